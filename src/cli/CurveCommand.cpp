@@ -1,0 +1,89 @@
+#include "cli/CurveCommand.h"
+
+#include <ostream>
+
+#include "base/NumberFormat.h"
+#include "cli/ExitCodes.h"
+#include "dsp/Filter.h"
+
+namespace vantor::cli {
+namespace {
+
+constexpr const char* kCurveUsage =
+    "usage: vantorctl curve FILTER [FILTER ...]\n"
+    "Prints the summed response of the filters: 241 lines \"<grid frequency> <dB>\".\n"
+    "FILTER is comma-separated key=value pairs:\n"
+    "  type=peak|lowshelf|highshelf|highpass|lowpass   (default peak)\n"
+    "  freq=20..20000        frequency in Hz (default 1000)\n"
+    "  gain=-20.0..20.0      dB, peak and shelves (default 0)\n"
+    "  bw=0..295             bandwidth index, peak (default 15 = 0.2 octave)\n"
+    "  slope=0..1 | 0..7     shelves 6/12 dB/Oct; crossovers 12..48 dB/Oct, 7 = OFF\n"
+    "  family=linkwitz|bessel|butterworth   crossovers (default butterworth)\n"
+    "  reduced=0|1           crossover offers 12 and 24 dB/Oct only\n"
+    "example: vantorctl curve type=peak,freq=1000,gain=6 type=highpass,freq=80,slope=2\n";
+
+void Configure(CFilter& f, const FilterSpec& spec) {
+  if (spec.type == kHighPass || spec.type == kLowPass) {
+    f.SetBandFlag(0);
+    f.SetType(spec.type);
+    f.SetFamily(spec.family, false);
+    f.SetReducedSlopes(spec.reduced);
+    f.SetSlope(spec.slope, false);
+    f.SetFrequency(spec.frequency, false);
+    return;
+  }
+  f.SetBandFlag(1);
+  f.SetFrequency(spec.frequency, false);
+  if (spec.type == kLowShelf) f.SetEqType(1 + spec.slope);
+  if (spec.type == kHighShelf) f.SetEqType(3 + spec.slope);
+  f.SetBandwidthIndex(spec.bandwidthIndex);
+  f.SetGainIndex(spec.gainIndex);
+}
+
+}  // namespace
+
+Response SumFilters(const std::vector<FilterSpec>& filters) {
+  Response sum{};
+  for (const FilterSpec& spec : filters) {
+    CFilter f;
+    Configure(f, spec);
+    for (std::size_t i = 0; i < kGridPoints; ++i) sum[i] += f.ResponseDb()[i];
+  }
+  return sum;
+}
+
+int RunCurve(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
+  std::vector<FilterSpec> filters;
+  for (const std::string& a : args) {
+    if (a == "--help" || a == "-h") {
+      out << kCurveUsage;
+      return kExitOk;
+    }
+  }
+  if (args.empty()) {
+    err << "vantorctl curve: no filter given (see vantorctl curve --help)\n";
+    return kExitUsage;
+  }
+  for (const std::string& a : args) {
+    std::string error;
+    auto spec = ParseFilterSpec(a, error);
+    if (!spec) {
+      err << "vantorctl curve: " << error << "\n";
+      return kExitUsage;
+    }
+    filters.push_back(*spec);
+  }
+  const Response sum = SumFilters(filters);
+  std::string text;
+  text.reserve(kGridPoints * 24);
+  for (std::size_t i = 0; i < kGridPoints; ++i) {
+    text += FormatShortest(kResponseGrid[i]);
+    text += ' ';
+    text += FormatFixed(sum[i], 9);
+    text += '\n';
+  }
+  out << text;
+  return kExitOk;
+}
+
+}  // namespace vantor::cli

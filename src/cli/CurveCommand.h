@@ -1,0 +1,19 @@
+#pragma once
+// `vantorctl curve FILTER [FILTER ...]`: the summed response of the given filters on the
+// 241-point grid, one "<grid frequency> <dB>" line per point.
+
+#include <iosfwd>
+#include <string>
+#include <vector>
+
+#include "cli/FilterSpec.h"
+#include "dsp/ResponseGrid.h"
+
+namespace vantor::cli {
+
+// The summed response in dB of the filters, built the way the application builds them.
+Response SumFilters(const std::vector<FilterSpec>& filters);
+
+int RunCurve(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
+
+}  // namespace vantor::cli

@@ -1,0 +1,143 @@
+#include "cli/FilterSpec.h"
+
+#include <array>
+#include <charconv>
+#include <set>
+
+#include "dsp/FilterCodes.h"
+
+namespace vantor::cli {
+namespace {
+
+std::optional<int> ParseInt(std::string_view s) {
+  int v = 0;
+  const auto r = std::from_chars(s.data(), s.data() + s.size(), v);
+  if (r.ec != std::errc() || r.ptr != s.data() + s.size()) return std::nullopt;
+  return v;
+}
+
+std::optional<double> ParseDouble(std::string_view s) {
+  if (!s.empty() && s.front() == '+') s.remove_prefix(1);
+  double v = 0;
+  const auto r = std::from_chars(s.data(), s.data() + s.size(), v);
+  if (r.ec != std::errc() || r.ptr != s.data() + s.size()) return std::nullopt;
+  return v;
+}
+
+std::optional<int> Lookup(std::string_view value, std::initializer_list<std::string_view> names) {
+  int i = 0;
+  for (std::string_view n : names) {
+    if (n == value) return i;
+    ++i;
+  }
+  return std::nullopt;
+}
+
+bool IsCrossover(int type) { return type == kHighPass || type == kLowPass; }
+
+}  // namespace
+
+std::optional<FilterSpec> ParseFilterSpec(std::string_view text, std::string& error) {
+  const std::string where = "filter '" + std::string(text) + "': ";
+  if (text.empty()) {
+    error = where + "empty filter";
+    return std::nullopt;
+  }
+  FilterSpec spec;
+  std::set<std::string, std::less<>> seen;
+  std::optional<double> gainDb;
+  std::optional<int> bandwidth;
+  std::optional<int> family;
+  std::optional<int> reduced;
+
+  std::size_t start = 0;
+  while (start <= text.size()) {
+    const std::size_t comma = text.find(',', start);
+    const std::string_view pair =
+        text.substr(start, comma == std::string_view::npos ? std::string_view::npos : comma - start);
+    start = comma == std::string_view::npos ? text.size() + 1 : comma + 1;
+
+    const std::size_t eq = pair.find('=');
+    if (pair.empty() || eq == std::string_view::npos || eq == 0 || eq + 1 == pair.size()) {
+      error = where + "'" + std::string(pair) + "' is not key=value";
+      return std::nullopt;
+    }
+    const std::string_view key = pair.substr(0, eq);
+    const std::string_view value = pair.substr(eq + 1);
+    if (!seen.insert(std::string(key)).second) {
+      error = where + "key '" + std::string(key) + "' given twice";
+      return std::nullopt;
+    }
+    auto bad = [&](std::string_view expected) {
+      error = where + "bad " + std::string(key) + " '" + std::string(value) + "' (expected " +
+              std::string(expected) + ")";
+      return std::nullopt;
+    };
+
+    if (key == "type") {
+      const auto t = Lookup(value, {"peak", "lowshelf", "highshelf", "highpass", "lowpass"});
+      if (!t) return bad("peak, lowshelf, highshelf, highpass or lowpass");
+      spec.type = *t;
+    } else if (key == "freq") {
+      const auto f = ParseInt(value);
+      if (!f || *f < 20 || *f > 20000) return bad("an integer 20..20000");
+      spec.frequency = *f;
+    } else if (key == "gain") {
+      const auto g = ParseDouble(value);
+      if (!g || *g < -20.0 || *g > 20.0) return bad("dB in -20.0..20.0");
+      gainDb = *g;
+    } else if (key == "bw") {
+      const auto b = ParseInt(value);
+      if (!b || *b < 0 || *b > kBandwidthIndexMax) return bad("0..295");
+      bandwidth = *b;
+    } else if (key == "slope") {
+      const auto s = ParseInt(value);
+      if (!s || *s < 0 || *s > 7) return bad("0..1 for shelves, 0..7 for crossovers");
+      spec.slope = *s;
+    } else if (key == "family") {
+      const auto k = Lookup(value, {"linkwitz", "bessel", "butterworth"});
+      if (!k) return bad("linkwitz, bessel or butterworth");
+      family = *k;
+    } else if (key == "reduced") {
+      const auto r = ParseInt(value);
+      if (!r || (*r != 0 && *r != 1)) return bad("0 or 1");
+      reduced = *r;
+    } else {
+      error = where + "unknown key '" + std::string(key) + "'";
+      return std::nullopt;
+    }
+  }
+
+  // Keys that mean nothing for the type are refused: they are almost always a typo.
+  const bool crossover = IsCrossover(spec.type);
+  auto refuse = [&](const char* key, const char* applies) {
+    error = where + key + " applies to " + applies + " only";
+    return std::nullopt;
+  };
+  if (gainDb && crossover) return refuse("gain", "peak and shelf filters");
+  if (bandwidth && spec.type != kPeaking) return refuse("bw", "peak filters");
+  if (family && !crossover) return refuse("family", "highpass and lowpass filters");
+  if (reduced && !crossover) return refuse("reduced", "highpass and lowpass filters");
+  if (spec.type == kPeaking && spec.slope >= 0) return refuse("slope", "shelf and crossover filters");
+
+  if (gainDb) spec.gainIndex = GainIndexFromDb(*gainDb);
+  if (bandwidth) spec.bandwidthIndex = *bandwidth;
+  if (family) spec.family = *family;
+  if (reduced) spec.reduced = *reduced;
+  // Default slopes: 24 dB/Oct for crossovers (index 1 on the reduced list), 6 dB/Oct shelves.
+  if (spec.slope < 0) spec.slope = crossover ? (spec.reduced == 1 ? 1 : 2) : 0;
+  if (spec.type == kLowShelf || spec.type == kHighShelf) {
+    if (spec.slope > 1) {
+      error = where + "bad slope '" + std::to_string(spec.slope) + "' (expected 0..1 for shelves)";
+      return std::nullopt;
+    }
+  }
+  if (crossover && spec.reduced == 1 && spec.slope > 1) {
+    error = where + "bad slope '" + std::to_string(spec.slope) +
+            "' (expected 0..1 with the reduced list)";
+    return std::nullopt;
+  }
+  return spec;
+}
+
+}  // namespace vantor::cli

@@ -1,0 +1,153 @@
+#pragma once
+// One equaliser band or crossover: its parameters, its response in dB on the grid, and
+// the pixel rectangles of its handles on the response graph.
+
+#include <array>
+#include <cstddef>
+#include <string>
+
+#include "dsp/FilterCodes.h"
+#include "dsp/Geometry.h"
+#include "dsp/LiveSync.h"
+#include "dsp/ResponseGrid.h"
+
+namespace vantor {
+
+class ByteArchive;
+class FilterControl;
+
+// Which handle is hovered or grabbed; kept per filter while the graph drags it.
+struct DragState {
+  int mainHover = 0;
+  int leftHover = 0;
+  int rightHover = 0;
+  int mainDrag = 0;
+  int leftDrag = 0;
+  int rightDrag = 0;
+
+  void Clear() { *this = DragState{}; }
+};
+
+// Bytes one filter occupies in a serialisation archive.
+inline constexpr std::size_t kFilterImageSize = 48;
+
+class CFilter {
+ public:
+  explicit CFilter(const LiveSyncFlag* liveSync = nullptr);
+
+  CFilter(const CFilter&) = delete;
+  CFilter& operator=(const CFilter&) = delete;
+
+  // --- Parameter operations. Each recomputes what it changed; those that mark the
+  // change pending give the pending flag the live-sync flag's value.
+  void SetFrequency(int hz, bool fromUser);
+  void SetGainIndex(int index);
+  void SetBandwidthIndex(int index);
+  void SetSlope(int slope, bool fromUser);
+  void SetFamily(int family, bool fromUser);
+  void SetType(int type);
+  void SetEqType(int eqType);
+  void SetFlat(int on);
+  void SetBypass(int on);
+  void ResetToDefault(int hz);
+  // Moves the sent frequency one octave step toward the target; p is the pending value
+  // to keep once the target has been reached.
+  void StepSentFrequency(int p);
+  void CopyValues(const CFilter& other);
+  void Layout(const Rect& plot);
+  // 48 bytes: type, frequency, sent frequency, gain (double), bypass, flat, bandwidth
+  // (double), family, slope, band number. Loading changes nothing unless all were read.
+  bool Serialize(ByteArchive& ar);
+
+  // --- Getters.
+  int Frequency() const { return m_frequency; }
+  int SentFrequency() const { return m_sentFrequency; }
+  double Gain() const { return m_gain; }
+  int GainIndex() const;
+  double Bandwidth() const { return m_bandwidth; }
+  int BandwidthIndex() const;
+  int Type() const { return m_type; }
+  int Family() const { return m_family; }
+  int Slope() const { return m_slope; }
+  int EqType() const;
+  int BandNumber() const { return m_bandNumber; }
+  int Pending() const { return m_pending; }
+  int Flat() const { return m_flat; }
+  int Bypass() const { return m_bypass; }
+  int EffectivelyOff() const { return m_bypass != 0 ? m_bypass : m_flat; }
+  int BandFlag() const { return m_bandFlag; }
+  int LimitMode() const { return m_limitMode; }
+  int ReducedSlopes() const { return m_reducedSlopes; }
+  int GraphicMode() const { return m_graphicMode; }
+  int PlotWidth() const { return m_plotWidth; }
+  int PlotHeight() const { return m_plotHeight; }
+  const Response& ResponseDb() const { return m_response; }
+
+  // --- Set-up used by the builders and the model (no recompute, nothing pending).
+  void SetBandNumber(int n) { m_bandNumber = n; }
+  void SetBandFlag(int f) { m_bandFlag = f; }
+  void SetLimitMode(int m) { m_limitMode = m; }
+  void SetReducedSlopes(int r) { m_reducedSlopes = r; }
+  void SetGraphicMode(int g) { m_graphicMode = g; }
+  void SetPending(int p) { m_pending = p; }
+  void SetLiveSync(const LiveSyncFlag* flag) { m_liveSync = flag; }
+  void SetAttachedControl(FilterControl* control) { m_attached = control; }
+  FilterControl* AttachedControl() const { return m_attached; }
+  // The band drag sets the gain it read off the pointer: flat when exactly 0 dB, and a
+  // non-zero gain switches the band back on. The caller re-lays and recomputes.
+  void SetGainFromDrag(double gainDb);
+
+  // --- Graph geometry (client pixels).
+  const Rect& HandleRect() const { return m_handle; }
+  const Rect& LeftWidthHandle() const { return m_leftWidth; }
+  const Rect& RightWidthHandle() const { return m_rightWidth; }
+  const Rect& LabelRect() const { return m_labelRect; }
+  std::string LabelText() const;
+  DragState& Drag() { return m_drag; }
+  const DragState& Drag() const { return m_drag; }
+  Point& DragAnchor() { return m_dragAnchor; }
+
+  void Relayout();
+  void Recompute();
+
+ private:
+  void MarkPending() { m_pending = IsLive(m_liveSync) ? 1 : 0; }
+  void ReconcileSentFrequency();
+  void LayoutBand();
+  void LayoutCrossover();
+  std::string GainText() const;
+
+  Response m_response{};
+  Point m_dragAnchor{};
+  Rect m_handle{};
+  Rect m_leftWidth{};
+  Rect m_rightWidth{};
+  DragState m_drag{};
+  FilterControl* m_attached = nullptr;
+  const LiveSyncFlag* m_liveSync = nullptr;
+
+  int m_type = kPeaking;
+  int m_frequency = 1000;
+  int m_sentFrequency = 20;
+  int m_limitMode = 0;
+  double m_gain = 0.0;
+  int m_flat = 1;
+  int m_bypass = 0;
+  int m_savedBypass = 0;
+  double m_bandwidth = 0.2;
+  int m_family = kButterworth;
+  int m_slope = 2;
+  int m_bandNumber = 0;
+  int m_plotWidth = 0;
+  int m_plotHeight = 0;
+  int m_bandFlag = 1;
+  int m_pending = 0;
+  int m_reducedSlopes = 0;
+  int m_graphicMode = 0;
+  Rect m_labelRect{};
+};
+
+// "6dB/Oct", "12dB/Oct", or empty for any other shelf slope.
+std::string ShelfSlopeText(int slope);
+
+}  // namespace vantor

@@ -1,0 +1,151 @@
+#include "dsp/KTVEQ.h"
+
+#include <algorithm>
+
+#include "base/ByteArchive.h"
+#include "dsp/PlotMapping.h"
+
+namespace vantor {
+
+const std::array<int, 9> kInputBandFrequencies = {40, 80, 160, 317, 632, 1261, 2515, 5018, 10000};
+const std::array<int, 3> kEffectBandFrequencies = {100, 1000, 10000};
+const std::array<int, 31> kOutputBandFrequencies = {
+    20,   25,   32,   40,   50,   63,   80,   100,  125,  160,  200,   250,   315,   400,   500, 630,
+    800,  1000, 1250, 1600, 2000, 2500, 3150, 4000, 5000, 6300, 8000, 10000, 12500, 16000, 20000};
+
+namespace {
+
+template <std::size_t N>
+int BandsFor(int count, const std::array<int, N>& /*table*/) {
+  return std::clamp(count + 1, 0, static_cast<int>(N));
+}
+
+}  // namespace
+
+CKTVEQ::CKTVEQ(const LiveSyncFlag* liveSync) : m_liveSync(liveSync) {}
+
+CFilter& CKTVEQ::AddFilter() {
+  m_filters.push_back(std::make_unique<CFilter>(m_liveSync));
+  return *m_filters.back();
+}
+
+void CKTVEQ::SetLiveSync(const LiveSyncFlag* flag) {
+  m_liveSync = flag;
+  for (auto& f : m_filters) f->SetLiveSync(flag);
+}
+
+void CKTVEQ::BuildInput(int count, int lowPassHz, int bandNumber) {
+  m_filters.clear();
+  const int bands = BandsFor(count, kInputBandFrequencies);
+  for (int b = 0; b < bands; ++b) {
+    CFilter& f = AddFilter();
+    f.SetBandNumber(b);
+    f.SetFrequency(kInputBandFrequencies[static_cast<std::size_t>(b)], false);
+  }
+  if (bands > 0) {
+    CFilter& first = At(0);
+    first.SetEqType(1);  // low shelf, 6 dB/Oct
+    CFilter& last = At(bands - 1);
+    last.SetEqType(3);   // high shelf, 6 dB/Oct
+    first.SetPending(0);
+    last.SetPending(0);
+  }
+  for (int type : {kHighPass, kLowPass}) {
+    CFilter& f = AddFilter();
+    f.SetBandFlag(0);
+    f.SetType(type);
+    f.SetSlope(0, false);
+    f.SetFamily(kButterworth, false);
+    f.SetReducedSlopes(1);
+    f.SetBandNumber(bandNumber);
+    f.SetFrequency(type == kHighPass ? 20 : lowPassHz, false);
+    f.SetPending(0);
+  }
+}
+
+void CKTVEQ::BuildEffect(int count, int lowPassHz, int bandNumber) {
+  m_filters.clear();
+  const int bands = BandsFor(count, kEffectBandFrequencies);
+  for (int b = 0; b < bands; ++b) {
+    CFilter& f = AddFilter();
+    f.SetBandNumber(b);
+    f.SetFrequency(kEffectBandFrequencies[static_cast<std::size_t>(b)], false);
+  }
+  for (int type : {kHighPass, kLowPass}) {
+    CFilter& f = AddFilter();
+    f.SetBandFlag(0);
+    f.SetType(type);
+    f.SetReducedSlopes(1);
+    f.SetLimitMode(6);
+    f.SetBandNumber(bandNumber);
+    f.SetFrequency(type == kHighPass ? 20 : lowPassHz, false);
+    f.SetPending(0);
+  }
+}
+
+void CKTVEQ::BuildOutput(int count, int highPassHz, int lowPassHz, int limitMode,
+                         int bandNumber) {
+  m_filters.clear();
+  const int bands = BandsFor(count, kOutputBandFrequencies);
+  for (int b = 0; b < bands; ++b) {
+    CFilter& f = AddFilter();
+    f.SetBandNumber(b);
+    f.SetFrequency(kOutputBandFrequencies[static_cast<std::size_t>(b)], false);
+  }
+  for (int type : {kHighPass, kLowPass}) {
+    CFilter& f = AddFilter();
+    f.SetBandFlag(0);
+    f.SetType(type);
+    f.SetLimitMode(limitMode);
+    f.SetBandNumber(bandNumber);
+    f.SetFrequency(type == kHighPass ? highPassHz : lowPassHz, false);
+    f.SetPending(0);
+  }
+}
+
+void CKTVEQ::Layout(const Rect& plot) {
+  m_plotHeight = plot.Height();
+  m_plotWidth = plot.Width();
+  for (std::size_t i = 0; i < kGridPoints; ++i) {
+    const double f = kResponseGrid[i];
+    m_points[i] = {PlotX(f, m_plotWidth) + kPlotOffsetX, m_plotHeight / 2};
+    m_pointsF[i].x = static_cast<float>(PlotXExact(f, m_plotWidth) + kPlotOffsetX);
+  }
+  for (auto& f : m_filters) f->Layout(plot);
+}
+
+void CKTVEQ::SumResponse() {
+  const double scale = m_plotHeight / 40.0;
+  for (std::size_t i = 0; i < kGridPoints; ++i) {
+    double sum = 0.0;
+    for (const auto& f : m_filters) sum += f->ResponseDb()[i];
+    m_points[i].y = static_cast<int>(scale * (20.0 - sum) + 0.5) + kPlotOffsetY;
+    m_pointsF[i].y = static_cast<float>(scale * (20.0 - sum) + kPlotOffsetY);
+  }
+}
+
+void CKTVEQ::CopyValues(const CKTVEQ& other) {
+  const int n = std::min(Count(), other.Count());
+  for (int i = 0; i < n; ++i) At(i).CopyValues(other.At(i));
+}
+
+bool CKTVEQ::Serialize(ByteArchive& ar) {
+  if (ar.IsStoring()) {
+    ar.WriteU16(static_cast<std::uint16_t>(m_filters.size()));
+    for (auto& f : m_filters) f->Serialize(ar);
+    return true;
+  }
+  // Check the whole image is there before touching any filter, so that a short or
+  // mismatched image leaves the set as it was.
+  if (ar.ReadU16() != m_filters.size() || !ar.Ok()) return false;
+  if (ar.Remaining() < m_filters.size() * kFilterImageSize) return false;
+  for (auto& f : m_filters) f->Serialize(ar);
+  return ar.Ok();
+}
+
+bool CKTVEQ::AllFlat() const {
+  return std::all_of(m_filters.begin(), m_filters.end(),
+                     [](const auto& f) { return f->EffectivelyOff() != 0; });
+}
+
+}  // namespace vantor
