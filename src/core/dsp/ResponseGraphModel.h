@@ -1,0 +1,141 @@
+#pragma once
+// Everything the response graph decides, without any toolkit: where the plot and its
+// labels sit, which handle the pointer is on, how a drag changes a band or a crossover,
+// and when the owner is told about a change. The widget only paints what this says and
+// forwards the mouse.
+
+#include <array>
+#include <chrono>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "dsp/Geometry.h"
+#include "dsp/KTVEQ.h"
+
+namespace vantor {
+
+inline constexpr int kGraphOutputs = 8;
+inline constexpr int kGraphGridLines = 27;
+// Mode of the graph: nothing shown yet, or an output channel's EQ.
+inline constexpr int kGraphModeNone = 0;
+inline constexpr int kGraphModeOutput = 4;
+// The notify code of output i is 768 + i.
+inline constexpr int kGraphNotifyBase = 768;
+// Element indexes of the crossovers of an output EQ, as the owner sees them.
+inline constexpr int kGraphHighPassIndex = 31;
+inline constexpr int kGraphLowPassIndex = 32;
+// A change notice goes out at most this often, however fast the mouse moves.
+inline constexpr std::chrono::milliseconds kGraphNotifyInterval{50};
+
+struct GraphNotification {
+  int index = 0;       // element of the shown set that changed
+  int notifyCode = 0;  // 768 + output index
+  friend bool operator==(const GraphNotification&, const GraphNotification&) = default;
+};
+
+struct GraphText {
+  std::string text;
+  Point topLeft;
+};
+
+enum class HandleTextAlign { kLeft, kCenter, kRight };
+
+class ResponseGraphModel {
+ public:
+  using Clock = std::chrono::steady_clock;
+
+  ResponseGraphModel() = default;
+
+  // The eight output filter sets, in output order. A null entry is an output that is
+  // not drawn and cannot be shown. The sets must outlive the model or be detached.
+  void Attach(const std::array<CKTVEQ*, kGraphOutputs>& sets);
+  // Client size of the control; lays out the plot and hands it to every attached set.
+  void Layout(int clientWidth, int clientHeight);
+  // Shows output i: mode 4, its notify code, no current filter.
+  void ShowOutput(int index);
+  void SetMode(int mode) { m_mode = mode; }
+  int Mode() const { return m_mode; }
+  // Element whose label is shown; −1 shows the current filter's label.
+  void SetHighlight(int index) { m_highlight = index; }
+  int Highlight() const { return m_highlight; }
+  // Outputs drawn in grey behind the shown one (the strip's show-curve buttons).
+  void SetShowCurve(int output, bool on);
+  bool ShowCurve(int output) const;
+
+  // --- Mouse, in client pixels. Each returns true when the plot must be redrawn.
+  bool MouseMove(Point p);
+  bool ButtonDown(Point p);
+  bool ButtonUp(Point p);
+  // The move cursor is shown while this is set.
+  bool Hover() const { return m_hover != 0; }
+
+  // Called by the owner's 50 ms timer: the pending change notice, if one is due. Never
+  // more than one per kGraphNotifyInterval, measured on the times passed in.
+  std::optional<GraphNotification> Poll(Clock::time_point now);
+  bool NotifyPending() const { return m_notifyPending != 0; }
+
+  // --- What the painter needs.
+  const Rect& PlotRect() const { return m_plot; }
+  int PlotWidth() const { return m_plot.Width(); }
+  int PlotHeight() const { return m_plot.Height(); }
+  int ClientWidth() const { return m_clientWidth; }
+  int ClientHeight() const { return m_clientHeight; }
+  const std::array<int, kGraphGridLines>& GridX() const { return m_gridX; }
+  // y of the eight horizontal grid lines (the last is the plot's bottom edge).
+  std::array<int, 8> GridY() const;
+  // The dB labels on the left and the frequency labels under the plot.
+  std::vector<GraphText> AxisLabels() const;
+  int OutputIndex() const { return m_outputIndex; }
+  int NotifyCode() const { return m_notifyCode; }
+  CKTVEQ* ShownSet() const { return m_shown; }
+  CKTVEQ* Set(int output) const;
+  CFilter* CurrentFilter() const { return m_current; }
+  int CurrentIndex() const { return m_currentIndex; }
+  // Sums the curves that will be drawn: every output whose show-curve flag is set and the
+  // shown one. Returns the outputs to draw in grey, in order (the shown one excluded).
+  std::vector<int> PrepareCurves();
+  // The text inside element i's handle: "Hi", "Lo" or the element number from 1.
+  std::string HandleText(int element) const;
+  HandleTextAlign HandleAlign(int element) const;
+  // Whether the current filter's bandwidth handles are drawn (and can be grabbed).
+  bool ShowsWidthHandles() const;
+  // The filter whose label is drawn, or null.
+  const CFilter* LabelFilter() const;
+  // Whether output `output`'s element `element` is in the grab range of the hover scan.
+  static bool Grabbable(int output, int element, int elementCount);
+
+  // The dB value a pointer y (plot pixels, 0 at the top) stands for, quantised to the
+  // 0.1 dB steps of the gain index and clamped to ±20 dB.
+  static double GainOfPlotY(int y, int plotHeight);
+
+ private:
+  bool MoveOnCrossover(Point p);
+  bool MoveOnBand(Point p);
+  bool HoverScan(Point p);
+  void MakeCurrent(int index);
+  bool DragBand(Point p);
+  bool DragBandwidth(Point p, bool left);
+  bool DragCrossover(Point p);
+  bool IsCrossover(const CFilter& f) const;
+
+  std::array<CKTVEQ*, kGraphOutputs> m_sets{};
+  std::array<bool, kGraphOutputs> m_showCurve{};
+  CKTVEQ* m_shown = nullptr;
+  CFilter* m_current = nullptr;
+  std::array<int, kGraphGridLines> m_gridX{};
+  Rect m_plot{};
+  int m_clientWidth = 0;
+  int m_clientHeight = 0;
+  int m_hover = 0;
+  int m_dragChanged = 0;
+  int m_notifyPending = 0;
+  int m_currentIndex = 0;
+  int m_highlight = -1;
+  int m_mode = kGraphModeNone;
+  int m_notifyCode = 0;
+  int m_outputIndex = 0;
+  std::optional<Clock::time_point> m_lastNotice;
+};
+
+}  // namespace vantor
