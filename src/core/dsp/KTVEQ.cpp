@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "base/ByteArchive.h"
+#include "base/LittleEndian.h"
 #include "dsp/PlotMapping.h"
 
 namespace vantor {
@@ -14,6 +15,16 @@ const std::array<int, 31> kOutputBandFrequencies = {
     800,  1000, 1250, 1600, 2000, 2500, 3150, 4000, 5000, 6300, 8000, 10000, 12500, 16000, 20000};
 
 namespace {
+
+// Band record fields.
+constexpr std::size_t kRecFrequency = 0;
+constexpr std::size_t kRecGainCode = 2;
+constexpr std::size_t kRecWidth = 4;
+constexpr std::size_t kRecSlope = 6;
+constexpr std::size_t kRecType = 7;
+constexpr int kGainCodeOffset = 400;
+constexpr int kGainCodeOff = 600;  // what an effectively-off band sends: 0 dB
+constexpr int kLowestBandHz = 20;
 
 template <std::size_t N>
 int BandsFor(int count, const std::array<int, N>& /*table*/) {
@@ -141,6 +152,32 @@ bool CKTVEQ::Serialize(ByteArchive& ar) {
   if (ar.Remaining() < m_filters.size() * kFilterImageSize) return false;
   for (auto& f : m_filters) f->Serialize(ar);
   return ar.Ok();
+}
+
+BandRecord CKTVEQ::GetBandRecord(int i) const {
+  const CFilter& f = At(i);
+  BandRecord r{};
+  le::PutI16(r, kRecFrequency, static_cast<std::int16_t>(f.SentFrequency()));
+  const int gainCode = f.EffectivelyOff() != 0 ? kGainCodeOff : f.GainIndex() + kGainCodeOffset;
+  le::PutI16(r, kRecGainCode, static_cast<std::int16_t>(gainCode));
+  le::PutI16(r, kRecWidth, static_cast<std::int16_t>(f.BandwidthIndex()));
+  r[kRecSlope] = static_cast<std::uint8_t>(f.Slope());
+  r[kRecType] = static_cast<std::uint8_t>(f.Type());
+  return r;
+}
+
+void CKTVEQ::SetBandRecord(std::span<const std::uint8_t> record, int i) {
+  if (record.size() < std::tuple_size_v<BandRecord>) return;
+  CFilter& f = At(i);
+  f.SetGainIndex(le::GetI16(record, kRecGainCode) - kGainCodeOffset);
+  f.SetBandwidthIndex(le::GetI16(record, kRecWidth));
+  f.SetSlope(record[kRecSlope], true);
+  f.SetType(record[kRecType]);
+  // Only a damaged image holds a frequency of 0 or below; it would never be reached by
+  // the octave steps and has no place on the graph, so it reads as the lowest frequency.
+  const int hz = le::GetI16(record, kRecFrequency);
+  f.SetFrequency(hz > 0 ? hz : kLowestBandHz, true);
+  f.StepSentFrequency(0);
 }
 
 bool CKTVEQ::AllFlat() const {

@@ -3,7 +3,9 @@
 // low-pass filter. It sums their responses into the channel curve that the graph draws.
 
 #include <array>
+#include <cstdint>
 #include <memory>
+#include <span>
 #include <vector>
 
 #include "dsp/Filter.h"
@@ -19,6 +21,11 @@ class ByteArchive;
 extern const std::array<int, 9> kInputBandFrequencies;
 extern const std::array<int, 3> kEffectBandFrequencies;
 extern const std::array<int, 31> kOutputBandFrequencies;
+
+// The 8-byte band record in which one band travels to the device and sits in the records:
+// i16 frequency, i16 gain code (gain index + 400), i16 bandwidth index, u8 slope, u8 type,
+// little-endian.
+using BandRecord = std::array<std::uint8_t, 8>;
 
 class CKTVEQ {
  public:
@@ -50,6 +57,13 @@ class CKTVEQ {
   // The element count (u16), then each filter's 48 bytes. Loading needs the same count
   // and a complete image; otherwise nothing changes.
   bool Serialize(ByteArchive& ar);
+
+  // Band record of filter i: its sent frequency, 600 while it is effectively off (else its
+  // gain index + 400), its bandwidth index, slope and type.
+  BandRecord GetBandRecord(int i) const;
+  // Sets filter i from a band record (at least 8 bytes): gain index, bandwidth index, slope
+  // (as from the user), type, frequency (as from the user), then StepSentFrequency(0).
+  void SetBandRecord(std::span<const std::uint8_t> record, int i);
 
   const std::array<Point, kGridPoints>& Points() const { return m_points; }
   const std::array<PointF, kGridPoints>& PointsF() const { return m_pointsF; }

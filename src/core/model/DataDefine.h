@@ -36,6 +36,7 @@ inline constexpr std::size_t kEffectCrossover = 152;  // 8 bytes, like output by
 inline constexpr std::size_t kEffectParams = 160;     // 16 bytes
 inline constexpr std::size_t kEffectParamsSize = 16;
 inline constexpr std::size_t kEffectName = 176;       // 8 characters
+inline constexpr std::size_t kEffectNameSize = 8;
 inline constexpr std::size_t kMicBlock = 184;         // 112 bytes
 inline constexpr std::size_t kMusicBlock = 296;       // 112 bytes
 inline constexpr std::size_t kInputBlockSize = 112;

@@ -1,0 +1,67 @@
+#include "text/TextCatalog.h"
+
+#include <array>
+
+namespace vantor {
+
+TextPair TextPairOf(TextId id) {
+  switch (id) {
+    case TextId::CharLenError:
+      return {"字符长度错误!", "char Len error!"};
+    case TextId::NameNotEncodable:
+      return {"名称含有无法保存的字符!", "The name contains characters that cannot be stored!"};
+    case TextId::ResetAllEq:
+      return {"是否恢复所有EQ的初始值", "Whether the reset all EQ?"};
+    case TextId::DataError:
+      return {"数据错误", "Data err"};
+    case TextId::SourceHighLevel:
+      return {"高电平", "High level"};
+    case TextId::SourceRca:
+      return {"低电平", "RCA"};
+    case TextId::SourceBluetooth:
+      return {"蓝牙", "Bluetooth"};
+    case TextId::SourceOptical:
+      return {"光纤", "Optical"};
+    case TextId::SourceCoaxial:
+      return {"同轴", "Coaxial"};
+    case TextId::SourcePlayer:
+      return {"播放器", "Player"};
+    case TextId::Count:
+      break;
+  }
+  return {};
+}
+
+namespace {
+
+constexpr std::array<std::string_view, kSpeakerTypeTableSize> kSpeakerTypeNames = {
+    "空",       "前左高频", "前左中频",   "前左低频",   "前左中高频", "前左中低频", "前左全频",
+    "前右高频", "前右中频", "前右低频",   "前右中高频", "前右中低频", "前右全频",   "后左高频",
+    "后左中低频", "后左全频", "后右高频", "后右中低频", "后右全频",   "中置高频",   "中置中低频",
+    "中置全频", "左超低",   "右超低",     "超低",       "前自定义",   "后自定义",   "",
+    "",         "",         ""};
+
+constexpr std::array<std::string_view, kSpeakerModeCount> kSpeakerModeNames = {
+    "默认全频", "前主三分", "前主两分", "前两超低", "前两中置", "一般模式"};
+
+constexpr std::array<std::string_view, kSpeakerPositionCount> kPositionWords = {
+    "前左", "前右", "后左", "后右", "中置", "超低"};
+
+}  // namespace
+
+std::string_view SpeakerTypeName(int type) {
+  if (type < 0 || type >= kSpeakerTypeTableSize) return {};
+  return kSpeakerTypeNames[static_cast<std::size_t>(type)];
+}
+
+std::string_view SpeakerModeName(int mode) {
+  if (mode < 0 || mode >= kSpeakerModeCount) return {};
+  return kSpeakerModeNames[static_cast<std::size_t>(mode)];
+}
+
+std::string_view SpeakerPositionWord(int index) {
+  if (index < 0 || index >= kSpeakerPositionCount) return {};
+  return kPositionWords[static_cast<std::size_t>(index)];
+}
+
+}  // namespace vantor

@@ -1,0 +1,63 @@
+#pragma once
+// Every user-visible text of the program as a Chinese/English pair, looked up by id at the
+// moment it is shown. The language flag (ProgramState::chinese) picks the half. Texts are
+// UTF-8 here; names that go into records are converted to GBK (GbkCodec.h).
+//
+// Adding a text: add an id to TextId (before Count) and its pair to the switch in
+// TextCatalog.cpp; the compiler then refuses to build until every id has a pair.
+
+#include <string_view>
+
+namespace vantor {
+
+enum class TextId : int {
+  // Output channel name packer: the name does not fit its 8-byte field.
+  CharLenError,
+  // A name holds a character that the record's code page (GBK) cannot store.
+  NameNotEncodable,
+  // Confirmation before an output's EQ is put back to its defaults.
+  ResetAllEq,
+  // A spin button refused a value outside its range ("<id>:" is put in front).
+  DataError,
+  // The six input sources of the system block, in list order.
+  SourceHighLevel,
+  SourceRca,
+  SourceBluetooth,
+  SourceOptical,
+  SourceCoaxial,
+  SourcePlayer,
+
+  Count
+};
+
+struct TextPair {
+  std::string_view chinese;
+  std::string_view english;
+};
+
+// The pair of an id; an id outside the catalogue gives two empty texts.
+TextPair TextPairOf(TextId id);
+
+// The text of an id in the current language.
+inline std::string_view Tr(TextId id, bool chinese) {
+  const TextPair p = TextPairOf(id);
+  return chinese ? p.chinese : p.english;
+}
+
+// --- Lists that exist in Chinese only and are shown so in both languages.
+
+// Speaker types: a table of 31 names of which 0..26 are filled.
+inline constexpr int kSpeakerTypeTableSize = 31;
+inline constexpr int kSpeakerTypeCount = 27;
+// The name of speaker type t; empty for unfilled entries and anything outside the table.
+std::string_view SpeakerTypeName(int type);
+
+// Speaker configuration modes 0..5; empty outside.
+inline constexpr int kSpeakerModeCount = 6;
+std::string_view SpeakerModeName(int mode);
+
+// Position words under which the speaker-type menu groups the types.
+inline constexpr int kSpeakerPositionCount = 6;
+std::string_view SpeakerPositionWord(int index);
+
+}  // namespace vantor
