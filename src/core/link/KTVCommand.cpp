@@ -34,6 +34,13 @@ void CKTVCommand::SetStageProgress(std::function<void(CSendData&)> step) {
   m_stageProgress = std::move(step);
 }
 
+void CKTVCommand::StartProgress(int high) {
+  std::lock_guard lock(m_lock);
+  if (!m_progress) return;
+  m_progress->SetRange(0, high);
+  m_progress->SetPosition(0);
+}
+
 void CKTVCommand::Add(std::unique_ptr<CSendData> command) {
   if (!command) return;
   std::lock_guard lock(m_lock);

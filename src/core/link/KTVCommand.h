@@ -45,6 +45,9 @@ class CKTVCommand {
   // index, instead of moving the transfer progress bar.
   void SetStageProgress(std::function<void(CSendData&)> step);
 
+  // A batch with progress starts: the progress bar gets the range 0..high, position 0.
+  void StartProgress(int high);
+
   // --- Queue. Add takes ownership; a null command is ignored.
   void Add(std::unique_ptr<CSendData> command);
   // Appends all commands under one hold of the lock (null entries are skipped).
