@@ -1,0 +1,35 @@
+// vantor: the tuning application.
+
+#include <QApplication>
+#include <cstdio>
+
+#include "ui/app/CommandLine.h"
+#include "ui/app/VantorApp.h"
+
+int main(int argc, char** argv) {
+  // Registration requests only update a registration this program does not have.
+  if (vantor::IsRegistrationCommand(argc, argv)) return 0;
+
+  vantor::CVantorApp::PrepareProcess();
+  QApplication app(argc, argv);
+  QApplication::setApplicationName(QStringLiteral("TRX-620-Max"));
+
+  const vantor::LaunchOptions options = vantor::ParseCommandLine(app.arguments().mid(1));
+  switch (options.action) {
+    case vantor::LaunchOptions::Action::kExit:
+      return 0;
+    case vantor::LaunchOptions::Action::kUsage:
+      std::fputs(vantor::UsageText().toLocal8Bit().constData(), stdout);
+      return 0;
+    case vantor::LaunchOptions::Action::kError:
+      std::fprintf(stderr, "vantor: %s\n%s", options.error.toLocal8Bit().constData(),
+                   vantor::UsageText().toLocal8Bit().constData());
+      return 2;
+    case vantor::LaunchOptions::Action::kRun:
+      break;
+  }
+
+  vantor::CVantorApp vantorApp(options);
+  if (!vantorApp.InitInstance()) return 1;
+  return vantorApp.Run();
+}
