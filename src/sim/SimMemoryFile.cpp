@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <random>
 #include <fstream>
 #include <system_error>
 
@@ -92,8 +93,10 @@ void ApplyMemoryImage(std::span<const std::uint8_t> image, ProgramState& state) 
 
 SimFileStatus WriteFileAtomically(const std::filesystem::path& path,
                                   std::span<const std::uint8_t> bytes) {
+  // A name of its own, so that two programs saving at once never write one temporary file.
   std::filesystem::path temp = path;
-  temp += ".tmp";
+  std::random_device random;
+  temp += ".tmp-" + std::to_string(random()) + std::to_string(random());
   {
     std::ofstream out(temp, std::ios::binary | std::ios::trunc);
     if (!out) return SimFileStatus::kCannotWrite;

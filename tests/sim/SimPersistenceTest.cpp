@@ -66,7 +66,8 @@ class SimPersistence : public ::testing::Test {
 TEST_F(SimPersistence, ASecondRunSeesWhatTheFirstStored) {
   auto first = ChangedUnit();
   ASSERT_EQ(first->SaveMemory(file), SimFileStatus::kOk);
-  EXPECT_FALSE(fs::exists(file.string() + ".tmp")) << "no temporary file left behind";
+  EXPECT_EQ(std::distance(fs::directory_iterator(dir), fs::directory_iterator()), 1)
+      << "no temporary file left behind";
 
   auto second = SimulatedProcessor::Create(InstantOptions());
   ASSERT_EQ(second->LoadMemory(file), SimFileStatus::kOk);
@@ -138,6 +139,8 @@ TEST_F(SimPersistence, AFailedSaveLeavesTheOldFileIntact) {
   EXPECT_EQ(unit->SaveMemory(dir / "taken"), SimFileStatus::kCannotWrite);
   EXPECT_TRUE(fs::is_directory(dir / "taken"));
   EXPECT_EQ(fs::file_size(file), saved);
+  EXPECT_EQ(std::distance(fs::directory_iterator(dir), fs::directory_iterator()), 2)
+      << "only the saved file and the folder";
 }
 
 }  // namespace
