@@ -40,13 +40,15 @@ TEST(InputSource, DeviceReportIsTakenOnlyWhenItChanges) {
   EXPECT_EQ(m.data.InputSource(), 2);
 }
 
-TEST(InputSource, NamesExistInBothLanguages) {
-  EXPECT_EQ(Tr(TextId::SourceHighLevel, true), "高电平");
-  EXPECT_EQ(Tr(TextId::SourceHighLevel, false), "High level");
-  EXPECT_EQ(Tr(TextId::SourceBluetooth, false), "Bluetooth");
-  EXPECT_EQ(Tr(TextId::SourceOptical, true), "光纤");
-  EXPECT_EQ(Tr(TextId::SourceCoaxial, false), "Coaxial");
-  EXPECT_EQ(Tr(TextId::SourcePlayer, true), "播放器");
+TEST(InputSource, NamesExistInBothLanguagesInListOrder) {
+  const std::array<std::string_view, 6> zh = {"高电平", "低电平", "蓝牙", "光纤", "同轴", "播放器"};
+  const std::array<std::string_view, 6> en = {"High level", "RCA", "Bluetooth", "Optical", "Coaxial", "Player"};
+  for (int v = 0; v < 6; ++v) {
+    EXPECT_EQ(InputSourceName(v, true), zh[v]);
+    EXPECT_EQ(InputSourceName(v, false), en[v]);
+  }
+  EXPECT_TRUE(InputSourceName(6, false).empty());
+  EXPECT_TRUE(InputSourceName(-1, true).empty());
 }
 
 TEST(SpeakerType, ChangesTheNameButNotCrossoverOrMixer) {

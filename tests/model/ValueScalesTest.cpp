@@ -115,7 +115,8 @@ TEST(EditCommit, DelayAsDistance) {
   EXPECT_EQ(Commit(kDelayCm, "5000"), 2400);
   EXPECT_EQ(Commit(kDelayCm, "-1"), 0);
   EXPECT_EQ(Commit(kDelayInch, "681"), 2400);
-  EXPECT_EQ(Commit(kDelayInch, "100"), DelayCodeOfMs(2.54 / 346.0 * 1000.0 * 1.0000020320040640));
+  EXPECT_EQ(Commit(kDelayInch, "100"), 352);  // 2.54 m, 7.341 ms
+  EXPECT_EQ(FormatEditCode(kDelayInch, 352), "100");
   // Another temperature changes the speed of sound.
   EditScale cold = kDelayCm;
   cold.temperature = 50;  // 0 °C: 331 m/s
