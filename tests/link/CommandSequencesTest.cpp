@@ -160,7 +160,8 @@ TEST_F(SequenceTest, StoreAfterAFileLoadSilencesTheOutputs) {
     EXPECT_EQ(off.slot, 0);
     EXPECT_EQ(off.index, c);
     EXPECT_EQ(off.payload[0], 0);
-    EXPECT_EQ(cmds[static_cast<std::size_t>(10 + c)].payload[248], 0) << "stored silent";
+    // The stored program keeps its switches; only the device's live outputs went silent.
+    EXPECT_EQ(cmds[static_cast<std::size_t>(10 + c)].payload[248], c == 6 ? 0 : 1);
     EXPECT_EQ(back.index, c);
     EXPECT_EQ(back.payload[0], c == 6 ? 0 : 1);
   }
@@ -168,6 +169,13 @@ TEST_F(SequenceTest, StoreAfterAFileLoadSilencesTheOutputs) {
   EXPECT_EQ(cmds.back().progress, 25);
   EXPECT_TRUE(cmds.back().notice);
   EXPECT_EQ(state.Live()[rec::OutputOffset(0) + rec::kOutOn], 1);
+
+  // Into the live program the blocks go out silent; the closing item 31 writes restore.
+  ASSERT_TRUE(seq.WriteProgram(0, false).Queued());
+  const auto live = Drain();
+  ASSERT_EQ(live.size(), 26u);
+  EXPECT_EQ(live[10].payload[248], 0);
+  EXPECT_EQ(live[18].payload[0], 1);
 }
 
 TEST_F(SequenceTest, WholeDeviceWrite) {

@@ -242,21 +242,4 @@ TEST(SimRandomFaults, TheSameSeedGivesTheSameRunAndAnotherSeedAnother) {
   EXPECT_NE(a, c);
 }
 
-TEST(SimRandomFaults, RatesGiveRoughlyTheAskedShare) {
-  auto unit = SimulatedProcessor::Create(InstantOptions());
-  unit->Plug();
-  auto device = unit->Open();
-  SimFaultRates rates;
-  rates.resend = 0.25;
-  unit->SetRandomFaults(7, rates);
-  int resends = 0;
-  for (int i = 0; i < 1000; ++i) {
-    auto a = Exchange(*device, ReadRequest(0, 4, 3));
-    ASSERT_TRUE(a);
-    if (a->Code() == 0x65) ++resends;
-  }
-  EXPECT_GT(resends, 180);
-  EXPECT_LT(resends, 320);
-}
-
 }  // namespace

@@ -1,4 +1,4 @@
-// The unit's receiver and frame builder, fed with frames written out byte by byte.
+// The unit's receiver, fed with frames written out byte by byte.
 #include <gtest/gtest.h>
 
 #include "SimTestSupport.h"
@@ -9,7 +9,6 @@ namespace {
 
 using simtest::Bytes;
 using simtest::Hex;
-using vantor::sim::BuildDeviceFrame;
 using vantor::sim::SimFrameParser;
 
 const Bytes kIdentityRead =
@@ -82,16 +81,6 @@ TEST(SimFrameParser, AnImpossibleLengthDoesNotSwallowTheNextFrame) {
   EXPECT_FALSE(frames[0].Intact());
   EXPECT_EQ(frames[0].bytes.size(), 14u);
   EXPECT_EQ(frames[1].bytes, kIdentityRead);
-}
-
-TEST(SimFrameBuilder, BuildsRepliesWithAddressChecksumAndEndByte) {
-  const Bytes ack = BuildDeviceFrame(0x64, {0x00, 0x03, 0x00, 0x05}, {});
-  EXPECT_EQ(ack, Hex("A2 A2 A2 A3 64 01 00 03 00 05 00 00 00 00 63 AA"));
-
-  const std::string id = "TRX-620-31EQ-V3.2";
-  const Bytes identity = BuildDeviceFrame(0x66, {0x00, 0x04, 0x88, 0x00}, Bytes(id.begin(), id.end()));
-  EXPECT_EQ(identity, Hex("A2 A2 A2 A3 66 01 00 04 88 00 00 00 11 00 54 52 58 2D 36 32 30 2D 33 "
-                          "31 45 51 2D 56 33 2E 32 D2 AA"));
 }
 
 }  // namespace

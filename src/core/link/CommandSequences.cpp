@@ -45,11 +45,11 @@ std::array<std::uint8_t, rec::kOutputCount> CommandSequences::SilenceOutputs(Bat
 }
 
 void CommandSequences::RestoreOutputs(const std::array<std::uint8_t, rec::kOutputCount>& on,
-                                      Batch& batch) {
+                                      Batch* batch) {
   auto& live = m_model.State().Live();
   for (int c = 0; c < rec::kOutputCount; ++c) {
     live[OutOnByte(c)] = on[static_cast<std::size_t>(c)];
-    batch.push_back(Item31(c));
+    if (batch) batch->push_back(Item31(c));
   }
 }
 
@@ -121,13 +121,17 @@ SequenceResult CommandSequences::WriteProgram(int slot, bool storeModelFirst) {
     m_model.Store();  // a name that does not fit is reported and the old one is sent
   } else {
     on = SilenceOutputs(batch);
+    // Silencing is for what the device plays meanwhile (its live program). A program
+    // stored into a slot keeps its own output switches, or recalling it later would
+    // bring every output back switched off.
+    if (slot != 0) RestoreOutputs(on, nullptr);
   }
   batch.push_back(BuildSystemWrite(state, rec::kSysItemProgramName, slot));
   batch.push_back(BuildBlockWrite(state, slot, rec::kBlockMusic, rec::kMusicInputIndex, true));
   for (int c = 0; c < rec::kOutputCount; ++c) {
     batch.push_back(BuildBlockWrite(state, slot, rec::kBlockOutput, c, true, m_model.IsLinked(c)));
   }
-  if (!storeModelFirst) RestoreOutputs(on, batch);
+  if (!storeModelFirst) RestoreOutputs(on, &batch);
 
   if (batch.back()) batch.back()->SetNotice(true);
   const int counter = Number(batch, 0, false);
@@ -150,7 +154,7 @@ SequenceResult CommandSequences::WriteDevice() {
   live.push_back(BuildSystemWrite(state, rec::kSysItemLimiter, 0));
 
   Batch rest;
-  RestoreOutputs(on, rest);
+  RestoreOutputs(on, &rest);
   for (int slot = 1; slot <= rec::kDeviceSlots; ++slot) {
     rest.push_back(BuildSystemWrite(state, rec::kSysItemProgramName, slot));
     rest.push_back(BuildBlockWrite(state, slot, rec::kBlockMusic, rec::kMusicInputIndex, false));

@@ -43,10 +43,12 @@ class CommandSequences {
   SequenceResult WriteOutput(int channel, bool busyEnd = false);
 
   // Whole-program write: the live record into device slot `slot` (0..20). With
-  // `storeModelFirst` the objects are stored into the live record first; otherwise every
-  // output is silenced around the transfer (item 31 with output on = 0, restored after).
-  // Then the program name, the music block and the eight outputs. Progress indexes 0..n-1;
-  // the last command carries the notice flag.
+  // `storeModelFirst` the objects are stored into the live record first; otherwise the
+  // device's live outputs are silenced around the transfer (item 31 with output on = 0,
+  // restored after). Then the program name, the music block and the eight outputs. Blocks
+  // for slot 0 go out silenced (the closing item 31 writes switch them back on); blocks for
+  // a slot 1..20 carry the program's own output switches. Progress indexes 0..n-1; the
+  // last command carries the notice flag.
   SequenceResult WriteProgram(int slot, bool storeModelFirst);
 
   // Whole-device write: outputs silenced; the live music block and outputs and the limiter
@@ -88,7 +90,8 @@ class CommandSequences {
   // Sets output on := 0 in the live record of every output, queuing item 31 for each, and
   // returns the previous bytes.
   std::array<std::uint8_t, rec::kOutputCount> SilenceOutputs(Batch& batch);
-  void RestoreOutputs(const std::array<std::uint8_t, rec::kOutputCount>& on, Batch& batch);
+  // Puts the bytes back, queuing item 31 for each when `batch` is given.
+  void RestoreOutputs(const std::array<std::uint8_t, rec::kOutputCount>& on, Batch* batch);
   // Queues the batch whole, or nothing when a command could not be built.
   SequenceResult Queue(Batch batch, int counter, bool showProgress);
 

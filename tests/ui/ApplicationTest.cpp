@@ -1,0 +1,245 @@
+// The application shell: command line, the fixed frameless window, the main form's
+// channel selection and language, and the program itself run as a user would.
+
+#include <QImage>
+#include <QProcess>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include "model/KTV_Data.h"
+#include "ui/app/CommandLine.h"
+#include "ui/app/MainFrame.h"
+#include "ui/app/VantorApp.h"
+#include "ui/app/VantorDoc.h"
+#include "ui/app/VantorView.h"
+#include "ui/controls/BitButton.h"
+#include "ui/controls/FStatic.h"
+
+namespace vantor {
+
+class ApplicationTest : public QObject {
+  Q_OBJECT
+
+ private:
+  static int RunProgram(const QStringList& args, QString* output = nullptr) {
+    QProcess p;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+    p.setProcessEnvironment(env);
+    p.start(QStringLiteral(VANTOR_EXE), args);
+    if (!p.waitForFinished(60000)) {
+      p.kill();
+      return -1;
+    }
+    if (output != nullptr) *output = QString::fromLocal8Bit(p.readAllStandardError());
+    return p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -2;
+  }
+
+ private slots:
+  void registrationTokensNeedASlashOrDashInAnyCase() {
+    QVERIFY(IsRegistrationToken(QStringLiteral("/RegServer")));
+    QVERIFY(IsRegistrationToken(QStringLiteral("-UnregServer")));
+    QVERIFY(IsRegistrationToken(QStringLiteral("/unregserver")));
+    QVERIFY(IsRegistrationToken(QStringLiteral("-REGSERVER")));
+    QVERIFY(!IsRegistrationToken(QStringLiteral("RegServer")));
+    QVERIFY(!IsRegistrationToken(QStringLiteral("/RegServers")));
+    QVERIFY(!IsRegistrationToken(QStringLiteral("/")));
+    const char* argv[] = {"vantor", "--lang", "en", "/regserver"};
+    QVERIFY(IsRegistrationCommand(4, argv));
+    QVERIFY(!IsRegistrationCommand(3, argv));
+  }
+
+  void optionsAreReadAndMistakesRefused() {
+    LaunchOptions o = ParseCommandLine({});
+    QCOMPARE(o.action, LaunchOptions::Action::kRun);
+    QVERIFY(o.chinese);
+    QVERIFY(o.screenshotPath.isEmpty());
+
+    o = ParseCommandLine({QStringLiteral("--lang"), QStringLiteral("en"),
+                          QStringLiteral("--screenshot"), QStringLiteral("/tmp/a.png")});
+    QCOMPARE(o.action, LaunchOptions::Action::kRun);
+    QVERIFY(!o.chinese);
+    QCOMPARE(o.screenshotPath, QStringLiteral("/tmp/a.png"));
+    o = ParseCommandLine({QStringLiteral("--lang=ZH"), QStringLiteral("--sample-tune")});
+    QVERIFY(o.chinese);
+    QVERIFY(o.sampleTune);
+
+    QCOMPARE(ParseCommandLine({QStringLiteral("--lang"), QStringLiteral("fr")}).action,
+             LaunchOptions::Action::kError);
+    QCOMPARE(ParseCommandLine({QStringLiteral("--lang")}).action, LaunchOptions::Action::kError);
+    QCOMPARE(ParseCommandLine({QStringLiteral("--screenshot=")}).action,
+             LaunchOptions::Action::kError);
+    const LaunchOptions bad = ParseCommandLine({QStringLiteral("--frobnicate")});
+    QCOMPARE(bad.action, LaunchOptions::Action::kError);
+    QVERIFY(bad.error.contains(QStringLiteral("--frobnicate")));
+    QCOMPARE(ParseCommandLine({QStringLiteral("-UnregServer")}).action, LaunchOptions::Action::kExit);
+  }
+
+  void theFrameIsFixedBorderlessAndMasked() {
+    ProgramState state;
+    CVantorDoc doc(state);
+    doc.Data().LoadOutputs();
+    CMainFrame frame(doc);
+    frame.View().OnInitialUpdate();
+    frame.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&frame));
+    QCOMPARE(frame.size(), QSize(1284, 690));
+    QCOMPARE(frame.minimumSize(), frame.maximumSize());
+    QVERIFY(frame.windowFlags() & Qt::FramelessWindowHint);
+    QCOMPARE(frame.mask().boundingRect(), QRect(2, 2, 1280, 686));
+    QCOMPARE(frame.windowTitle(), QStringLiteral("TRX-560-MAX"));
+
+    frame.move(300, 200);
+    frame.OnDisplayChanged();
+    QCOMPARE(frame.pos(), QPoint(0, 0));
+    QCOMPARE(frame.size(), QSize(1284, 690));
+  }
+
+  void draggingTheBodyMovesTheWindow() {
+    ProgramState state;
+    CVantorDoc doc(state);
+    CMainFrame frame(doc);
+    frame.View().OnInitialUpdate();
+    frame.move(100, 100);
+    frame.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&frame));
+    const QPoint start = frame.pos();
+    CVantorView& view = frame.View();
+    const QPoint grip(200, 20);  // the top bar
+    QTest::mousePress(&view, Qt::LeftButton, Qt::NoModifier, grip);
+    const QPoint to = grip + QPoint(40, 25);
+    QMouseEvent move(QEvent::MouseMove, QPointF(to), QPointF(view.mapToGlobal(to)), Qt::NoButton,
+                     Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(&view, &move);
+    QTest::mouseRelease(&view, Qt::LeftButton, Qt::NoModifier, to);
+    QCOMPARE(frame.pos(), start + QPoint(40, 25));
+  }
+
+  void selectButtonsChooseTheShownOutput() {
+    ProgramState state;
+    CVantorDoc doc(state);
+    doc.Data().LoadOutputs();
+    CMainFrame frame(doc);
+    CVantorView& view = frame.View();
+    view.OnInitialUpdate();
+    frame.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&frame));
+    QCOMPARE(view.Graph().Mode(), kGraphModeOutput);
+    QCOMPARE(view.Graph().Model().OutputIndex(), 0);
+    QCOMPARE(view.SelectButton(0).State(), 1);
+
+    QTest::mouseClick(&view.SelectButton(3), Qt::LeftButton);
+    QCOMPARE(view.CurrentChannel(), 3);
+    QCOMPARE(state.currentOutput.load(), 3);
+    QCOMPARE(view.Graph().Model().OutputIndex(), 3);
+    QCOMPARE(view.SelectButton(3).State(), 1);
+    QCOMPARE(view.SelectButton(0).State(), 0);
+
+    // Pressing the current channel's button again changes nothing.
+    view.Graph().Model().MouseMove(
+        {doc.Data().Output(3).Filter(1).HandleRect().Center().x,
+         doc.Data().Output(3).Filter(1).HandleRect().Center().y});
+    QVERIFY(view.Graph().Model().CurrentFilter() != nullptr);
+    QTest::mouseClick(&view.SelectButton(3), Qt::LeftButton);
+    QVERIFY(view.Graph().Model().CurrentFilter() != nullptr);
+    QCOMPARE(view.SelectButton(3).State(), 1);
+  }
+
+  void crossoverDragsReachLinkedOutputs() {
+    ProgramState state;
+    CVantorDoc doc(state);
+    doc.Data().LoadOutputs();
+    CMainFrame frame(doc);
+    CVantorView& view = frame.View();
+    view.OnInitialUpdate();
+    frame.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&frame));
+    doc.Data().Links().SetGroup(1, 0);  // outputs 0 and 1 linked
+
+    CFStatic& graph = view.Graph();
+    const Point c = doc.Data().Output(0).HighPass().HandleRect().Center();
+    graph.Model().MouseMove(c);
+    graph.Model().ButtonDown(c);
+    graph.Model().MouseMove({c.x + 200, c.y});
+    graph.Model().ButtonUp({c.x + 200, c.y});
+    const int hz = doc.Data().Output(0).HighPass().Frequency();
+    QVERIFY(hz > 100);
+    QTRY_COMPARE(doc.Data().Output(1).HighPass().Frequency(), hz);
+    QCOMPARE(doc.Data().Output(2).HighPass().Frequency(), 20);
+  }
+
+  void languageToggleRelabelsTheMenu() {
+    ProgramState state;
+    CVantorDoc doc(state);
+    CMainFrame frame(doc);
+    CVantorView& view = frame.View();
+    view.OnInitialUpdate();
+    const auto actions = view.SystemMenu().actions();
+    QCOMPARE(actions.size(), 3);
+    QCOMPARE(actions[0]->text(), QStringLiteral("固件更新"));
+    QVERIFY(!actions[0]->isEnabled());  // arrives with the firmware dialog
+    QCOMPARE(actions[1]->text(), QStringLiteral("英文"));
+    actions[1]->trigger();
+    QVERIFY(!state.chinese.load());
+    QCOMPARE(actions[0]->text(), QStringLiteral("Firmware Update"));
+    QCOMPARE(actions[1]->text(), QStringLiteral("Chinese"));
+    QCOMPARE(actions[2]->text(), QStringLiteral("About"));
+    view.ToggleLanguage();
+    QCOMPARE(actions[2]->text(), QStringLiteral("关于"));
+  }
+
+  void theCloseButtonShutsDownAndCloses() {
+    ProgramState state;
+    CVantorDoc doc(state);
+    CMainFrame frame(doc);
+    frame.View().OnInitialUpdate();
+    frame.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&frame));
+    TwoStateButton* close = nullptr;
+    for (auto* b : frame.View().findChildren<TwoStateButton*>()) {
+      if (b->Id() == CVantorView::kCloseId) close = b;
+    }
+    QVERIFY(close != nullptr);
+    QSignalSpy closing(&frame.View(), &CVantorView::closeRequested);
+    QVERIFY(!frame.View().ClosingHandled());
+    QTest::mouseClick(close, Qt::LeftButton);
+    QCOMPARE(closing.count(), 1);
+    QVERIFY(frame.View().ClosingHandled());
+    QVERIFY(!frame.isVisible());
+  }
+
+  void registrationRunsExitAtOnce() {
+    QCOMPARE(RunProgram({QStringLiteral("/RegServer")}), 0);
+    QCOMPARE(RunProgram({QStringLiteral("-unregserver")}), 0);
+  }
+
+  void badOptionsEndWithUsage() {
+    QString err;
+    QCOMPARE(RunProgram({QStringLiteral("--lang"), QStringLiteral("xx")}, &err), 2);
+    QVERIFY(err.contains(QStringLiteral("usage")));
+  }
+
+  void screenshotWritesTheWholeWindow() {
+    QTemporaryDir dir;
+    QVERIFY(dir.isValid());
+    for (const char* lang : {"en", "zh"}) {
+      const QString path = dir.filePath(QStringLiteral("shot-%1.png").arg(QLatin1String(lang)));
+      QCOMPARE(RunProgram({QStringLiteral("--lang"), QLatin1String(lang), QStringLiteral("--screenshot"),
+                           path, QStringLiteral("--sample-tune")}),
+               0);
+      const QImage image(path);
+      QCOMPARE(image.size(), QSize(1284, 690));
+      // The form's colour shows in its body.
+      QCOMPARE(image.pixelColor(640, 500), QColor(0xEC, 0xEE, 0xF5));
+      QCOMPARE(image.pixelColor(5, 300), QColor(0xE3, 0xE4, 0xEE));
+    }
+    QCOMPARE(RunProgram({QStringLiteral("--screenshot"), dir.filePath(QStringLiteral("no/such/dir/x.png"))}),
+             1);
+  }
+};
+
+}  // namespace vantor
+
+QTEST_MAIN(vantor::ApplicationTest)
+#include "ApplicationTest.moc"
