@@ -292,10 +292,12 @@ TEST_F(QueueTest, ProgramNamesKeepThirteenCharactersAndTwoSpaces) {
   FeedAsReports(q, Data(2, 4, 134, 0, test::Text("ABCDEFGHIJKLMNO")));
   const auto& slot2 = state.Slot(2);
   EXPECT_EQ(Bytes(slot2.begin(), slot2.begin() + 16), test::Text(std::string("ABCDEFGHIJKLM  ") + '\0'));
+  FeedAsReports(q, Data(0, 4, 134, 0, test::Text("A much longer")));
   FeedAsReports(q, Data(0, 4, 134, 0, test::Text("Live")));
-  EXPECT_EQ(Bytes(state.Live().begin(), state.Live().begin() + 4), test::Text("Live"));
-  EXPECT_EQ(state.Live()[13], ' ');
-  EXPECT_EQ(sink.Take(), (std::vector{Ev(DeviceEvent::WM_DEV_SLOT_NAME, 2), Ev(DeviceEvent::WM_DEV_SLOT_NAME, 0)}));
+  EXPECT_EQ(Bytes(state.Live().begin(), state.Live().begin() + 16),
+            (Bytes{'L', 'i', 'v', 'e', 0, 0, 0, 0, 0, 0, 0, 0, 0, ' ', ' ', 0}));
+  EXPECT_EQ(sink.Take(), (std::vector{Ev(DeviceEvent::WM_DEV_SLOT_NAME, 2), Ev(DeviceEvent::WM_DEV_SLOT_NAME, 0),
+                                      Ev(DeviceEvent::WM_DEV_SLOT_NAME, 0)}));
   // Slots without a record store nothing.
   FeedAsReports(q, Data(30, 4, 134, 0, test::Text("XXXXXXXXXXXXXXX")));
   EXPECT_TRUE(sink.Take().empty());

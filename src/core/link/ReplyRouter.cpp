@@ -75,6 +75,8 @@ void RouteSystemItem(const ReceivedFrame& r, ProgramState& state, DeviceEventSin
     case rec::kSysItemProgramName: {
       if (r.slot > rec::kSlotRecordCount) return;
       auto name = std::span(state.Record(r.slot)).subspan(rec::kProgramName, kNameCharsKept + kNameSpaces);
+      // A short reply ends the name; no tail of the previous name survives behind it.
+      std::fill_n(name.begin(), kNameCharsKept, std::uint8_t{0});
       CopyLimited(r.payload.first(std::min(r.payload.size(), kNameCharsKept)), name);
       std::fill_n(name.begin() + kNameCharsKept, kNameSpaces, static_cast<std::uint8_t>(' '));
       // Posted like every other notice: the name is stored before the view hears of it.

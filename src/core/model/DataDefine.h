@@ -83,6 +83,8 @@ inline constexpr int kItemMixerLow = 33;   // mixer sources 0..7
 inline constexpr int kItemMixerHigh = 34;  // mixer sources 8..13
 inline constexpr int kItemLimiter = 35;
 inline constexpr int kItemName = 36;
+// Mixer sources 0..7 travel in item 33, sources 8..13 in item 34.
+inline constexpr int MixerItemOfSource(int source) { return source < 8 ? kItemMixerLow : kItemMixerHigh; }
 
 // --- Mic and music input blocks (112 bytes), offsets within the block -----------------
 inline constexpr int kInputBands = 9;

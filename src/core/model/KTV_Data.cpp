@@ -3,12 +3,12 @@
 #include <cassert>
 
 #include "base/LittleEndian.h"
+#include "text/TextCatalog.h"
 
 namespace vantor {
 namespace {
 
 constexpr int kMasterVolumeMax = 66;
-constexpr int kInputSourceCount = 6;
 constexpr int kSpeakerTypeMax = 26;
 constexpr int kHiddenLevelValues = 3;  // i16 values, then two bytes
 constexpr int kHiddenLevelFields = 5;

@@ -57,6 +57,11 @@ constexpr std::array<std::string_view, kSpeakerPositionCount> kPositionWords = {
 
 }  // namespace
 
+std::string_view InputSourceName(int source, bool chinese) {
+  if (source < 0 || source >= kInputSourceCount) return {};
+  return Tr(static_cast<TextId>(static_cast<int>(TextId::SourceHighLevel) + source), chinese);
+}
+
 std::string_view SpeakerTypeName(int type) {
   if (type < 0 || type >= kSpeakerTypeTableSize) return {};
   return kSpeakerTypeNames[static_cast<std::size_t>(type)];

@@ -51,6 +51,10 @@ inline std::string_view Tr(TextId id, bool chinese) {
   return chinese ? p.chinese : p.english;
 }
 
+// The input sources 0..5 in list order; empty outside.
+inline constexpr int kInputSourceCount = 6;
+std::string_view InputSourceName(int source, bool chinese);
+
 // --- Lists that exist in Chinese only and are shown so in both languages.
 
 // Speaker types: a table of 31 names of which 0..26 are filled.
