@@ -415,5 +415,56 @@ TEST(GraphGain, PointerHeightToDecibels) {
   EXPECT_DOUBLE_EQ(ResponseGraphModel::GainOfPlotY(10, 0), 0.0);
 }
 
+std::vector<std::vector<PointF>> Runs(const std::vector<PointF>& pts, float top, float bottom) {
+  CurveRuns runs;
+  ClipCurveToBand(pts.data(), pts.size(), top, bottom, runs);
+  std::vector<std::vector<PointF>> out;
+  for (std::size_t r = 0; r < runs.RunCount(); ++r) {
+    const auto first = runs.points.begin() + static_cast<std::ptrdiff_t>(runs.starts[r]);
+    out.emplace_back(first, first + static_cast<std::ptrdiff_t>(runs.RunLength(r)));
+  }
+  return out;
+}
+
+void ExpectPoint(PointF p, float x, float y) {
+  EXPECT_FLOAT_EQ(p.x, x);
+  EXPECT_FLOAT_EQ(p.y, y);
+}
+
+TEST(ClipCurveToBand, KeepsACurveInsideWhole) {
+  const auto runs = Runs({{0, 10}, {1, 20}, {2, 30}}, 0, 100);
+  ASSERT_EQ(runs.size(), 1U);
+  ASSERT_EQ(runs[0].size(), 3U);
+  ExpectPoint(runs[0][2], 2, 30);
+}
+
+TEST(ClipCurveToBand, CutsAnExcursionBelowIntoTwoRunsEndingOnTheEdge) {
+  // Down through the bottom (y = 100) far beyond it, and back up.
+  const auto runs = Runs({{0, 50}, {10, 150}, {20, 5000}, {30, 150}, {40, 50}}, 0, 100);
+  ASSERT_EQ(runs.size(), 2U);
+  ASSERT_EQ(runs[0].size(), 2U);
+  ExpectPoint(runs[0][0], 0, 50);
+  ExpectPoint(runs[0][1], 5, 100);
+  ASSERT_EQ(runs[1].size(), 2U);
+  ExpectPoint(runs[1][0], 35, 100);
+  ExpectPoint(runs[1][1], 40, 50);
+}
+
+TEST(ClipCurveToBand, CrossesTheWholeBandInOneSegment) {
+  const auto runs = Runs({{0, -100}, {10, 200}}, 0, 100);
+  ASSERT_EQ(runs.size(), 1U);
+  ASSERT_EQ(runs[0].size(), 2U);
+  EXPECT_NEAR(runs[0][0].x, 10.0F / 3.0F, 1e-5);
+  ExpectPoint(runs[0][1], 20.0F / 3.0F, 100);
+}
+
+TEST(ClipCurveToBand, DropsACurveOutsideAndFlatRunsOutside) {
+  EXPECT_TRUE(Runs({{0, 500}, {10, 600}, {20, 600}}, 0, 100).empty());
+  EXPECT_TRUE(Runs({}, 0, 100).empty());
+  const auto single = Runs({{3, 40}}, 0, 100);
+  ASSERT_EQ(single.size(), 1U);
+  ExpectPoint(single[0][0], 3, 40);
+}
+
 }  // namespace
 }  // namespace vantor

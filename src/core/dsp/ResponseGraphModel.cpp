@@ -31,6 +31,48 @@ int ScannedElements(int output, int elementCount) {
 
 }  // namespace
 
+void ClipCurveToBand(const PointF* points, std::size_t count, float top, float bottom,
+                     CurveRuns& out) {
+  out.points.clear();
+  out.starts.clear();
+  bool open = false;  // the last point added ends an unfinished run
+  auto add = [&](PointF p, bool startRun) {
+    if (startRun || !open) out.starts.push_back(out.points.size());
+    out.points.push_back(p);
+    open = true;
+  };
+  auto inside = [&](PointF p) { return p.y >= top && p.y <= bottom; };
+  if (count == 1 && inside(points[0])) add(points[0], true);
+  for (std::size_t i = 0; i + 1 < count; ++i) {
+    const PointF a = points[i];
+    const PointF b = points[i + 1];
+    // The part of the segment a→b whose y lies in [top, bottom], as t0..t1 along it.
+    float t0 = 0.0F;
+    float t1 = 1.0F;
+    const float dy = b.y - a.y;
+    if (dy == 0.0F) {
+      if (!inside(a)) {
+        open = false;
+        continue;
+      }
+    } else {
+      float ta = (top - a.y) / dy;
+      float tb = (bottom - a.y) / dy;
+      if (ta > tb) std::swap(ta, tb);
+      t0 = std::max(t0, ta);
+      t1 = std::min(t1, tb);
+      if (t0 > t1) {
+        open = false;
+        continue;
+      }
+    }
+    const auto at = [&](float t) { return PointF{a.x + (b.x - a.x) * t, a.y + dy * t}; };
+    if (t0 > 0.0F || !open) add(t0 > 0.0F ? at(t0) : a, true);
+    add(t1 < 1.0F ? at(t1) : b, false);
+    if (t1 < 1.0F) open = false;
+  }
+}
+
 void ResponseGraphModel::Attach(const std::array<CKTVEQ*, kGraphOutputs>& sets) {
   if (m_current != nullptr) m_current->Drag().Clear();
   m_sets = sets;

@@ -41,6 +41,20 @@ struct GraphText {
 
 enum class HandleTextAlign { kLeft, kCenter, kRight };
 
+// The parts of a curve that lie within a horizontal band, as polylines. A channel sum can
+// reach hundreds of dB beyond the plot; cutting the curve where it leaves the band keeps
+// the visible part exactly as drawn and spares the painter the long invisible strokes.
+struct CurveRuns {
+  std::vector<PointF> points;
+  std::vector<std::size_t> starts;  // first point of each run; a run ends at the next start
+  std::size_t RunCount() const { return starts.size(); }
+  std::size_t RunLength(std::size_t run) const {
+    return (run + 1 < starts.size() ? starts[run + 1] : points.size()) - starts[run];
+  }
+};
+void ClipCurveToBand(const PointF* points, std::size_t count, float top, float bottom,
+                     CurveRuns& out);
+
 class ResponseGraphModel {
  public:
   using Clock = std::chrono::steady_clock;

@@ -4,6 +4,7 @@
 #include <QPainter>
 #include <QResizeEvent>
 #include <chrono>
+#include <algorithm>
 #include <cmath>
 
 #include "ui/controls/Skin.h"
@@ -126,7 +127,17 @@ QImage CFStatic::RenderImage() {
 }
 
 void CFStatic::Render(QPainter& p) {
-  p.save();
+  if (m_background.size() != size() || m_backgroundMode != m_model.Mode()) {
+    m_background = QImage(size(), QImage::Format_ARGB32_Premultiplied);
+    m_backgroundMode = m_model.Mode();
+    QPainter bp(&m_background);
+    PaintBackground(bp);
+  }
+  p.drawImage(0, 0, m_background);
+  PaintPlot(p);
+}
+
+void CFStatic::PaintBackground(QPainter& p) {
   // The rounded body sits on the form's colour.
   p.fillRect(rect(), skin::FormBackground());
   p.setRenderHint(QPainter::Antialiasing, true);
@@ -141,15 +152,10 @@ void CFStatic::Render(QPainter& p) {
     p.drawText(QRect(t.topLeft.x, t.topLeft.y, 40, 16), Qt::AlignLeft | Qt::AlignTop,
                QString::fromStdString(t.text));
   }
-  PaintPlot(p);
-  p.restore();
-}
 
-void CFStatic::PaintPlot(QPainter& p) {
   const QRect plot = ToQRect(m_model.PlotRect());
   if (plot.width() <= 0 || plot.height() <= 0) return;
   p.fillRect(plot, kBackground);
-
   QPen dotted(kGrid, 1);
   dotted.setCapStyle(Qt::FlatCap);
   dotted.setDashPattern({1.0, 2.0});
@@ -162,7 +168,7 @@ void CFStatic::PaintPlot(QPainter& p) {
   QFont mark = skin::Font(26);
   mark.setLetterSpacing(QFont::AbsoluteSpacing, 6);
   p.setFont(mark);
-  p.drawText(QRect(220, 60, plot.right() - 220, 40), Qt::AlignLeft | Qt::AlignTop,
+  p.drawText(QRect(220, 60, std::max(0, plot.right() - 220), 40), Qt::AlignLeft | Qt::AlignTop,
              QStringLiteral("VANTOR"));
 
   p.setPen(dotted);
@@ -171,26 +177,39 @@ void CFStatic::PaintPlot(QPainter& p) {
     p.drawLine(xs[i], plot.top(), xs[i], plot.bottom());
   }
   for (int y : m_model.GridY()) p.drawLine(plot.left(), y, plot.right(), y);
+}
 
+void CFStatic::PaintPlot(QPainter& p) {
   if (m_model.Mode() != kGraphModeOutput || m_model.ShownSet() == nullptr) return;
-
+  if (m_model.PlotWidth() <= 0 || m_model.PlotHeight() <= 0) return;
   for (int o : m_model.PrepareCurves()) PaintCurve(p, *m_model.Set(o), kOtherCurve);
   PaintCurve(p, *m_model.ShownSet(), m_colours[static_cast<std::size_t>(m_model.OutputIndex())]);
   PaintHandles(p);
 }
 
 void CFStatic::PaintCurve(QPainter& p, const CKTVEQ& set, const QColor& colour) {
-  std::array<QPointF, kGridPoints> points;
-  const auto& src = set.PointsF();
-  for (std::size_t i = 0; i < kGridPoints; ++i) points[i] = QPointF(src[i].x, src[i].y);
+  // Only what can show is stroked: the curve is cut a little beyond the plot's top and
+  // bottom (the pen is 2 pixels wide), then clipped to the plot exactly.
+  const Rect& plot = m_model.PlotRect();
+  ClipCurveToBand(set.PointsF().data(), kGridPoints, static_cast<float>(plot.top - 4),
+                  static_cast<float>(plot.bottom + 4), m_runs);
+  if (m_runs.RunCount() == 0) return;
   p.save();
-  p.setClipRect(ToQRect(m_model.PlotRect()));
+  p.setClipRect(ToQRect(plot));
   p.setRenderHint(QPainter::Antialiasing, true);
   QPen pen(colour, 2.0);
-  pen.setJoinStyle(Qt::RoundJoin);
-  pen.setCapStyle(Qt::RoundCap);
+  pen.setJoinStyle(Qt::BevelJoin);
+  pen.setCapStyle(Qt::FlatCap);
   p.setPen(pen);
-  p.drawPolyline(points.data(), static_cast<int>(points.size()));
+  for (std::size_t r = 0; r < m_runs.RunCount(); ++r) {
+    const std::size_t first = m_runs.starts[r];
+    const std::size_t n = m_runs.RunLength(r);
+    m_polyline.resize(n);
+    for (std::size_t i = 0; i < n; ++i) {
+      m_polyline[i] = QPointF(m_runs.points[first + i].x, m_runs.points[first + i].y);
+    }
+    p.drawPolyline(m_polyline.data(), static_cast<int>(n));
+  }
   p.restore();
 }
 

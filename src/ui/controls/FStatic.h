@@ -9,6 +9,7 @@
 #include <QTimer>
 #include <QWidget>
 #include <array>
+#include <vector>
 
 #include "dsp/ResponseGraphModel.h"
 
@@ -53,6 +54,7 @@ class CFStatic : public QWidget {
  private:
   void OnNotifyTimer();
   void AfterMouse(bool redraw);
+  void PaintBackground(QPainter& p);
   void PaintPlot(QPainter& p);
   void PaintCurve(QPainter& p, const CKTVEQ& set, const QColor& colour);
   void PaintHandles(QPainter& p);
@@ -63,6 +65,12 @@ class CFStatic : public QWidget {
   QFont m_axisFont;
   QFont m_handleFont;
   QFont m_labelFont;
+  // Everything that does not depend on the filters (body, axis labels, grid), drawn once
+  // per size and mode.
+  QImage m_background;
+  CurveRuns m_runs;
+  std::vector<QPointF> m_polyline;
+  int m_backgroundMode = -1;
 };
 
 }  // namespace vantor
