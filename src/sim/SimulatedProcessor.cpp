@@ -412,11 +412,15 @@ void SimulatedProcessor::Process(const HostFrame& frame, Clock::time_point arriv
 void SimulatedProcessor::QueueReply(std::vector<std::uint8_t> stream,
                                     std::optional<std::size_t> breakAt, Clock::time_point arrived) {
   // The stream goes out in 64-byte pieces; a split starts a new report at the given byte
-  // (the last byte at the latest, so a split always splits).
+  // (the last byte at the latest, so a split always splits). The bytes before the split
+  // end their report, with zero fill in front of them where the bus is idle: the stream
+  // stays contiguous, as when a frame begins late in one report and ends in the next.
   std::vector<std::pair<std::size_t, std::size_t>> parts;
   if (breakAt && !stream.empty()) {
     const std::size_t at = std::clamp<std::size_t>(*breakAt, 1, stream.size() - 1);
-    parts = {{0, at}, {at, stream.size()}};
+    const std::size_t pad = (kReportPayload - at % kReportPayload) % kReportPayload;
+    stream.insert(stream.begin(), pad, 0);
+    parts = {{0, pad + at}, {pad + at, stream.size()}};
   } else {
     parts = {{0, stream.size()}};
   }

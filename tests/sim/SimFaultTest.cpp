@@ -82,14 +82,15 @@ TEST_F(SimFaults, SplitReplyStartsANewReportAtTheGivenByte) {
   ASSERT_EQ(device->ReadReport(first, 100ms), HidReadResult::kOk);
   ASSERT_EQ(device->ReadReport(second, 100ms), HidReadResult::kOk);
   EXPECT_TRUE(NothingToRead());
-  // 10 frame bytes, then zero fill; the rest (23 bytes) in the second report.
-  EXPECT_EQ(Bytes(first.begin() + 1, first.begin() + 5), Hex("A2 A2 A2 A3"));
-  EXPECT_TRUE(std::all_of(first.begin() + 11, first.end(), [](auto b) { return b == 0; }));
+  // Zero fill, then the first 10 frame bytes ending the report; the rest (23 bytes) in the
+  // second report, so the stream runs on without a gap.
+  EXPECT_TRUE(std::all_of(first.begin() + 1, first.begin() + 55, [](auto b) { return b == 0; }));
+  EXPECT_EQ(Bytes(first.begin() + 55, first.begin() + 59), Hex("A2 A2 A2 A3"));
   EXPECT_EQ(second[1], 0x00) << "byte 10 of the frame is the link byte";
   EXPECT_EQ(second[23], 0xAA);
 
   // Joined again, it is the unsplit answer.
-  Bytes joined(first.begin() + 1, first.begin() + 11);
+  Bytes joined(first.begin() + 55, first.end());
   joined.insert(joined.end(), second.begin() + 1, second.begin() + 24);
   EXPECT_EQ(joined, Exchange(*device, kIdentity)->frame);
 }
@@ -100,7 +101,7 @@ TEST_F(SimFaults, SplitBeyondTheEndStillSplitsBeforeTheLastByte) {
   Report first{}, second{};
   ASSERT_EQ(device->ReadReport(first, 100ms), HidReadResult::kOk);
   ASSERT_EQ(device->ReadReport(second, 100ms), HidReadResult::kOk);
-  EXPECT_EQ(first[15], 0x79) << "checksum of 64 01 00 03 00 1F 00 00 00 00";
+  EXPECT_EQ(first[64], 0x79) << "checksum of 64 01 00 03 00 1F 00 00 00 00, ending the report";
   EXPECT_EQ(second[1], 0xAA);
 }
 

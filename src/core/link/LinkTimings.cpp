@@ -21,6 +21,7 @@ LinkTimings LinkTimings::Scaled(double factor) const {
   t.linkErrorPause = Scale(linkErrorPause, factor);
   t.cyclePause = Scale(cyclePause, factor);
   t.workerWait = Scale(workerWait, factor);
+  t.disconnectPause = Scale(disconnectPause, factor);
   return t;
 }
 

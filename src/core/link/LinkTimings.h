@@ -17,6 +17,9 @@ struct LinkTimings {
   ms cyclePause{10};       // pause after every normal cycle
   ms workerWait{3000};     // the worker's wait on its events
 
+  // Connection.
+  ms disconnectPause{500};  // after stopping the worker, before closing the device
+
   // All values divided by `factor` (at least 1 ms each), for tests.
   LinkTimings Scaled(double factor) const;
 };

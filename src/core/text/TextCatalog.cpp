@@ -26,6 +26,14 @@ TextPair TextPairOf(TextId id) {
       return {"同轴", "Coaxial"};
     case TextId::SourcePlayer:
       return {"播放器", "Player"};
+    case TextId::UnableToConnect:
+      return {"无法连接设备", "unable to connect"};
+    case TextId::FirmwareTooOld:
+      return {"数据回传错误!", "Please Update the Firmware!"};
+    case TextId::TransferTitle:
+      return {"数据传输中", "Data transmissionning"};
+    case TextId::TransferCaption:
+      return {"数据正在传输中", "Data transmission"};
     case TextId::Count:
       break;
   }

@@ -26,6 +26,13 @@ enum class TextId : int {
   SourceOptical,
   SourceCoaxial,
   SourcePlayer,
+  // The device cannot be reached (status message window).
+  UnableToConnect,
+  // A data reply came without data: the device's firmware is too old.
+  FirmwareTooOld,
+  // The transfer window: its title and its caption.
+  TransferTitle,
+  TransferCaption,
 
   Count
 };

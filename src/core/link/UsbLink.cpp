@@ -1,0 +1,123 @@
+#include "link/UsbLink.h"
+
+#include <algorithm>
+#include <thread>
+
+#include "link/KTVCommand.h"
+#include "link/PendingCommand.h"
+#include "model/KTV_Data.h"
+#include "model/ProgramState.h"
+
+namespace vantor {
+namespace {
+
+using Clock = std::chrono::steady_clock;
+// Reads are waited for in slices, so that closing the link ends a wait at once.
+constexpr std::chrono::milliseconds kReadSlice{50};
+
+}  // namespace
+
+UsbLink::UsbLink(ProgramState& state, HidBackend& backend, ClaimStore& claims, LinkTimings timings)
+    : m_state(state), m_backend(backend), m_claims(claims), m_timings(timings) {}
+
+bool UsbLink::OpenFirstDevice() {
+  m_state.usbTransfer = false;
+  m_device.reset();
+  m_lastError = HidOpenError::kNotFound;
+  for (const HidDeviceInfo& info : m_backend.Enumerate()) {
+    if (!info.IsProcessor()) continue;
+    // The first matching device wins; if it cannot be had, neither can the others.
+    m_device = m_backend.OpenExclusive(info.path, &m_lastError);
+    if (m_device == nullptr) return false;
+    m_path = info.path;
+    m_device->DiscardPending();
+    m_lastError = HidOpenError::kNone;
+    m_state.usbTransfer = true;
+    return true;
+  }
+  return false;
+}
+
+bool UsbLink::OpenDevicePath() {
+  m_device = m_backend.OpenExclusive(m_path, &m_lastError);
+  if (m_device == nullptr) return false;
+  m_device->DiscardPending();
+  m_lastError = HidOpenError::kNone;
+  m_state.usbTransfer = true;
+  ClaimPath();
+  return true;
+}
+
+void UsbLink::ClaimPath() {
+  if (!m_path.empty()) m_claims.ClaimPath(m_path);
+}
+
+void UsbLink::ReleaseClaim() {
+  if (!m_path.empty()) m_claims.ReleaseClaim(m_path);
+}
+
+void UsbLink::Close() { m_device.reset(); }
+
+bool UsbLink::TransferActive() const { return m_device != nullptr && m_state.usbTransfer.load(); }
+
+void UsbLink::ReportLinkError(DeviceEventSink& sink) {
+  if (m_state.usbTransfer) sink.Post({DeviceEvent::WM_DEV_LINK_ERROR, 0, 0});
+}
+
+bool UsbLink::TransferCycle(CKTVCommand& queue, CKTV_Data& model, DeviceEventSink& sink) {
+  const Clock::time_point start = Clock::now();
+  if (!TransferActive()) return false;
+
+  CSendData* head = queue.Head();
+  if (head == nullptr) {
+    queue.Add(NextPendingCommand(model));
+    return false;
+  }
+
+  // A new exchange: whatever arrived late for an earlier one is not its answer.
+  if (head->SendCursor() == 0) {
+    m_device->DiscardPending();
+    queue.ResetReceiver();
+  }
+  Report report{};
+  while (head->NextReportChunk(report)) {
+    if (!TransferActive()) return false;
+    if (!m_device->WriteReport(report, m_timings.writeWait)) {
+      // The device is gone or refuses writes: no answer can come.
+      ReportLinkError(sink);
+      return false;
+    }
+  }
+
+  for (;;) {
+    // One report, waited for at most readWait, in slices so that a close ends the wait.
+    const Clock::time_point readStart = Clock::now();
+    HidReadResult result = HidReadResult::kTimeout;
+    while (TransferActive()) {
+      const auto waited = std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now() - readStart);
+      if (waited >= m_timings.readWait) break;
+      result = m_device->ReadReport(report, std::min(kReadSlice, m_timings.readWait - waited));
+      if (result != HidReadResult::kTimeout) break;
+    }
+    if (!TransferActive()) return false;
+    if (result == HidReadResult::kTimeout) {
+      m_device->DiscardPending();
+      ReportLinkError(sink);
+      return false;
+    }
+    if (result == HidReadResult::kError) {
+      ReportLinkError(sink);
+      return false;
+    }
+    const bool decoded = queue.Feed(std::span(report).subspan(1, kReportPayload));
+    report.fill(0);
+    if (decoded) return true;
+    if (Clock::now() - start > m_timings.exchangeLimit) {
+      std::this_thread::sleep_for(m_timings.linkErrorPause);
+      ReportLinkError(sink);
+      return false;
+    }
+  }
+}
+
+}  // namespace vantor
