@@ -29,15 +29,8 @@ struct GraphFixture {
     data.LoadOutputs();
     ApplySampleTune(data);
     graph.resize(580, 344);
-    std::array<CKTVEQ*, kGraphOutputs> sets{};
-    std::array<QColor, kGraphOutputs> colours{};
-    for (int i = 0; i < kGraphOutputs; ++i) {
-      sets[static_cast<std::size_t>(i)] = &data.Output(i).Filters();
-      const Rgb c = data.Output(i).Colour();
-      colours[static_cast<std::size_t>(i)] = QColor(c.r, c.g, c.b);
-      graph.SetShowCurve(i, true);
-    }
-    graph.Attach(sets, colours);
+    for (int i = 0; i < kGraphOutputs; ++i) graph.SetShowCurve(i, true);
+    graph.Attach(data);
     graph.ShowOutput(output);
   }
 

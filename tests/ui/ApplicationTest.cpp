@@ -22,10 +22,12 @@ class ApplicationTest : public QObject {
   Q_OBJECT
 
  private:
-  static int RunProgram(const QStringList& args, QString* output = nullptr) {
+  static int RunProgram(const QStringList& args, QString* output = nullptr,
+                        const QString& scaleFactor = {}) {
     QProcess p;
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+    if (!scaleFactor.isEmpty()) env.insert(QStringLiteral("QT_SCALE_FACTOR"), scaleFactor);
     p.setProcessEnvironment(env);
     p.start(QStringLiteral(VANTOR_EXE), args);
     if (!p.waitForFinished(60000)) {
@@ -236,6 +238,13 @@ class ApplicationTest : public QObject {
     }
     QCOMPARE(RunProgram({QStringLiteral("--screenshot"), dir.filePath(QStringLiteral("no/such/dir/x.png"))}),
              1);
+  }
+
+  void aScaledDisplayDoesNotScaleTheForm() {
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("scaled.png"));
+    QCOMPARE(RunProgram({QStringLiteral("--screenshot"), path}, nullptr, QStringLiteral("1.5")), 0);
+    QCOMPARE(QImage(path).size(), QSize(1284, 690));
   }
 };
 

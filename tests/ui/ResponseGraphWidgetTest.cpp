@@ -51,14 +51,7 @@ class ResponseGraphWidgetTest : public QObject {
     data_->LoadOutputs();
     graph_ = new CFStatic;
     graph_->resize(580, 344);
-    std::array<CKTVEQ*, kGraphOutputs> sets{};
-    std::array<QColor, kGraphOutputs> colours{};
-    for (int i = 0; i < kGraphOutputs; ++i) {
-      sets[static_cast<std::size_t>(i)] = &data_->Output(i).Filters();
-      const Rgb c = data_->Output(i).Colour();
-      colours[static_cast<std::size_t>(i)] = QColor(c.r, c.g, c.b);
-    }
-    graph_->Attach(sets, colours);
+    graph_->Attach(*data_);
     graph_->show();
     QVERIFY(QTest::qWaitForWindowExposed(graph_));
   }

@@ -90,14 +90,7 @@ void CVantorView::BuildControls() {
 
 void CVantorView::OnInitialUpdate() {
   m_closingHandled = false;
-  CKTV_Data& data = Data();
-  std::array<CKTVEQ*, kGraphOutputs> sets{};
-  std::array<QColor, kGraphOutputs> colours{};
-  for (int i = 0; i < kGraphOutputs; ++i) {
-    sets[static_cast<std::size_t>(i)] = &data.Output(i).Filters();
-    colours[static_cast<std::size_t>(i)] = ToQColor(data.Output(i).Colour());
-  }
-  m_graph->Attach(sets, colours);
+  m_graph->Attach(Data());
   ApplyLanguage();
   RefreshAll();
 }

@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "model/KTV_Data.h"
 #include "ui/controls/Skin.h"
 
 namespace vantor {
@@ -50,6 +51,17 @@ void CFStatic::Attach(const std::array<CKTVEQ*, kGraphOutputs>& sets,
   m_model.Layout(width(), height());
   m_notifyTimer.start();
   update();
+}
+
+void CFStatic::Attach(CKTV_Data& data) {
+  std::array<CKTVEQ*, kGraphOutputs> sets{};
+  std::array<QColor, kGraphOutputs> colours{};
+  for (int i = 0; i < kGraphOutputs && i < data.OutputCount(); ++i) {
+    CKTV_OutData& out = data.Output(i);
+    sets[static_cast<std::size_t>(i)] = &out.Filters();
+    colours[static_cast<std::size_t>(i)] = QColor(out.Colour().r, out.Colour().g, out.Colour().b);
+  }
+  Attach(sets, colours);
 }
 
 void CFStatic::ShowOutput(int index) {

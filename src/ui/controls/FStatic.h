@@ -15,6 +15,8 @@
 
 namespace vantor {
 
+class CKTV_Data;
+
 class CFStatic : public QWidget {
   Q_OBJECT
 
@@ -27,6 +29,8 @@ class CFStatic : public QWidget {
   // notification timer. The sets must outlive the graph or be replaced by another Attach.
   void Attach(const std::array<CKTVEQ*, kGraphOutputs>& sets,
               const std::array<QColor, kGraphOutputs>& colours);
+  // The parameter model's eight outputs, each in its own curve colour.
+  void Attach(CKTV_Data& data);
   void ShowOutput(int index);
   void SetMode(int mode);
   int Mode() const { return m_model.Mode(); }
