@@ -3,31 +3,49 @@
 #include <ostream>
 
 #include "cli/CurveCommand.h"
+#include "cli/DeviceCommand.h"
 #include "cli/ExitCodes.h"
+#include "cli/GlobalOptions.h"
 
 namespace vantor::cli {
 namespace {
 
 constexpr const char* kUsage =
-    "usage: vantorctl COMMAND [ARGS...]\n"
+    "usage: vantorctl [--lang zh|en] [--sim [--sim-state FILE] [--sim-faults SPEC]] [--trace]\n"
+    "                 COMMAND [ARGS...]\n"
     "commands:\n"
     "  curve FILTER [FILTER ...]   print the summed response of filters\n"
+    "  device COMMAND              work with a processor (real, or simulated with --sim)\n"
+    "options:\n"
+    "  --lang zh|en        language of messages (default en)\n"
+    "  --sim               use the simulated processor instead of USB\n"
+    "  --sim-state FILE    keep the simulated processor's memory in FILE between runs\n"
+    "  --sim-faults SPEC   faults of the simulated processor, e.g. seed=7,drop=0.01,resend=0.05\n"
+    "  --trace             every frame sent (>) and decoded (<) in hex on standard error\n"
     "Run 'vantorctl COMMAND --help' for a command's arguments.\n";
 
 }  // namespace
 
 int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
-  if (args.empty()) {
+  std::string error;
+  const auto options = ParseGlobalOptions(args, error);
+  if (!options) {
+    err << "vantorctl: " << error << "\n";
+    return kExitUsage;
+  }
+  const std::vector<std::string>& words = options->rest;
+  if (words.empty()) {
     err << "vantorctl: no command given (see vantorctl --help)\n";
     return kExitUsage;
   }
-  const std::string& command = args.front();
-  const std::vector<std::string> rest(args.begin() + 1, args.end());
+  const std::string& command = words.front();
+  const std::vector<std::string> rest(words.begin() + 1, words.end());
   if (command == "--help" || command == "-h" || command == "help") {
     out << kUsage;
     return kExitOk;
   }
   if (command == "curve") return RunCurve(rest, out, err);
+  if (command == "device") return RunDevice(*options, out, err);
   err << "vantorctl: unknown command '" << command << "' (see vantorctl --help)\n";
   return kExitUsage;
 }

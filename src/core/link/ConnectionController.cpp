@@ -55,6 +55,11 @@ ConnectionController::~ConnectionController() {
 
 ProgramState& ConnectionController::Program() { return m_model.State(); }
 
+void ConnectionController::SetFrameTap(FrameTap tap) {
+  m_link.SetFrameTap(tap);
+  m_queue.SetFrameTap(std::move(tap));
+}
+
 bool ConnectionController::Connected() const { return m_model.State().connected.load(); }
 
 bool ConnectionController::Busy() const { return m_model.State().busy.load(); }

@@ -94,6 +94,9 @@ class ConnectionController : private DeviceEventSink, private ProgressDisplay {
   ConnectionScreen& Screen() { return m_screen; }
   const LinkTimings& Timings() const { return m_timings; }
 
+  // Sees every frame sent and decoded (traces); set before connecting.
+  void SetFrameTap(FrameTap tap);
+
   // The firmware update's cycle, run by the worker in firmware-update mode; returns false
   // once the update is over.
   void SetUpdateCycle(std::function<bool()> cycle) { m_updateCycle = std::move(cycle); }

@@ -50,6 +50,7 @@ FrameReceiver::Step FrameReceiver::CheckComplete() {
   m_frame.flag = m_buffer[At(frame::kItem)];
   m_frame.length = static_cast<std::uint16_t>(m_expected - kLengthKnown);
   m_frame.payload = std::span<const std::uint8_t>(m_buffer).subspan(kHeaderBytes, m_frame.length);
+  m_frame.raw = std::span<const std::uint8_t>(m_buffer).first(m_expected);
   return Step::kDecoded;
 }
 

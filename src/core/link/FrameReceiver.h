@@ -30,6 +30,8 @@ struct ReceivedFrame {
   std::uint8_t flag = 0;       // byte 9: slot-store flag
   std::uint16_t length = 0;    // L
   std::span<const std::uint8_t> payload;
+  // The whole frame from its start byte (byte 3, or 0xEE) to the end byte.
+  std::span<const std::uint8_t> raw;
 };
 
 class FrameReceiver {

@@ -133,8 +133,22 @@ void CKTVCommand::HandleFrame(const ReceivedFrame& frame) {
 bool CKTVCommand::Feed(std::span<const std::uint8_t> bytes) {
   std::lock_guard lock(m_lock);
   if (!m_receiver.Feed(bytes)) return false;
+  if (m_tap) {
+    // The receiver keeps the frame from byte 3 on; a frame that began with its preamble
+    // is shown with it.
+    const auto raw = m_receiver.Frame().raw;
+    std::vector<std::uint8_t> whole;
+    if (!raw.empty() && raw[0] == frame::kStartByte) whole.assign(frame::kPreambleLength, frame::kPreambleByte);
+    whole.insert(whole.end(), raw.begin(), raw.end());
+    m_tap(FrameDirection::kReceived, whole);
+  }
   HandleFrame(m_receiver.Frame());
   return true;
+}
+
+void CKTVCommand::SetFrameTap(FrameTap tap) {
+  std::lock_guard lock(m_lock);
+  m_tap = std::move(tap);
 }
 
 }  // namespace vantor

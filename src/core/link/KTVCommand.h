@@ -20,6 +20,7 @@
 
 #include "link/DeviceEvents.h"
 #include "link/FrameReceiver.h"
+#include "link/FrameTap.h"
 #include "link/SendData.h"
 
 namespace vantor {
@@ -44,6 +45,8 @@ class CKTVCommand {
   // Runs for an answered command that carries a firmware-update stage code and a progress
   // index, instead of moving the transfer progress bar.
   void SetStageProgress(std::function<void(CSendData&)> step);
+  // Sees every frame the receiver decodes (traces); none by default.
+  void SetFrameTap(FrameTap tap);
 
   // A batch with progress starts: the progress bar gets the range 0..high, position 0.
   void StartProgress(int high);
@@ -82,6 +85,7 @@ class CKTVCommand {
   DeviceEventSink* m_sink = nullptr;
   ProgressDisplay* m_progress = nullptr;
   std::function<void(CSendData&)> m_stageProgress;
+  FrameTap m_tap;
   std::deque<std::unique_ptr<CSendData>> m_queue;
   FrameReceiver m_receiver;
 };

@@ -80,6 +80,7 @@ bool UsbLink::TransferCycle(CKTVCommand& queue, CKTV_Data& model, DeviceEventSin
     queue.ResetReceiver();
   }
   Report report{};
+  bool wrote = false;
   while (head->NextReportChunk(report)) {
     if (!TransferActive()) return false;
     if (!m_device->WriteReport(report, m_timings.writeWait)) {
@@ -87,7 +88,9 @@ bool UsbLink::TransferCycle(CKTVCommand& queue, CKTV_Data& model, DeviceEventSin
       ReportLinkError(sink);
       return false;
     }
+    wrote = true;
   }
+  if (wrote && m_tap) m_tap(FrameDirection::kSent, head->Frame());
 
   for (;;) {
     // One report, waited for at most readWait, in slices so that a close ends the wait.

@@ -6,6 +6,7 @@
 #include <string>
 
 #include "link/ClaimStore.h"
+#include "link/FrameTap.h"
 #include "link/HidDevice.h"
 #include "link/LinkTimings.h"
 
@@ -49,6 +50,9 @@ class UsbLink {
   int LastStageCode() const { return m_lastStageCode; }
   void SetLastStageCode(int code) { m_lastStageCode = code; }
 
+  // Sees every frame written in full (traces); none by default.
+  void SetFrameTap(FrameTap tap) { m_tap = std::move(tap); }
+
   // The device itself, for the firmware update's own cycle.
   HidDevice* Device() { return m_device.get(); }
   void SetTimings(const LinkTimings& timings) { m_timings = timings; }
@@ -66,6 +70,7 @@ class UsbLink {
   std::string m_path;
   HidOpenError m_lastError = HidOpenError::kNone;
   int m_lastStageCode = 0;
+  FrameTap m_tap;
 };
 
 }  // namespace vantor

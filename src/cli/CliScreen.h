@@ -1,0 +1,50 @@
+#pragma once
+// The connection's screen for the command-line tool: messages as lines on standard error
+// in the chosen language, and a progress bar when standard error is a terminal.
+
+#include <iosfwd>
+#include <mutex>
+#include <vector>
+
+#include "link/ConnectionScreen.h"
+
+namespace vantor::cli {
+
+class CliScreen : public ConnectionScreen {
+ public:
+  // `lock` guards `err`, which the trace writes from the worker thread too.
+  CliScreen(std::ostream& err, std::mutex& lock, bool chinese, bool terminal);
+
+  void ShowStatusMessage(TextId text) override;
+  void ShowMessage(TextId text) override;
+  void ShowTransferWindow(TransferOwner owner) override;
+  void HideTransferWindow() override;
+  void SetTransferRange(int low, int high) override;
+  void SetTransferPosition(int position) override;
+  void SetConnectionIndicator(bool connected) override;
+  void RefreshAll() override {}
+  void ShowInputSource(int /*source*/) override {}
+  void OnDeviceEvent(const DeviceEventMessage& message) override;
+
+  // Every message shown so far (status window and message boxes), oldest first.
+  const std::vector<TextId>& Messages() const { return m_messages; }
+  const std::vector<DeviceEventMessage>& Events() const { return m_events; }
+  bool EverConnected() const { return m_everConnected; }
+
+ private:
+  void DrawBar();
+
+  std::ostream& m_err;
+  std::mutex& m_lock;
+  bool m_chinese;
+  bool m_terminal;
+  bool m_barShown = false;
+  int m_low = 0;
+  int m_high = 0;
+  int m_position = 0;
+  bool m_everConnected = false;
+  std::vector<TextId> m_messages;
+  std::vector<DeviceEventMessage> m_events;
+};
+
+}  // namespace vantor::cli

@@ -1,0 +1,151 @@
+#include "cli/DeviceCommand.h"
+
+#include <unistd.h>
+
+#include <ostream>
+#include <sstream>
+
+#include "base/LittleEndian.h"
+#include "cli/DeviceSession.h"
+#include "cli/ExitCodes.h"
+#include "cli/JsonWriter.h"
+#include "model/DataDefine.h"
+#include "text/GbkCodec.h"
+#include "text/TextCatalog.h"
+
+namespace vantor::cli {
+namespace {
+
+bool WantsHelp(const std::vector<std::string>& args) {
+  for (const auto& a : args) {
+    if (a == "--help" || a == "-h") return true;
+  }
+  return false;
+}
+
+std::string SlotName(const rec::StateRecord& record) {
+  std::string raw(record.begin() + rec::kProgramName, record.begin() + rec::kProgramName + rec::kProgramNameSent);
+  const std::size_t zero = raw.find('\0');
+  if (zero != std::string::npos) raw.resize(zero);
+  const std::size_t end = raw.find_last_not_of(' ');
+  raw.resize(end == std::string::npos ? 0 : end + 1);
+  return GbkToUtf8Lossy(raw);
+}
+
+}  // namespace
+
+std::map<std::string, DeviceSubcommand> DeviceSubcommands() {
+  return {
+      {"info", DeviceInfoCommand()},
+      {"list", DeviceListCommand()},
+  };
+}
+
+DeviceSubcommand DeviceListCommand() {
+  DeviceSubcommand c;
+  c.summary = "list matching devices (path, claimed or not)";
+  c.usage = "usage: vantorctl [--sim] device list\n";
+  c.connects = false;
+  c.job = [](const std::vector<std::string>&, DeviceSession& session, std::ostream& out) {
+    for (const HidDeviceInfo& d : session.Backend().Enumerate()) {
+      if (!d.IsProcessor()) continue;
+      out << d.path << (session.Claims().IsPathUnclaimed(d.path) ? "" : " (claimed)") << '\n';
+    }
+    return static_cast<int>(kExitOk);
+  };
+  return c;
+}
+
+DeviceSubcommand DeviceInfoCommand() {
+  DeviceSubcommand c;
+  c.summary = "identity, input source, master volume, speaker types, slot names";
+  c.usage = "usage: vantorctl [--sim ...] device info [--json]\n";
+  c.job = [](const std::vector<std::string>& args, DeviceSession& session, std::ostream& out) {
+    bool json = false;
+    for (const auto& a : args) {
+      if (a == "--json") {
+        json = true;
+      } else {
+        session.Say("vantorctl device info: unknown argument '" + a + "'");
+        return static_cast<int>(kExitUsage);
+      }
+    }
+    const ProgramState& s = session.State();
+    const std::string identity(s.Identity().begin(), s.Identity().end());
+    const int source = s.SystemBlock()[rec::kSysInputSource];
+    const int volume = le::GetI16(s.SystemBlock(), rec::kSysMasterVolume) - 60;
+    std::vector<int> speakers;
+    for (int o = 0; o < rec::kOutputCount; ++o) speakers.push_back(s.SpeakerTypes()[static_cast<std::size_t>(o)]);
+    std::vector<std::string> names;
+    for (int n = 1; n <= rec::kDeviceSlots; ++n) names.push_back(SlotName(s.Slot(n)));
+    if (json) {
+      JsonWriter w(out);
+      w.BeginObject();
+      w.Key("identity").String(identity);
+      w.Key("source").Int(source);
+      w.Key("volume_db").Int(volume);
+      w.Key("master_on").Bool(s.SystemBlock()[rec::kSysMasterOn] != 0);
+      w.Key("speaker_types").BeginArray();
+      for (int t : speakers) w.Int(t);
+      w.EndArray();
+      w.Key("slot_names").BeginArray();
+      for (const auto& n : names) w.String(n);
+      w.EndArray();
+      w.EndObject();
+      out << '\n';
+      return static_cast<int>(kExitOk);
+    }
+    const bool zh = session.Chinese();
+    out << "identity: " << identity << '\n';
+    out << "source: " << InputSourceName(source, zh) << '\n';
+    out << "volume: " << volume << " dB" << (s.SystemBlock()[rec::kSysMasterOn] != 0 ? "" : " (off)") << '\n';
+    for (int o = 0; o < rec::kOutputCount; ++o) {
+      out << "CH" << (o + 1) << ": " << SpeakerTypeName(speakers[static_cast<std::size_t>(o)]) << '\n';
+    }
+    for (int n = 1; n <= rec::kDeviceSlots; ++n) out << "slot " << n << ": " << names[static_cast<std::size_t>(n - 1)] << '\n';
+    return static_cast<int>(kExitOk);
+  };
+  return c;
+}
+
+int RunDevice(const GlobalOptions& options, std::ostream& out, std::ostream& err) {
+  const auto commands = DeviceSubcommands();
+  const std::vector<std::string>& args = options.rest;  // args[0] == "device"
+  if (args.size() < 2 || args[1] == "--help" || args[1] == "-h") {
+    std::ostream& where = args.size() < 2 ? err : out;
+    where << "usage: vantorctl [--lang zh|en] [--sim [--sim-state FILE] [--sim-faults SPEC]] [--trace] device COMMAND\n"
+             "commands:\n";
+    for (const auto& [name, c] : commands) where << "  " << name << "  " << c.summary << '\n';
+    return args.size() < 2 ? kExitUsage : kExitOk;
+  }
+  const auto found = commands.find(args[1]);
+  if (found == commands.end()) {
+    err << "vantorctl device: unknown command '" << args[1] << "' (see vantorctl device --help)\n";
+    return kExitUsage;
+  }
+  const DeviceSubcommand& command = found->second;
+  const std::vector<std::string> rest(args.begin() + 2, args.end());
+  if (WantsHelp(rest)) {
+    out << command.usage;
+    return kExitOk;
+  }
+
+  DeviceSession session(options, err, ::isatty(STDERR_FILENO) != 0);
+  int code = session.Prepare();
+  if (code != kExitOk) return code;
+  if (!command.connects) return command.job(rest, session, out);
+  code = session.Connect();
+  if (code != kExitOk) {
+    session.Disconnect();
+    return code;
+  }
+  code = command.job(rest, session, out);
+  if (code == kExitOk && !session.WaitIdle()) {
+    session.Say(std::string("vantorctl: ") + std::string(Tr(TextId::UnableToConnect, session.Chinese())));
+    code = kExitDevice;
+  }
+  const int closed = session.Disconnect();
+  return code != kExitOk ? code : closed;
+}
+
+}  // namespace vantor::cli

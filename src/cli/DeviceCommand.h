@@ -1,0 +1,40 @@
+#pragma once
+// `vantorctl [--sim ...] [--trace] device SUBCOMMAND`: commands that talk to a processor.
+// Each connects as the application does, does its work, waits until everything it queued
+// has been answered, and disconnects.
+
+#include <functional>
+#include <iosfwd>
+#include <map>
+#include <string>
+#include <vector>
+
+#include "cli/GlobalOptions.h"
+
+namespace vantor::cli {
+
+class DeviceSession;
+
+// One device subcommand: the arguments after its name, the connected session, standard
+// output. Returns an exit code.
+using DeviceJob = std::function<int(const std::vector<std::string>& args, DeviceSession& session,
+                                    std::ostream& out)>;
+
+struct DeviceSubcommand {
+  std::string summary;  // one line for `device --help`
+  std::string usage;    // for `device NAME --help`
+  DeviceJob job;
+  bool connects = true;  // false: works without connecting (device list)
+};
+
+// Every device subcommand by name (the table is in DeviceCommand.cpp; a new subcommand
+// adds its line there).
+std::map<std::string, DeviceSubcommand> DeviceSubcommands();
+
+// The subcommands defined here.
+DeviceSubcommand DeviceInfoCommand();
+DeviceSubcommand DeviceListCommand();
+
+int RunDevice(const GlobalOptions& options, std::ostream& out, std::ostream& err);
+
+}  // namespace vantor::cli

@@ -1,0 +1,58 @@
+#include "cli/SimFaultSpec.h"
+
+#include <charconv>
+
+namespace vantor::cli {
+
+std::optional<SimFaultSpec> ParseSimFaultSpec(std::string_view text, std::string& error) {
+  SimFaultSpec spec;
+  std::size_t start = 0;
+  while (start < text.size()) {
+    const std::size_t comma = text.find(',', start);
+    const std::string_view pair = text.substr(start, comma == std::string_view::npos ? text.size() - start : comma - start);
+    start = comma == std::string_view::npos ? text.size() : comma + 1;
+    const std::size_t eq = pair.find('=');
+    if (eq == std::string_view::npos) {
+      error = "--sim-faults: '" + std::string(pair) + "' is not name=value";
+      return std::nullopt;
+    }
+    const std::string_view name = pair.substr(0, eq);
+    const std::string_view value = pair.substr(eq + 1);
+    if (name == "seed") {
+      const auto r = std::from_chars(value.data(), value.data() + value.size(), spec.seed);
+      if (r.ec != std::errc() || r.ptr != value.data() + value.size()) {
+        error = "--sim-faults: bad seed '" + std::string(value) + "'";
+        return std::nullopt;
+      }
+      continue;
+    }
+    double chance = 0;
+    const auto r = std::from_chars(value.data(), value.data() + value.size(), chance);
+    if (r.ec != std::errc() || r.ptr != value.data() + value.size() || chance < 0 || chance > 1) {
+      error = "--sim-faults: bad chance '" + std::string(value) + "' for " + std::string(name) +
+              " (expected 0..1)";
+      return std::nullopt;
+    }
+    if (name == "drop") {
+      spec.rates.dropReply = chance;
+    } else if (name == "corrupt") {
+      spec.rates.corruptChecksum = chance;
+    } else if (name == "resend") {
+      spec.rates.resend = chance;
+    } else if (name == "split") {
+      spec.rates.splitReply = chance;
+    } else if (name == "garbage") {
+      spec.rates.garbageBefore = chance;
+    } else if (name == "empty") {
+      spec.rates.emptyData = chance;
+    } else if (name == "unplug") {
+      spec.rates.unplug = chance;
+    } else {
+      error = "--sim-faults: unknown fault '" + std::string(name) + "'";
+      return std::nullopt;
+    }
+  }
+  return spec;
+}
+
+}  // namespace vantor::cli
