@@ -1,0 +1,58 @@
+#pragma once
+// The main form's edits that do more than call one setter of the model: the master volume
+// and master switch (system block, item 144), and the EQ reset, which rewrites a whole
+// output while the outputs of its link group are switched off on the device. Each runs
+// under the queue lock, so the worker never sees half of it; nothing is queued while no
+// device is connected, and the model changes all the same.
+
+#include <array>
+
+#include "link/CommandSequences.h"
+#include "link/KTVCommand.h"
+#include "model/KTV_Data.h"
+
+namespace vantor {
+
+class PanelCommands {
+ public:
+  PanelCommands(CKTV_Data& model, CKTVCommand& queue);
+
+  // The master slider moved to `code`: when it differs from the stored volume, the volume
+  // is stored, master is switched on and the pending-change scan sends the system block.
+  // False when nothing changed (same value or outside 0..66).
+  bool SetMasterVolumeFromSlider(int code);
+  // The master edit or spin: as the slider, but the system block is queued at once (when
+  // connected) instead of being left to the scan.
+  bool SetMasterVolumeFromEdit(int code);
+  // Master on toggled; the system block is queued when connected. Returns the new value.
+  int ToggleMasterOn();
+
+  // Outputs of `channel`'s link group switched off on the device: each output's on value is
+  // remembered, set to 0 and its item 31 queued at once (its pending flag cleared, since the
+  // queued write carries it). Only when connected; otherwise nothing happens.
+  struct MutedGroup {
+    std::array<bool, rec::kOutputCount> muted{};
+    std::array<int, rec::kOutputCount> on{};
+  };
+  MutedGroup MuteGroup(int channel);
+  // Puts the remembered on values back and queues item 31 of each again.
+  void UnmuteGroup(const MutedGroup& group);
+
+  // Every band of output `channel` back to its default (third-octave frequency, 0.2 octave,
+  // 0 dB, flat); when connected, its whole output block is written between the mute and
+  // the un-mute of its link group. `partner` (another output, or −1) is reset and written
+  // too: the channel link passes the partner of an active link pair. With `linkingActive`
+  // the write of output 1 ends the busy state the link panel started.
+  SequenceResult ResetEq(int channel, int partner = -1, bool linkingActive = false);
+
+ private:
+  bool Connected() const;
+  void QueueSystemBlock();
+  void QueueSettings(int channel);
+
+  CKTV_Data& m_model;
+  CKTVCommand& m_queue;
+  CommandSequences m_sequences;
+};
+
+}  // namespace vantor
