@@ -34,6 +34,46 @@ TextPair TextPairOf(TextId id) {
       return {"数据传输中", "Data transmissionning"};
     case TextId::TransferCaption:
       return {"数据正在传输中", "Data transmission"};
+    case TextId::MenuFirmwareUpdate:
+      return {"固件更新", "Firmware Update"};
+    case TextId::MenuLanguage:
+      return {"英文", "Chinese"};
+    case TextId::MenuAbout:
+      return {"关于", "About"};
+    case TextId::MenuPresetLoad:
+      return {"音效调用", "Open"};
+    case TextId::MenuPresetSave:
+      return {"音效保存", "Save"};
+    case TextId::ConnectConnected:
+      return {"已连接", "Connected"};
+    case TextId::ConnectDisconnected:
+      return {"连接设备", "Connect"};
+    case TextId::PresetButton:
+      return {"音效", "Presets"};
+    case TextId::SourceCaption:
+      return {"音源", "Source"};
+    case TextId::SpeakerModeCaption:
+      return {"模式", "Mode"};
+    case TextId::DemoBadge:
+      return {"演示：模拟处理器", "Demo: simulated processor"};
+    case TextId::SwitchOn:
+      return {"开", "ON"};
+    case TextId::SwitchOff:
+      return {"关", "OFF"};
+    case TextId::PhaseButton:
+      return {"POL", "POL"};
+    case TextId::MasterCaption:
+      return {"总音量", "Master"};
+    case TextId::GainCaption:
+      return {"增益", "Gain"};
+    case TextId::CurveCaption:
+      return {"曲线", "Curve"};
+    case TextId::EqResetButton:
+      return {"EQ复位", "EQ Reset"};
+    case TextId::LimiterRoutingButton:
+      return {"限幅与路由", "Limiter / Routing"};
+    case TextId::SpeakerPositions:
+      return {"扬声器位置", "Speaker positions"};
     case TextId::Count:
       break;
   }

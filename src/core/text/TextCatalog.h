@@ -33,6 +33,35 @@ enum class TextId : int {
   // The transfer window: its title and its caption.
   TransferTitle,
   TransferCaption,
+  // The main form: the system menu (the language entry names the language it switches to)
+  // and the about box.
+  MenuFirmwareUpdate,
+  MenuLanguage,
+  MenuAbout,
+  // The preset menu.
+  MenuPresetLoad,
+  MenuPresetSave,
+  // The connect button in its two looks.
+  ConnectConnected,
+  ConnectDisconnected,
+  // The top bar: the preset button, the input-source and speaker-mode captions, and the
+  // badge shown while the simulated processor stands in for the hardware.
+  PresetButton,
+  SourceCaption,
+  SpeakerModeCaption,
+  DemoBadge,
+  // The channel strip: on/off and phase buttons, the master strip, the strip's captions.
+  SwitchOn,
+  SwitchOff,
+  PhaseButton,
+  MasterCaption,
+  GainCaption,
+  CurveCaption,
+  // Buttons under the graph: EQ reset and the limiter and routing dialog.
+  EqResetButton,
+  LimiterRoutingButton,
+  // The car picture's caption.
+  SpeakerPositions,
 
   Count
 };
@@ -70,5 +99,11 @@ std::string_view SpeakerModeName(int mode);
 // Position words under which the speaker-type menu groups the types.
 inline constexpr int kSpeakerPositionCount = 6;
 std::string_view SpeakerPositionWord(int index);
+// The two top-level groups of that menu above the position words: "前置", "后置".
+inline constexpr std::string_view kSpeakerFrontGroup = "前置";
+inline constexpr std::string_view kSpeakerRearGroup = "后置";
+
+// The application title: the main window's text, the same in both languages.
+inline constexpr std::string_view kApplicationTitle = "TRX-560-MAX";
 
 }  // namespace vantor
