@@ -30,6 +30,6 @@ int main(int argc, char** argv) {
   }
 
   vantor::CVantorApp vantorApp(options);
-  if (!vantorApp.InitInstance()) return 1;
+  if (!vantorApp.InitInstance()) return vantorApp.ExitCode() != 0 ? vantorApp.ExitCode() : 1;
   return vantorApp.Run();
 }

@@ -59,6 +59,14 @@ LaunchOptions ParseCommandLine(const QStringList& arguments) {
       o.sampleTune = true;
       continue;
     }
+    if (a == QLatin1String("--demo")) {
+      o.demo = true;
+      continue;
+    }
+    if (a == QLatin1String("--trace")) {
+      o.trace = true;
+      continue;
+    }
     if (TakeValue(arguments, i, QStringLiteral("--lang"), value, error)) {
       if (error.isEmpty()) {
         const QString lang = value.toLower();
@@ -70,6 +78,10 @@ LaunchOptions ParseCommandLine(const QStringList& arguments) {
           error = QStringLiteral("--lang takes en or zh, not \"%1\"").arg(value);
         }
       }
+    } else if (TakeValue(arguments, i, QStringLiteral("--demo-state"), value, error)) {
+      if (error.isEmpty() && value.isEmpty()) error = QStringLiteral("--demo-state needs a file name");
+      o.demoState = value;
+      o.demo = true;
     } else if (TakeValue(arguments, i, QStringLiteral("--screenshot"), value, error)) {
       if (error.isEmpty() && value.isEmpty()) error = QStringLiteral("--screenshot needs a file name");
       o.screenshotPath = value;
@@ -87,10 +99,18 @@ LaunchOptions ParseCommandLine(const QStringList& arguments) {
 
 QString UsageText() {
   return QStringLiteral(
-      "usage: vantor [--lang en|zh] [--screenshot FILE.png] [--sample-tune]\n"
+      "usage: vantor [--lang en|zh] [--demo] [--demo-state FILE] [--trace]\n"
+      "              [--screenshot FILE.png] [--sample-tune]\n"
       "  --lang en|zh        language at start (default zh)\n"
-      "  --screenshot FILE   draw the main window once, write it as PNG and exit\n"
-      "  --sample-tune       start with an example tuning on the eight outputs\n"
+      "  --demo              work with a simulated processor instead of USB hardware\n"
+      "  --demo-state FILE   keep the simulated processor's memory in FILE between runs\n"
+      "                      (implies --demo)\n"
+      "  --trace             print the frames exchanged with the processor on stderr\n"
+      "                      (also VANTOR_TRACE=1; VANTOR_TRACE=all adds the idle polls)\n"
+      "  --screenshot FILE   draw the main window once start-up (and with --demo the\n"
+      "                      read-back) has finished, write it as PNG and exit\n"
+      "  --sample-tune       start with an example tuning on the eight outputs (with\n"
+      "                      --demo: in the simulated processor's memory)\n"
       "  /RegServer, /UnregServer  accepted for compatibility; exit at once\n");
 }
 

@@ -13,7 +13,10 @@ struct LaunchOptions {
   Action action = Action::kRun;
   bool chinese = true;       // --lang zh (the default) or en
   QString screenshotPath;    // --screenshot FILE.png: draw once, write the image, exit
-  bool sampleTune = false;   // --sample-tune: load an example tuning into the outputs
+  bool sampleTune = false;   // --sample-tune: start with an example tuning
+  bool demo = false;         // --demo: a simulated processor is plugged in at start-up
+  QString demoState;         // --demo-state FILE: the simulated processor's memory (implies --demo)
+  bool trace = false;        // --trace: the link's frames on standard error
   QString error;             // what was wrong, for kError
 };
 

@@ -29,6 +29,9 @@ void SetCrossover(CFilter& f, int hz, int family, int slope) {
 }  // namespace
 
 void ApplySampleTune(CKTV_Data& data) {
+  // Front mid-woofers, rear full-range pair, centre, subwoofer, front tweeters.
+  constexpr int kTypes[8] = {5, 11, 15, 18, 21, 24, 1, 7};
+  for (int ch = 0; ch < 8; ++ch) data.SetSpeakerType(ch, kTypes[ch]);
   // Front left and right: mid-woofers from 80 Hz, a door-resonance cut, a presence lift.
   for (int ch : {0, 1}) {
     CKTV_OutData& out = data.Output(ch);

@@ -1,7 +1,8 @@
 #pragma once
 // An example tuning of a two-way front, rear pair, centre and subwoofer, for looking at
-// the program without a processor (--sample-tune). It changes the objects only; nothing
-// is marked for sending while the live-sync flag is clear.
+// the program (--sample-tune), with the speaker type of every output. It changes the
+// objects and the speaker-type table only; nothing is marked for sending while the
+// live-sync flag is clear.
 
 namespace vantor {
 

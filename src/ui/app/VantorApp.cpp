@@ -1,6 +1,7 @@
 #include "ui/app/VantorApp.h"
 
 #include <QApplication>
+#include <QElapsedTimer>
 #include <QFont>
 #include <QImage>
 #include <QImageWriter>
@@ -8,7 +9,12 @@
 #include <QPixmap>
 #include <QTimer>
 #include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <string>
 
+#include "ui/app/DeviceHost.h"
+#include "ui/app/FrameTrace.h"
 #include "ui/app/MainFrame.h"
 #include "ui/app/SampleTune.h"
 #include "ui/app/VantorDoc.h"
@@ -31,8 +37,10 @@ void CVantorApp::PrepareProcess() {
 CVantorApp::CVantorApp(LaunchOptions options) : m_options(std::move(options)) {}
 
 CVantorApp::~CVantorApp() {
-  // The frame (and the view in it) goes before the document whose model it shows.
+  // The frame (and the view with the link in it) goes before the processor it talks to and
+  // the document whose model it shows.
   m_frame.reset();
+  m_host.reset();
   m_doc.reset();
 }
 
@@ -46,12 +54,34 @@ bool CVantorApp::InitInstance() {
   m_state.currentOutput.store(0);
 
   m_doc = std::make_unique<CVantorDoc>(m_state);
-  // The outputs start with the start-up record's values.
-  m_doc->Data().LoadOutputs();
-  if (m_options.sampleTune) ApplySampleTune(m_doc->Data());
+
+  if (m_options.demo) {
+    DeviceHost::DemoOptions demo;
+    if (!m_options.demoState.isEmpty()) {
+      demo.stateFile = std::filesystem::path(m_options.demoState.toStdString());
+    }
+    demo.sampleTune = m_options.sampleTune;
+    std::string error;
+    m_host = DeviceHost::Demo(demo, m_options.chinese, &error);
+    if (!m_host) {
+      std::fprintf(stderr, "vantor: %s\n", error.c_str());
+      m_exitCode = 2;
+      return false;
+    }
+  } else {
+    m_host = DeviceHost::Usb();
+  }
 
   m_frame = std::make_unique<CMainFrame>(*m_doc);
-  m_frame->View().OnInitialUpdate();
+  CVantorView& view = m_frame->View();
+  view.AttachDevice(*m_host);
+  view.SetFrameTap(StderrTraceTap(TraceLevelFrom(m_options.trace, std::getenv("VANTOR_TRACE"))));
+  view.SetDemoBadge(m_options.demo);
+  view.OnInitialUpdate();
+  if (m_options.sampleTune && !m_options.demo) {
+    ApplySampleTune(m_doc->Data());
+    view.RefreshAll();
+  }
   m_frame->CentreOnScreen();
   m_frame->show();
   return true;
@@ -68,20 +98,40 @@ bool CVantorApp::SaveScreenshot(QWidget& window, const QString& path, QString* e
 }
 
 int CVantorApp::Run() {
-  if (m_options.screenshotPath.isEmpty()) return QApplication::exec();
   int code = 0;
-  // Once the start-up has been handled by the event loop, draw and leave.
-  QTimer::singleShot(0, m_frame.get(), [this, &code] {
-    QString error;
-    if (!SaveScreenshot(*m_frame, m_options.screenshotPath, &error)) {
-      std::fprintf(stderr, "vantor: cannot write %s: %s\n",
-                   m_options.screenshotPath.toLocal8Bit().constData(),
-                   error.toLocal8Bit().constData());
-      code = 1;
-    }
-    QApplication::quit();
-  });
-  QApplication::exec();
+  if (m_options.screenshotPath.isEmpty()) {
+    code = QApplication::exec();
+  } else {
+    // Once the start-up connection has come to rest (no processor, or the read-back done),
+    // draw and leave.
+    QElapsedTimer waited;
+    waited.start();
+    QTimer poll;
+    poll.setInterval(20);
+    QObject::connect(&poll, &QTimer::timeout, m_frame.get(), [this, &poll, &waited, &code] {
+      const bool settled = m_frame->View().StartupSettled();
+      if (!settled && waited.elapsed() < kScreenshotWaitMs) return;
+      poll.stop();
+      if (!settled) std::fprintf(stderr, "vantor: start-up had not finished; drawing the window as it is\n");
+      QString error;
+      if (!SaveScreenshot(*m_frame, m_options.screenshotPath, &error)) {
+        std::fprintf(stderr, "vantor: cannot write %s: %s\n",
+                     m_options.screenshotPath.toLocal8Bit().constData(),
+                     error.toLocal8Bit().constData());
+        code = 1;
+      }
+      QApplication::quit();
+    });
+    poll.start();
+    QApplication::exec();
+  }
+  // The worker stops and the claim goes before the simulated processor's memory is kept.
+  m_frame->View().Shutdown();
+  std::string error;
+  if (!m_host->SaveDemoState(m_options.chinese, &error)) {
+    std::fprintf(stderr, "vantor: %s\n", error.c_str());
+    if (code == 0) code = 1;
+  }
   return code;
 }
 

@@ -16,6 +16,7 @@ namespace vantor {
 
 class CMainFrame;
 class CVantorDoc;
+class DeviceHost;
 
 class CVantorApp {
  public:
@@ -27,11 +28,16 @@ class CVantorApp {
   CVantorApp(const CVantorApp&) = delete;
   CVantorApp& operator=(const CVantorApp&) = delete;
 
-  // Fonts, the start-up language, the document and the main frame; shows the window
-  // centred. False ends the program.
+  // Fonts, the start-up language, the document, the processor (USB, or the simulated one
+  // with --demo) and the main frame; shows the window centred. False ends the program
+  // with ExitCode().
   bool InitInstance();
-  // The event loop, or the screenshot. Returns the exit code.
+  int ExitCode() const { return m_exitCode; }
+  // The event loop, or the screenshot once start-up has settled. Then the link is shut
+  // down and the simulated processor's memory saved. Returns the exit code.
   int Run();
+  // How long --screenshot waits for the start-up connection and read-back.
+  static constexpr int kScreenshotWaitMs = 30000;
 
   ProgramState& State() { return m_state; }
   CVantorDoc& Doc() { return *m_doc; }
@@ -44,7 +50,9 @@ class CVantorApp {
   LaunchOptions m_options;
   ProgramState m_state;
   std::unique_ptr<CVantorDoc> m_doc;
+  std::unique_ptr<DeviceHost> m_host;
   std::unique_ptr<CMainFrame> m_frame;
+  int m_exitCode = 0;
 };
 
 }  // namespace vantor

@@ -1,0 +1,127 @@
+#include "ui/app/DeviceHost.h"
+
+#include <algorithm>
+#include <mutex>
+#include <set>
+
+#include "device/FileClaimStore.h"
+#include "device/HidApiBackend.h"
+#include "model/KTV_Data.h"
+#include "model/ProgramState.h"
+#include "sim/SimMemoryFile.h"
+#include "sim/SimulatedBackend.h"
+#include "sim/SimulatedProcessor.h"
+#include "ui/app/SampleTune.h"
+
+namespace vantor {
+namespace {
+
+class NoDeviceBackend : public HidBackend {
+ public:
+  std::vector<HidDeviceInfo> Enumerate() override { return {}; }
+  std::unique_ptr<HidDevice> OpenExclusive(const std::string& /*path*/,
+                                           HidOpenError* error) override {
+    if (error != nullptr) *error = HidOpenError::kNotFound;
+    return nullptr;
+  }
+  void StartHotPlug(HotPlugCallback /*callback*/) override {}
+  void StopHotPlug() override {}
+};
+
+// Claims seen by this program only.
+class LocalClaimStore : public ClaimStore {
+ public:
+  bool IsPathUnclaimed(const std::string& path) override {
+    std::lock_guard lock(m_mutex);
+    return m_paths.count(path) == 0;
+  }
+  bool ClaimPath(const std::string& path) override {
+    std::lock_guard lock(m_mutex);
+    m_paths.insert(path);
+    return true;
+  }
+  void ReleaseClaim(const std::string& path) override {
+    std::lock_guard lock(m_mutex);
+    m_paths.erase(path);
+  }
+
+ private:
+  std::mutex m_mutex;
+  std::set<std::string> m_paths;
+};
+
+// The example tuning and speaker roles, as a processor that was tuned before would hold it.
+void PutSampleTuneInto(sim::SimulatedProcessor& unit) {
+  ProgramState scratch;
+  CKTV_Data data(scratch);
+  data.LoadOutputs();
+  ApplySampleTune(data);
+  data.Store();
+  unit.Modify([&](ProgramState& memory) {
+    memory.Live() = scratch.Live();
+    const auto from = scratch.SpeakerTypes();
+    auto to = memory.SpeakerTypes();
+    std::copy(from.begin(), from.end(), to.begin());
+  });
+}
+
+}  // namespace
+
+DeviceHost::DeviceHost() = default;
+
+DeviceHost::~DeviceHost() = default;
+
+std::unique_ptr<DeviceHost> DeviceHost::NoDevice() {
+  std::unique_ptr<DeviceHost> host(new DeviceHost);
+  host->m_backend = std::make_unique<NoDeviceBackend>();
+  host->m_claims = std::make_unique<LocalClaimStore>();
+  return host;
+}
+
+std::unique_ptr<DeviceHost> DeviceHost::Usb() {
+  std::unique_ptr<DeviceHost> host(new DeviceHost);
+  host->m_backend = std::make_unique<HidApiBackend>();
+  host->m_claims = std::make_unique<FileClaimStore>();
+  return host;
+}
+
+std::unique_ptr<DeviceHost> DeviceHost::Simulated(std::shared_ptr<sim::SimulatedProcessor> unit) {
+  std::unique_ptr<DeviceHost> host(new DeviceHost);
+  auto bus = std::make_unique<sim::SimulatedBackend>();
+  bus->Attach(unit);
+  host->m_backend = std::move(bus);
+  host->m_claims = std::make_unique<LocalClaimStore>();
+  host->m_unit = std::move(unit);
+  return host;
+}
+
+std::unique_ptr<DeviceHost> DeviceHost::Demo(const DemoOptions& options, bool chinese,
+                                             std::string* error) {
+  auto unit = sim::SimulatedProcessor::Create();
+  bool loaded = false;
+  if (options.stateFile && std::filesystem::exists(*options.stateFile)) {
+    const sim::SimFileStatus status = unit->LoadMemory(*options.stateFile);
+    if (status != sim::SimFileStatus::kOk) {
+      if (error != nullptr) {
+        *error = options.stateFile->string() + ": " + sim::DescribeSimFileStatus(status, chinese);
+      }
+      return nullptr;
+    }
+    loaded = true;
+  }
+  if (options.sampleTune && !loaded) PutSampleTuneInto(*unit);
+  auto host = Simulated(unit);
+  host->m_stateFile = options.stateFile;
+  unit->Plug();
+  return host;
+}
+
+bool DeviceHost::SaveDemoState(bool chinese, std::string* error) const {
+  if (!m_unit || !m_stateFile) return true;
+  const sim::SimFileStatus status = m_unit->SaveMemory(*m_stateFile);
+  if (status == sim::SimFileStatus::kOk) return true;
+  if (error != nullptr) *error = m_stateFile->string() + ": " + sim::DescribeSimFileStatus(status, chinese);
+  return false;
+}
+
+}  // namespace vantor
