@@ -5,14 +5,14 @@
 #include <QRegion>
 #include <QScreen>
 
-#include "ui/app/ShellTexts.h"
+#include "text/TextCatalog.h"
 #include "ui/app/VantorView.h"
 
 namespace vantor {
 
 CMainFrame::CMainFrame(CVantorDoc& doc)
     : QWidget(nullptr, Qt::Window | Qt::FramelessWindowHint) {
-  setWindowTitle(QLatin1String(shell::kApplicationTitle));
+  setWindowTitle(QString::fromUtf8(kApplicationTitle.data(), static_cast<int>(kApplicationTitle.size())));
   setFixedSize(kWidth, kHeight);
   m_view = new CVantorView(doc, this);
   m_view->setGeometry(0, 0, kWidth, kHeight);
