@@ -1,13 +1,17 @@
 // The application shell: command line, the fixed frameless window, the main form's
 // channel selection and language, and the program itself run as a user would.
 
+#include <QFile>
 #include <QImage>
 #include <QProcess>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
 
+#include "base/LittleEndian.h"
+#include "model/DataDefine.h"
 #include "model/KTV_Data.h"
+#include "sim/SimulatedProcessor.h"
 #include "ui/app/CommandLine.h"
 #include "ui/app/MainFrame.h"
 #include "ui/app/VantorApp.h"
@@ -238,6 +242,60 @@ class ApplicationTest : public QObject {
     }
     QCOMPARE(RunProgram({QStringLiteral("--screenshot"), dir.filePath(QStringLiteral("no/such/dir/x.png"))}),
              1);
+  }
+
+  void theDemoIsConnectedAndReadBackBeforeTheScreenshot() {
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("demo.png"));
+    QString err;
+    QCOMPARE(RunProgram({QStringLiteral("--demo"), QStringLiteral("--lang"), QStringLiteral("en"),
+                         QStringLiteral("--trace"), QStringLiteral("--screenshot"), path},
+                        &err),
+             0);
+    const QImage image(path);
+    QCOMPARE(image.size(), QSize(1284, 690));
+    // The connect button shows its connected (green) face.
+    const QColor face = image.pixelColor(336, 30);
+    QVERIFY2(face.green() > face.red() + 40, qPrintable(face.name()));
+    // The trace shows the identity read and the read-back of output 7, not the idle polls.
+    QVERIFY2(err.contains(QStringLiteral("vantor: > read slot 0 block 4 index 136")), qPrintable(err.left(400)));
+    QVERIFY(err.contains(QStringLiteral("vantor: > read slot 0 block 3 index 7")));
+    QVERIFY(err.contains(QStringLiteral("vantor: < data slot 0 block 3 index 7")));
+    QVERIFY(!err.contains(QStringLiteral("block 4 index 3 ")));
+  }
+
+  void theDemoProcessorKeepsItsMemoryInItsFile() {
+    QTemporaryDir dir;
+    const QString file = dir.filePath(QStringLiteral("unit.vsim"));
+    const QString shot = dir.filePath(QStringLiteral("s.png"));
+    {
+      auto unit = sim::SimulatedProcessor::Create();
+      unit->Modify([](ProgramState& m) {
+        le::PutI16(m.Live(), rec::OutputOffset(3) + rec::kOutGain, 33);
+      });
+      QCOMPARE(unit->SaveMemory(file.toStdString()), sim::SimFileStatus::kOk);
+    }
+    QCOMPARE(RunProgram({QStringLiteral("--demo-state"), file, QStringLiteral("--sample-tune"),
+                         QStringLiteral("--screenshot"), shot}),
+             0);
+    auto unit = sim::SimulatedProcessor::Create();
+    QCOMPARE(unit->LoadMemory(file.toStdString()), sim::SimFileStatus::kOk);
+    // The file's tuning was used (the example tuning is only for a unit without one).
+    QCOMPARE(le::GetI16(unit->Record(0), rec::OutputOffset(3) + rec::kOutGain), 33);
+    int firstType = -1;
+    unit->Inspect([&](const ProgramState& m) { firstType = m.SpeakerTypes()[0]; });
+    QCOMPARE(firstType, 1);  // the example tuning would have made it 5
+
+    // A damaged file is refused and left as it is.
+    QFile damaged(file);
+    QVERIFY(damaged.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    damaged.write("not a processor memory");
+    damaged.close();
+    QString err;
+    QCOMPARE(RunProgram({QStringLiteral("--demo-state"), file, QStringLiteral("--screenshot"), shot}, &err), 2);
+    QVERIFY(err.contains(file));
+    QVERIFY(damaged.open(QIODevice::ReadOnly));
+    QCOMPARE(damaged.readAll(), QByteArray("not a processor memory"));
   }
 
   void aScaledDisplayDoesNotScaleTheForm() {

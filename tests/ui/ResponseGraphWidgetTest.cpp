@@ -1,6 +1,7 @@
 // The response graph widget over the model's output filter sets: cursor, mouse drags,
 // the rate-limited change signal and what it paints.
 
+#include <QElapsedTimer>
 #include <QSignalSpy>
 #include <QTest>
 
@@ -32,6 +33,14 @@ void MoveTo(QWidget* w, QPoint p, Qt::MouseButtons buttons) {
   QMouseEvent e(QEvent::MouseMove, QPointF(p), QPointF(w->mapToGlobal(p)), Qt::NoButton, buttons,
                 Qt::NoModifier);
   QApplication::sendEvent(w, &e);
+}
+
+// Hover, press, move with the button held, release.
+void Drag(QWidget* w, QPoint from, QPoint to) {
+  MoveTo(w, from, Qt::NoButton);
+  QTest::mousePress(w, Qt::LeftButton, Qt::NoModifier, from);
+  MoveTo(w, to, Qt::LeftButton);
+  QTest::mouseRelease(w, Qt::LeftButton, Qt::NoModifier, to);
 }
 
 }  // namespace
@@ -79,6 +88,101 @@ class ResponseGraphWidgetTest : public QObject {
     const QPoint band10 = Qp(data_->Output(0).Filter(10).HandleRect().Center());
     MoveTo(graph_, band10, Qt::NoButton);
     QCOMPARE(graph_->cursor().shape(), Qt::ArrowCursor);
+  }
+
+  // The outputs' own grab ranges and crossover limits, with the real channel table behind
+  // the widget: outputs 0 and 1 offer bands 0..5, outputs 2..5 bands 0..2, the low-pass
+  // handle is offered on output 5 only.
+  void grabRangesFollowTheOutput() {
+    graph_->ShowOutput(0);
+    for (int b = 0; b <= 5; ++b) {
+      MoveTo(graph_, Qp(data_->Output(0).Filter(b).HandleRect().Center()), Qt::NoButton);
+      QVERIFY2(graph_->Model().Hover() && graph_->Model().CurrentIndex() == b, qPrintable(QString::number(b)));
+    }
+    MoveTo(graph_, Qp(data_->Output(0).Filter(10).HandleRect().Center()), Qt::NoButton);
+    QVERIFY(!graph_->Model().Hover());
+
+    for (int o : {2, 5}) {
+      graph_->ShowOutput(o);
+      data_->Output(o).LowPass().SetFrequency(8000, false);
+      MoveTo(graph_, QPoint(5, 5), Qt::NoButton);
+      MoveTo(graph_, Qp(data_->Output(o).LowPass().HandleRect().Center()), Qt::NoButton);
+      QCOMPARE(graph_->Model().Hover(), o == 5);
+    }
+  }
+
+  void bandDragsKeepTheirLimits() {
+    graph_->ShowOutput(6);
+    const int h = data_->Output(6).Filters().PlotHeight();
+    // Above the top: +20 dB.
+    CFilter& band = data_->Output(6).Filter(17);
+    const QPoint c = Qp(band.HandleRect().Center());
+    Drag(graph_, c, QPoint(c.x(), -40));
+    QCOMPARE(band.Gain(), 20.0);
+
+    // Graphic mode: only up and down.
+    CFilter& graphic = data_->Output(6).Filter(20);
+    graphic.SetGraphicMode(1);
+    const int hz = graphic.Frequency();
+    const QPoint g = Qp(graphic.HandleRect().Center());
+    Drag(graph_, g, g + QPoint(90, PlotY(6.0, h) + kPlotOffsetY - g.y()));
+    QCOMPARE(graphic.Frequency(), hz);
+    QVERIFY(std::abs(graphic.Gain() - 6.0) <= 0.15);
+
+    // A low shelf stays at or below 2 kHz.
+    CFilter& shelf = data_->Output(6).Filter(4);
+    shelf.SetEqType(1);
+    const QPoint l = Qp(shelf.HandleRect().Center());
+    const int w = data_->Output(6).Filters().PlotWidth();
+    Drag(graph_, l, QPoint(PlotX(5000, w) + kPlotOffsetX, l.y()));
+    QCOMPARE(shelf.Frequency(), 2000);
+  }
+
+  void crossoverDragsFollowTheLimitModes() {
+    const int w = data_->Output(0).Filters().PlotWidth();
+    // Output 2: the high-pass dragged to the left edge is off.
+    graph_->ShowOutput(2);
+    CFilter& hp2 = data_->Output(2).HighPass();
+    hp2.SetFrequency(300, false);
+    const QPoint h2 = Qp(hp2.HandleRect().Center());
+    Drag(graph_, h2, QPoint(kPlotOffsetX - 20, h2.y()));
+    QCOMPARE(hp2.Frequency(), 20);
+    for (double db : hp2.ResponseDb()) QCOMPARE(db, 0.0);
+
+    // Output 1 (mode 8) stops at the low-pass; output 0 (mode 9) too, unless dragged to
+    // the right edge, which opens it to 20 kHz.
+    for (int o : {1, 0}) {
+      graph_->ShowOutput(o);
+      CKTV_OutData& out = data_->Output(o);
+      out.LowPass().SetFrequency(5000, false);
+      out.HighPass().SetFrequency(100, false);
+      const QPoint start = Qp(out.HighPass().HandleRect().Center());
+      Drag(graph_, start, QPoint(PlotX(8000, w) + kPlotOffsetX, start.y()));
+      QCOMPARE(out.HighPass().Frequency(), 5000);
+      const QPoint again = Qp(out.HighPass().HandleRect().Center());
+      Drag(graph_, again, QPoint(graph_->width() + 50, again.y()));
+      QCOMPARE(out.HighPass().Frequency(), o == 0 ? 20000 : 5000);
+    }
+  }
+
+  void aFastDragIsReportedAtMostOncePerFiftyMilliseconds() {
+    graph_->ShowOutput(7);
+    QSignalSpy changed(graph_, &CFStatic::graphChanged);
+    const QPoint c = Qp(data_->Output(7).Filter(12).HandleRect().Center());
+    MoveTo(graph_, c, Qt::NoButton);
+    QTest::mousePress(graph_, Qt::LeftButton, Qt::NoModifier, c);
+    QElapsedTimer clock;
+    clock.start();
+    for (int i = 0; i < 120; ++i) {
+      MoveTo(graph_, c + QPoint(i % 60, -(i % 40)), Qt::LeftButton);
+      QTest::qWait(2);
+    }
+    QTest::mouseRelease(graph_, Qt::LeftButton, Qt::NoModifier, c);
+    const qint64 elapsed = clock.elapsed();
+    const int during = static_cast<int>(changed.count());
+    QVERIFY(during >= 1);
+    QVERIFY2(during <= elapsed / CFStatic::kNotifyTimerMs + 1,
+             qPrintable(QStringLiteral("%1 notices in %2 ms").arg(during).arg(elapsed)));
   }
 
   void dragChangesTheBandAndReportsItWithinFiftyMilliseconds() {

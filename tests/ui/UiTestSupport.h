@@ -1,0 +1,104 @@
+#pragma once
+// Shared pieces of the widget tests: the main form over its own program state, optionally
+// with a simulated processor behind it, prompts that record instead of opening boxes, and
+// mouse helpers.
+
+#include <QApplication>
+#include <QMouseEvent>
+#include <QStringList>
+#include <QTest>
+#include <chrono>
+#include <memory>
+
+#include "link/LinkTimings.h"
+#include "model/ProgramState.h"
+#include "sim/SimulatedProcessor.h"
+#include "ui/app/DeviceHost.h"
+#include "ui/app/MainFrame.h"
+#include "ui/app/VantorDoc.h"
+#include "ui/app/VantorView.h"
+
+namespace vantor::uitest {
+
+// Short limits, so that a lost device is noticed within a fraction of a second.
+inline LinkTimings FastTimings() {
+  using std::chrono::milliseconds;
+  LinkTimings t;
+  t.writeWait = milliseconds(20);
+  t.readWait = milliseconds(250);
+  t.exchangeLimit = milliseconds(300);
+  t.linkErrorPause = milliseconds(1);
+  t.cyclePause = milliseconds(1);
+  t.workerWait = milliseconds(50);
+  t.disconnectPause = milliseconds(1);
+  return t;
+}
+
+// The main form as the application builds it. With a unit, the unit is on a bus of its own
+// and the form works with it through the short time limits; the unit is plugged in by the
+// caller (before Start, as at a start-up with the device present, or later).
+struct Form {
+  explicit Form(std::shared_ptr<sim::SimulatedProcessor> withUnit = nullptr) : unit(std::move(withUnit)) {
+    if (unit) host = DeviceHost::Simulated(unit);
+    frame = std::make_unique<CMainFrame>(doc);
+    View().SetPrompts({[this](const QString& t) { messages << t; },
+                       [this](const QString& t) {
+                         questions << t;
+                         return answer;
+                       }});
+    if (host) View().AttachDevice(*host, FastTimings());
+  }
+  ~Form() {
+    frame.reset();
+    host.reset();
+  }
+
+  // Start-up as the application does it; with a unit, waits until the first connection
+  // attempt has come to rest.
+  bool Start() {
+    View().OnInitialUpdate();
+    frame->show();
+    if (!QTest::qWaitForWindowExposed(frame.get())) return false;
+    QApplication::setActiveWindow(frame.get());
+    if (!QTest::qWaitForWindowActive(frame.get())) return false;
+    return QTest::qWaitFor([this] { return View().StartupSettled(); }, 10000);
+  }
+
+  CVantorView& View() { return frame->View(); }
+  CKTV_Data& Data() { return doc.Data(); }
+
+  ProgramState state;
+  CVantorDoc doc{state};
+  std::shared_ptr<sim::SimulatedProcessor> unit;
+  std::unique_ptr<DeviceHost> host;
+  std::unique_ptr<CMainFrame> frame;
+  QStringList messages;
+  QStringList questions;
+  bool answer = true;
+};
+
+inline std::shared_ptr<sim::SimulatedProcessor> InstantUnit() {
+  sim::SimOptions options;
+  options.timing = sim::SimTiming::Instant();
+  return sim::SimulatedProcessor::Create(options);
+}
+
+inline void MouseMoveTo(QWidget* w, QPoint p, Qt::MouseButtons buttons) {
+  QMouseEvent e(QEvent::MouseMove, QPointF(p), QPointF(w->mapToGlobal(p)), Qt::NoButton, buttons,
+                Qt::NoModifier);
+  QApplication::sendEvent(w, &e);
+}
+
+// Hover, press, move through the points with the button held, release at the last.
+inline void DragThrough(QWidget* w, QPoint from, std::initializer_list<QPoint> path) {
+  MouseMoveTo(w, from, Qt::NoButton);
+  QTest::mousePress(w, Qt::LeftButton, Qt::NoModifier, from);
+  QPoint last = from;
+  for (QPoint p : path) {
+    MouseMoveTo(w, p, Qt::LeftButton);
+    last = p;
+  }
+  QTest::mouseRelease(w, Qt::LeftButton, Qt::NoModifier, last);
+}
+
+}  // namespace vantor::uitest
