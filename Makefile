@@ -1,5 +1,5 @@
 # The README's commands. Each one does its own set-up on a fresh Debian 12 machine.
-.PHONY: all test run bench fuzz deps dev release clean
+.PHONY: all test run screenshot bench fuzz deps dev release clean
 
 all: dev
 
@@ -17,11 +17,24 @@ release: deps
 test: dev
 	ctest --preset dev
 
-# Until the application window exists, the main job is a curve from the command-line tool:
-# a 6 dB boost at 1 kHz under a 24 dB/Oct Linkwitz-Riley high-pass at 80 Hz.
+# The application against the simulated processor, whose memory is kept in
+# build/demo-processor.vsim between runs (it starts with an example tuning). VANTOR_TRACE=1
+# prints the frames on the wire. Without a display the window cannot open; then the demo
+# is drawn into build/vantor-demo.png instead.
+VANTOR := build/release/src/ui/vantor
+DEMO := --demo --demo-state build/demo-processor.vsim --sample-tune
 run: release
-	build/release/src/cli/vantorctl curve type=peak,freq=1000,gain=6,bw=80 \
-	  type=highpass,freq=80,slope=2,family=linkwitz
+	@if [ -z "$$DISPLAY" ] && [ -z "$$WAYLAND_DISPLAY" ]; then \
+	  echo "make run: no display (neither DISPLAY nor WAYLAND_DISPLAY is set);" \
+	    "writing the demo window to build/vantor-demo.png instead" >&2; \
+	  QT_QPA_PLATFORM=offscreen $(VANTOR) $(DEMO) --screenshot build/vantor-demo.png; \
+	else \
+	  $(VANTOR) $(DEMO); \
+	fi
+
+# The README's picture: the demo after its read-back, drawn off-screen.
+screenshot: release
+	QT_QPA_PLATFORM=offscreen $(VANTOR) --demo --sample-tune --lang en --screenshot docs/screenshot.png
 
 bench: release
 	@for b in build/release/bench/bench_*; do echo "== $$b"; $$b; done
