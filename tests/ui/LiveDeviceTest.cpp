@@ -284,6 +284,17 @@ class LiveDeviceTest : public QObject {
     QCOMPARE(View().Strip(3).gainSlider->GetPos(), 45);
   }
 
+  void aProcessorOfAnotherKindIsLeftAloneWithoutAMessage() {
+    form_ = std::make_unique<Form>(uitest::InstantUnit());
+    Unit().SetIdentity("TRX-999-31EQ-V3.2");
+    Unit().Plug();
+    QVERIFY(form_->Start());
+    QVERIFY(!View().Controller().Connected());
+    QCOMPARE(View().ConnectButton().State(), 0);
+    QVERIFY(form_->messages.isEmpty());
+    QVERIFY(View().isEnabled());
+  }
+
   void unplugDuringTheReadBackReleasesTheForm() {
     // A unit slow enough that the read-back can be caught in the middle.
     sim::SimOptions options;

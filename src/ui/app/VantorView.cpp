@@ -296,11 +296,14 @@ void CVantorView::ShowStatusMessage(TextId text) { m_msgBox->ShowText(Text(text)
 
 void CVantorView::ShowMessage(TextId text) { m_prompts.message(Text(text)); }
 
-void CVantorView::ShowTransferWindow(TransferOwner /*owner*/) {
-  // The preset dialogs, once they exist, are the owner of their transfers; until then the
-  // form is.
+void CVantorView::ShowTransferWindow(TransferOwner owner) {
+  // A slot transfer started from a preset dialog keeps that dialog from being used; every
+  // other transfer keeps the form.
+  QWidget* disabled = owner == TransferOwner::kPresetDialog && m_presetDialog != nullptr
+                          ? m_presetDialog.data()
+                          : this;
   m_transfer->SetTexts(Text(TextId::TransferTitle), Text(TextId::TransferCaption));
-  m_transfer->ShowFor(this);
+  m_transfer->ShowFor(disabled);
 }
 
 void CVantorView::HideTransferWindow() { m_transfer->HideAndRelease(); }

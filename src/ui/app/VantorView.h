@@ -9,6 +9,7 @@
 
 #include <QMenu>
 #include <QPoint>
+#include <QPointer>
 #include <QWidget>
 #include <array>
 #include <atomic>
@@ -77,6 +78,9 @@ class CVantorView : public QWidget, public ConnectionScreen {
   // Frames on the wire are shown to this tap (traces); set before connecting.
   void SetFrameTap(FrameTap tap);
   void SetDemoBadge(bool on);
+  // The open preset dialog, which the transfer window disables during a slot transfer
+  // instead of the form (null: none open).
+  void SetPresetDialog(QWidget* dialog) { m_presetDialog = dialog; }
   void SetPrompts(ViewPrompts prompts);
 
   // Start-up: loads the outputs from the live record, shows output 0, listens for the
@@ -218,6 +222,7 @@ class CVantorView : public QWidget, public ConnectionScreen {
   xSkinButton* m_close = nullptr;
   CDisplayDlg* m_transfer = nullptr;
   CMsgBox* m_msgBox = nullptr;
+  QPointer<QWidget> m_presetDialog;
   QMenu m_systemMenu;
   QMenu m_presetMenu;
   std::unique_ptr<QMenu> m_typeMenu;
