@@ -13,6 +13,7 @@
 #include "model/KTV_Data.h"
 #include "sim/SimulatedProcessor.h"
 #include "ui/app/CommandLine.h"
+#include "ui/app/FrameTrace.h"
 #include "ui/app/MainFrame.h"
 #include "ui/app/VantorApp.h"
 #include "ui/app/VantorDoc.h"
@@ -80,6 +81,34 @@ class ApplicationTest : public QObject {
     QCOMPARE(bad.action, LaunchOptions::Action::kError);
     QVERIFY(bad.error.contains(QStringLiteral("--frobnicate")));
     QCOMPARE(ParseCommandLine({QStringLiteral("-UnregServer")}).action, LaunchOptions::Action::kExit);
+  }
+
+  void demoOptionsAndTraceLevels() {
+    LaunchOptions o = ParseCommandLine({QStringLiteral("--demo-state"), QStringLiteral("/tmp/u.vsim"),
+                                        QStringLiteral("--trace")});
+    QCOMPARE(o.action, LaunchOptions::Action::kRun);
+    QVERIFY(o.demo);
+    QVERIFY(o.trace);
+    QCOMPARE(o.demoState, QStringLiteral("/tmp/u.vsim"));
+    QCOMPARE(ParseCommandLine({QStringLiteral("--demo-state=")}).action, LaunchOptions::Action::kError);
+
+    QCOMPARE(TraceLevelFrom(false, nullptr), TraceLevel::kOff);
+    QCOMPARE(TraceLevelFrom(false, "0"), TraceLevel::kOff);
+    QCOMPARE(TraceLevelFrom(false, "1"), TraceLevel::kEdits);
+    QCOMPARE(TraceLevelFrom(true, nullptr), TraceLevel::kEdits);
+    QCOMPARE(TraceLevelFrom(true, "all"), TraceLevel::kAll);
+
+    // A band write of output 1, and the idle poll's answer, which the trace leaves out.
+    const std::vector<std::uint8_t> write = {0xA2, 0xA2, 0xA2, 0xA3, 0xB3, 0x01, 0x00, 0x03, 0x01, 0x05,
+                                             0x00, 0x00, 0x00, 0x00, 0xB6, 0xAA};
+    QCOMPARE(QString::fromStdString(FormatTraceLine(FrameDirection::kSent, write)),
+             QStringLiteral("> write slot 0 block 3 index 1 item 5 link 0 L=0 | "
+                            "A2 A2 A2 A3 B3 01 00 03 01 05 00 00 00 00 B6 AA"));
+    const std::vector<std::uint8_t> poll = {0xA2, 0xA2, 0xA2, 0xA3, 0x66, 0x01, 0x00, 0x04, 0x03, 0x00,
+                                            0x00, 0x00, 0x00, 0x00, 0x00, 0xAA};
+    QVERIFY(IsStatusPollTraffic(FrameDirection::kReceived, poll));
+    QVERIFY(!IsStatusPollTraffic(FrameDirection::kSent, poll));
+    QVERIFY(!IsStatusPollTraffic(FrameDirection::kSent, write));
   }
 
   void theFrameIsFixedBorderlessAndMasked() {
