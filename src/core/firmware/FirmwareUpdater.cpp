@@ -1,0 +1,173 @@
+#include "firmware/FirmwareUpdater.h"
+
+#include <thread>
+
+#include "model/DataDefine.h"
+
+namespace vantor {
+
+FirmwareUpdater::FirmwareUpdater(ConnectionController& controller)
+    : m_controller(controller),
+      m_cycle(controller.Queue(), controller.Link(), controller.Program(), controller.EventSink()) {
+  m_controller.SetUpdateCycle([this] { return m_cycle.RunOnce(); });
+  m_controller.Queue().SetStageProgress([this](CSendData& packet) { m_cycle.OnPacketAnswered(packet); });
+}
+
+FirmwareUpdater::~FirmwareUpdater() {
+  if (Updating()) {
+    // The worker must be out of the update cycle before the cycle goes.
+    m_controller.Worker().Stop();
+    m_controller.Program().firmwareUpdateMode = false;
+    m_controller.CloseDevice();
+  }
+  m_controller.SetUpdateCycle(nullptr);
+  m_controller.Queue().SetStageProgress(nullptr);
+  m_controller.Link().SetLastStageCode(0);
+}
+
+void FirmwareUpdater::SetObserver(FirmwareObserver* observer) {
+  m_observer = observer;
+  if (!Updating()) m_cycle.SetObserver(observer);
+}
+
+bool FirmwareUpdater::ChooseFirmwareFile(const std::optional<std::string>& chosen) {
+  if (Updating()) {
+    m_controller.Screen().ShowMessage(TextId::UpdateDontClose);
+    return false;
+  }
+  return m_file.ChooseFirmwareFile(chosen);
+}
+
+bool FirmwareUpdater::LoadFirmwareImage() {
+  const FirmwareLoadResult result = m_file.LoadFirmwareImage();
+  if (!result.Ok()) {
+    m_controller.Screen().ShowMessage(result.Message());
+    return false;
+  }
+  if (result.Warns()) m_controller.Screen().ShowMessage(TextId::ControllerUpdateWarning);
+  return true;
+}
+
+bool FirmwareUpdater::Updating() const { return m_controller.Program().firmwareUpdateMode.load(); }
+
+FirmwareOutcome FirmwareUpdater::Outcome() const {
+  // A removal outside the tolerated phases stops the link without an event: the update
+  // mode is gone without the end packet having been acknowledged.
+  if (m_outcome == FirmwareOutcome::kRunning && !Updating()) return FirmwareOutcome::kFailed;
+  return m_outcome;
+}
+
+FirmwareStart FirmwareUpdater::Start() {
+  ProgramState& state = m_controller.Program();
+  if (Updating()) return FirmwareStart::kAlreadyRunning;
+  state.stopTransfers = false;
+  const bool connected = m_controller.Connected();
+  if (!LoadFirmwareImage()) return FirmwareStart::kFileRefused;
+  const FirmwareImage image = *m_file.Image();
+
+  const LinkTimings& timings = m_controller.Timings();
+  if (connected || m_controller.Worker().Exists()) {
+    m_controller.Worker().Stop();
+    if (connected) m_controller.CloseDevice();
+  }
+  // What the closed connection left in the mailbox is handled before the update begins,
+  // so that none of it is taken for the update's own.
+  m_controller.ProcessEvents();
+  m_controller.Link().SetLastStageCode(0);
+
+  if (m_observer) m_observer->SetStatus(TextId::SearchingUpdateDevice);
+  const auto deadline = std::chrono::steady_clock::now() + timings.fwSearchLimit;
+  while (!m_controller.Link().OpenFirstDevice()) {
+    if (std::chrono::steady_clock::now() >= deadline) {
+      state.firmwareUpdateMode = false;
+      m_controller.ShowConnectionError();
+      {
+        std::lock_guard lock(m_controller.Queue().QueueLock());
+        m_controller.Queue().ClearAll();
+      }
+      m_outcome = FirmwareOutcome::kFailed;
+      return FirmwareStart::kDeviceNotFound;
+    }
+    std::this_thread::sleep_for(timings.fwSearchInterval);
+  }
+
+  {
+    std::lock_guard lock(m_controller.Queue().QueueLock());
+    m_controller.Queue().ClearAll();
+  }
+  m_cycle.Prepare(image, timings, m_observer);
+  if (m_observer) {
+    m_observer->SetProgressRange(0, image.blockCount);
+    m_observer->SetProgressPosition(0);
+  }
+  state.firmwareUpdateMode = true;
+  m_outcome = FirmwareOutcome::kRunning;
+  m_controller.Worker().Start();  // update cycles; the USB transfer and connected flags set
+  return FirmwareStart::kStarted;
+}
+
+void FirmwareUpdater::Finish(FirmwareOutcome outcome) {
+  m_outcome = outcome;
+  m_controller.Link().SetLastStageCode(0);
+}
+
+void FirmwareUpdater::OnDeviceEvent(const DeviceEventMessage& message) {
+  if (m_outcome != FirmwareOutcome::kRunning) return;
+  ProgramState& state = m_controller.Program();
+  switch (message.id) {
+    case DeviceEvent::WM_DEV_UPGRADE_DONE:
+      if (message.lParam != fw::kEnd || !Updating()) return;
+      m_controller.Worker().Stop();
+      state.firmwareUpdateMode = false;
+      m_controller.CloseDevice();
+      {
+        std::lock_guard lock(m_controller.Queue().QueueLock());
+        m_controller.Queue().ClearAll();
+      }
+      Finish(FirmwareOutcome::kSucceeded);
+      m_controller.Screen().ShowMessage(TextId::UpdateFinished);
+      return;
+    case DeviceEvent::WM_DEV_LINK_ERROR:
+      // The controller has stopped the worker, closed the link and shown the error when
+      // it was connected; whatever is left of the update goes here, without a second
+      // message.
+      if (Updating() || m_controller.Worker().Exists()) {
+        m_controller.Worker().Stop();
+        state.firmwareUpdateMode = false;
+        m_controller.CloseDevice();
+        std::lock_guard lock(m_controller.Queue().QueueLock());
+        m_controller.Queue().ClearAll();
+      }
+      Finish(FirmwareOutcome::kFailed);
+      return;
+    default:
+      return;
+  }
+}
+
+bool FirmwareUpdater::RequestClose() {
+  if (Updating()) {
+    m_controller.Screen().ShowMessage(TextId::UpdateDontClose);
+    return false;
+  }
+  m_controller.Program().firmwareUpdateMode = false;
+  m_observer = nullptr;
+  m_cycle.SetObserver(nullptr);
+  if (m_outcome == FirmwareOutcome::kRunning) Finish(FirmwareOutcome::kFailed);
+  return true;
+}
+
+FactoryResetResult FirmwareUpdater::FactoryReset() {
+  if (Updating()) {
+    m_controller.Screen().ShowMessage(TextId::UpdateDontClose);
+    return FactoryResetResult::kUpdating;
+  }
+  const SequenceResult r = m_controller.Sequences().SendSystemItem(rec::kSysItemFactoryReset, 0);
+  if (!r.Queued()) {
+    m_controller.Screen().ShowMessage(TextId::DeviceNotConnected);
+    return FactoryResetResult::kNotConnected;
+  }
+  return FactoryResetResult::kQueued;
+}
+
+}  // namespace vantor
