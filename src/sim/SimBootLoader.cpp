@@ -120,27 +120,24 @@ SimBootAnswer SimBootLoader::Answer(const HostFrame& frame, bool previousAnswerL
 
 std::optional<std::vector<std::uint8_t>> SimBootLoader::Complete(std::uint8_t checksum) const {
   // The host's checksum covers its image from byte 4 on, without the fill of the last
-  // packet. The unit does not know where the image ended; the fill is 0xFF, and every two
-  // fill bytes cancel out in the XOR, so the checksum says whether an odd or even number
-  // of the trailing 0xFF bytes were fill. The most fill that fits is taken away (an image
-  // whose own last bytes are 0xFF reads the same as erased flash anyway).
-  std::uint8_t x = boot::kChecksumSeed;
-  for (std::size_t i = 4; i < m_received.size(); ++i) x ^= m_received[i];
-  // Trailing 0xFF bytes of the last packet: the most there can be of fill.
+  // packet. The unit does not know where the image ended: of the trailing 0xFF bytes of
+  // the last packet, the most that leaves a matching checksum are taken for fill (an
+  // image whose own last bytes are 0xFF reads the same as erased flash anyway).
+  const std::size_t n = m_received.size();
   const auto last = std::span(m_received).last(boot::kChunk);
   const auto data = std::find_if(last.rbegin(), last.rend(), [](std::uint8_t b) { return b != boot::kFill; });
-  const auto trailing = static_cast<std::size_t>(data - last.rbegin());
-  std::size_t fill = 0;
-  if (x == checksum) {
-    fill = trailing - trailing % 2;
-  } else if (trailing > 0 && static_cast<std::uint8_t>(x ^ boot::kFill) == checksum) {
-    fill = trailing % 2 == 1 ? trailing : trailing - 1;
-  } else {
-    return std::nullopt;
+  const auto trailing = std::min(static_cast<std::size_t>(data - last.rbegin()), n - 1);
+
+  std::uint8_t x = boot::kChecksumSeed;  // over bytes 4 .. n-1-fill, fill growing below
+  for (std::size_t i = 4; i < n; ++i) x ^= m_received[i];
+  std::optional<std::size_t> fill;
+  for (std::size_t p = 0; p <= trailing; ++p) {
+    if (x == checksum) fill = p;
+    const std::size_t dropped = n - 1 - p;
+    if (dropped >= 4) x ^= m_received[dropped];
   }
-  // The image has at least one byte.
-  fill = std::min(fill, m_received.size() - 1);
-  return std::vector<std::uint8_t>(m_received.begin(), m_received.end() - static_cast<std::ptrdiff_t>(fill));
+  if (!fill) return std::nullopt;
+  return std::vector<std::uint8_t>(m_received.begin(), m_received.end() - static_cast<std::ptrdiff_t>(*fill));
 }
 
 std::optional<std::string> IdentityInImage(std::span<const std::uint8_t> image,

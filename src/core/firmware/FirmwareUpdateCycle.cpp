@@ -68,7 +68,19 @@ bool FirmwareUpdateCycle::Fail(bool always) {
 }
 
 bool FirmwareUpdateCycle::RunOnce() {
-  if (m_finished || m_failed || !Active()) return false;
+  if (m_finished || m_failed) return false;
+  if (Step()) return true;
+  if (!m_finished && !Active()) {
+    // Stopped from outside (the device was removed, the program closes): nothing of the
+    // update is left to be sent.
+    std::lock_guard lock(m_queue.QueueLock());
+    m_queue.ClearAll();
+  }
+  return false;
+}
+
+bool FirmwareUpdateCycle::Step() {
+  if (!Active()) return false;
   const Clock::time_point start = Clock::now();
 
   CSendData* head = nullptr;

@@ -51,6 +51,8 @@ class FirmwareUpdateCycle {
   using Clock = std::chrono::steady_clock;
 
   bool Active() const;
+  // The exchange itself; false when the cycles are to end.
+  bool Step();
   // Sleeps `d` in slices; false when the link was stopped meanwhile.
   bool PauseWhileActive(std::chrono::milliseconds d) const;
   bool Wake(Clock::time_point start);

@@ -50,10 +50,16 @@ bool FirmwareUpdater::LoadFirmwareImage() {
 
 bool FirmwareUpdater::Updating() const { return m_controller.Program().firmwareUpdateMode.load(); }
 
-FirmwareOutcome FirmwareUpdater::Outcome() const {
-  // A removal outside the tolerated phases stops the link without an event: the update
-  // mode is gone without the end packet having been acknowledged.
-  if (m_outcome == FirmwareOutcome::kRunning && !Updating()) return FirmwareOutcome::kFailed;
+FirmwareOutcome FirmwareUpdater::Outcome() {
+  if (m_outcome == FirmwareOutcome::kRunning && !Updating()) {
+    // A removal outside the tolerated phases stops the link without an event: the update
+    // mode is gone (and the worker with it) without the end packet acknowledged.
+    {
+      std::lock_guard lock(m_controller.Queue().QueueLock());
+      m_controller.Queue().ClearAll();
+    }
+    Finish(FirmwareOutcome::kFailed);
+  }
   return m_outcome;
 }
 
@@ -66,13 +72,17 @@ FirmwareStart FirmwareUpdater::Start() {
   const FirmwareImage image = *m_file.Image();
 
   const LinkTimings& timings = m_controller.Timings();
-  if (connected || m_controller.Worker().Exists()) {
+  // An open connection is closed. What it left in the mailbox is handled once its worker
+  // has stopped, so that none of it is taken for the update's own; a device that arrived
+  // meanwhile may connect on the way, and is closed again.
+  bool open = connected || m_controller.Worker().Exists() || m_controller.Link().IsOpen();
+  for (int round = 0; open && round < 3; ++round) {
+    const bool wasConnected = m_controller.Connected() || m_controller.Link().IsOpen();
     m_controller.Worker().Stop();
-    if (connected) m_controller.CloseDevice();
+    if (wasConnected) m_controller.CloseDevice();
+    m_controller.ProcessEvents();
+    open = m_controller.Connected() || m_controller.Worker().Exists() || m_controller.Link().IsOpen();
   }
-  // What the closed connection left in the mailbox is handled before the update begins,
-  // so that none of it is taken for the update's own.
-  m_controller.ProcessEvents();
   m_controller.Link().SetLastStageCode(0);
 
   if (m_observer) m_observer->SetStatus(TextId::SearchingUpdateDevice);
@@ -134,7 +144,9 @@ void FirmwareUpdater::OnDeviceEvent(const DeviceEventMessage& message) {
       if (Updating() || m_controller.Worker().Exists()) {
         m_controller.Worker().Stop();
         state.firmwareUpdateMode = false;
-        m_controller.CloseDevice();
+        if (m_controller.Link().IsOpen()) m_controller.CloseDevice();
+      }
+      {
         std::lock_guard lock(m_controller.Queue().QueueLock());
         m_controller.Queue().ClearAll();
       }

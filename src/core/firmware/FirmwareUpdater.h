@@ -72,7 +72,8 @@ class FirmwareUpdater {
   // The firmware-update mode: while it holds, the dialog stays open and its buttons only
   // show "Don't close up the update!".
   bool Updating() const;
-  FirmwareOutcome Outcome() const;
+  // Also settles an update that the link stopped without an event (a removal).
+  FirmwareOutcome Outcome();
   // Every device event, after the controller's own handling: the update finished
   // (WM_DEV_UPGRADE_DONE, 179) or failed (WM_DEV_LINK_ERROR).
   void OnDeviceEvent(const DeviceEventMessage& message);
