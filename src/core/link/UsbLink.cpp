@@ -82,8 +82,11 @@ bool UsbLink::TransferCycle(CKTVCommand& queue, CKTV_Data& model, DeviceEventSin
 
   CSendData* head = queue.Head();
   if (head == nullptr) {
+    // Nothing queued: the model's first pending change (or the status poll) goes out in
+    // this same cycle, so an edit waits for at most the exchange under way.
     queue.Add(NextPendingCommand(model));
-    return false;
+    head = queue.Head();
+    if (head == nullptr) return false;
   }
 
   // A new exchange: whatever arrived late for an earlier one is not its answer.

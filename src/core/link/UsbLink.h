@@ -42,11 +42,11 @@ class UsbLink {
   // Closes the handle. The path is kept for the claim and the removal comparison.
   void Close();
 
-  // One exchange, run by the worker under the queue lock: with a head command, write its
-  // reports and read until the receiver has decoded an answer or a time limit passed
-  // (WM_DEV_LINK_ERROR, only while the USB transfer flag is set); with an empty queue,
-  // queue the model's next pending change (or the status poll) and return without reading.
-  // Returns true when an answer was decoded.
+  // One exchange, run by the worker under the queue lock: the head command, or with an
+  // empty queue the model's next pending change (or the status poll), queued first. Writes
+  // its reports and reads until the receiver has decoded an answer or a time limit passed
+  // (WM_DEV_LINK_ERROR, only while the USB transfer flag is set). Returns true when an
+  // answer was decoded.
   bool TransferCycle(CKTVCommand& queue, CKTV_Data& model, DeviceEventSink& sink);
 
   // The stage code of the firmware packet written last (0 outside an update); removals
