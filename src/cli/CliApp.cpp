@@ -5,6 +5,7 @@
 #include "cli/CurveCommand.h"
 #include "cli/DeviceCommand.h"
 #include "cli/ExitCodes.h"
+#include "cli/FirmwareCommand.h"
 #include "cli/GlobalOptions.h"
 
 namespace vantor::cli {
@@ -16,6 +17,7 @@ constexpr const char* kUsage =
     "commands:\n"
     "  curve FILTER [FILTER ...]   print the summed response of filters\n"
     "  device COMMAND              work with a processor (real, or simulated with --sim)\n"
+    "  firmware info FILE          what a firmware file holds and how it is sent\n"
     "options:\n"
     "  --lang zh|en        language of messages (default en)\n"
     "  --sim               use the simulated processor instead of USB\n"
@@ -46,6 +48,7 @@ int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
   }
   if (command == "curve") return RunCurve(rest, out, err);
   if (command == "device") return RunDevice(*options, out, err);
+  if (command == "firmware") return RunFirmware(*options, out, err);
   err << "vantorctl: unknown command '" << command << "' (see vantorctl --help)\n";
   return kExitUsage;
 }

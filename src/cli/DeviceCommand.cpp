@@ -8,6 +8,7 @@
 #include "base/LittleEndian.h"
 #include "cli/DeviceSession.h"
 #include "cli/ExitCodes.h"
+#include "cli/FirmwareCommand.h"
 #include "cli/JsonWriter.h"
 #include "model/DataDefine.h"
 #include "text/GbkCodec.h"
@@ -38,6 +39,8 @@ std::map<std::string, DeviceSubcommand> DeviceSubcommands() {
   return {
       {"info", DeviceInfoCommand()},
       {"list", DeviceListCommand()},
+      {"firmware", DeviceFirmwareCommand()},
+      {"factory-reset", DeviceFactoryResetCommand()},
   };
 }
 

@@ -63,6 +63,23 @@ enum class TextId : int {
   // The car picture's caption.
   SpeakerPositions,
 
+  // Firmware update: the file, the dialog, the status line and the closing messages.
+  FirmwareFileError,
+  FirmwareTypeError,
+  ControllerUpdateWarning,
+  FirmwareDialogTitle,
+  UpdateDontClose,
+  SearchingUpdateDevice,
+  UpgradeReady,
+  UpgradeDataTransfer,
+  UpgradeProgramming,
+  UpgradeComplete,
+  UpgradeControllerDone,
+  UpdateFinished,
+  // Factory reset: the question, and the answer when no device is connected.
+  FactoryResetQuestion,
+  DeviceNotConnected,
+
   Count
 };
 
