@@ -182,6 +182,15 @@ TEST(FilterFrequency, CrossoverUserMoveKeepsTheSentFrequencyForLargeSteps) {
   EXPECT_EQ(hp.f.SentFrequency(), 40);
 }
 
+// Offline there is no scan to step it: a saved program would keep the old frequency.
+TEST(FilterFrequency, CrossoverUserMoveWithoutLiveSyncIsSentAsItIs) {
+  Crossover hp(kHighPass);
+  hp.f.SetFrequency(20, false);
+  hp.f.SetFrequency(200, true);
+  EXPECT_EQ(hp.f.SentFrequency(), 200);
+  EXPECT_EQ(hp.f.Pending(), 0);
+}
+
 TEST(FilterFrequency, LowPassTypeStartsSendingFromTwentyKilohertz) {
   CFilter f;
   f.SetType(kLowPass);

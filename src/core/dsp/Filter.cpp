@@ -45,6 +45,9 @@ void CFilter::SetFrequency(int hz, bool fromUser) {
     m_frequency = hz;
     if (fromUser) {
       if (m_attached != nullptr) m_attached->ShowFrequency(hz);
+      // Nothing steps the sent frequency toward the target while edits are not sent, and
+      // the sent frequency is what a saved program holds: it must not stay behind.
+      if (!IsLive(m_liveSync)) m_sentFrequency = hz;
     } else {
       m_sentFrequency = hz;
     }

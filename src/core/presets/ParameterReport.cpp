@@ -1,5 +1,8 @@
 #include "presets/ParameterReport.h"
 
+#include <algorithm>
+#include <cstdint>
+
 #include "dsp/FilterCodes.h"
 #include "model/ValueScales.h"
 #include "presets/ParameterScales.h"
@@ -48,6 +51,19 @@ std::string CsvField(const std::string& text) {
 }
 
 }  // namespace
+
+std::size_t TextColumns(std::string_view s) {
+  std::size_t n = 0;
+  for (std::size_t i = 0; i < s.size();) {
+    const auto c = static_cast<unsigned char>(s[i]);
+    const std::size_t len = c < 0x80 ? 1 : c < 0xE0 ? 2 : c < 0xF0 ? 3 : 4;
+    std::uint32_t cp = len == 1 ? c : c & (0x7F >> len);
+    for (std::size_t k = 1; k < len && i + k < s.size(); ++k) cp = (cp << 6) | (static_cast<unsigned char>(s[i + k]) & 0x3F);
+    n += cp >= 0x2E80 ? 2 : 1;
+    i += len;
+  }
+  return n;
+}
 
 std::string CrossoverSlopeText(int slope) {
   if (slope == kSlopeOff) return "OFF";
@@ -149,6 +165,30 @@ ParameterReport BuildParameterReport(const CKTV_Data& model, bool chinese,
               [&, b](Out o, int) { return std::string(BandTypeText(o.Filter(b).EqType(), chinese)); });
   }
   return report;
+}
+
+std::string ParameterReportText(const ParameterReport& report) {
+  std::vector<std::size_t> widths(report.headings.size(), 0);
+  auto measure = [&widths](const std::vector<std::string>& cells) {
+    for (std::size_t i = 0; i < cells.size() && i < widths.size(); ++i) widths[i] = std::max(widths[i], TextColumns(cells[i]));
+  };
+  measure(report.headings);
+  for (const auto& row : report.rows) measure(row);
+  std::string text;
+  auto line = [&](const std::vector<std::string>& cells) {
+    std::string l;
+    for (std::size_t i = 0; i < cells.size() && i < widths.size(); ++i) {
+      if (i != 0) l += "  ";
+      l += cells[i];
+      l.append(widths[i] - TextColumns(cells[i]), ' ');
+    }
+    l.erase(l.find_last_not_of(' ') + 1);
+    text += l;
+    text += '\n';
+  };
+  line(report.headings);
+  for (const auto& row : report.rows) line(row);
+  return text;
 }
 
 std::string ParameterReportCsv(const ParameterReport& report) {

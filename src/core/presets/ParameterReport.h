@@ -22,6 +22,12 @@ struct ParameterReport {
 ParameterReport BuildParameterReport(const CKTV_Data& model, bool chinese,
                                      std::optional<std::span<const std::uint8_t>> speakerTypes = std::nullopt);
 
+// Display columns of a UTF-8 text on a terminal: characters from the CJK ranges on take two.
+std::size_t TextColumns(std::string_view text);
+
+// The report as a plain text table, columns aligned (CJK characters count two columns).
+std::string ParameterReportText(const ParameterReport& report);
+
 // The report as CSV: byte-order mark, comma-separated, fields quoted when they hold a comma,
 // a quote or a line break, lines ended by CR LF.
 std::string ParameterReportCsv(const ParameterReport& report);
