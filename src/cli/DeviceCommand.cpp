@@ -156,7 +156,7 @@ int RunDevice(const GlobalOptions& options, std::ostream& out, std::ostream& err
   }
   code = command.job(rest, session, out);
   const std::size_t shown = session.Screen().Messages().size();
-  if (code == kExitOk && !session.WaitIdle()) {
+  if (code == kExitOk && !command.settles && !session.WaitIdle()) {
     // The screen has said why when the connection ended; say it once.
     if (session.Screen().Messages().size() == shown) {
       session.Say(std::string("vantorctl: ") + std::string(Tr(TextId::UnableToConnect, session.Chinese())));

@@ -30,6 +30,9 @@ struct DeviceSubcommand {
   DeviceJob job;
   bool connects = true;  // false: works without connecting (device list)
   DeviceCheck check;     // optional
+  // The job waits for the queue to drain itself, before it writes its file: a command that
+  // fails leaves no file behind, one that wrote its file has nothing left to fail.
+  bool settles = false;
 };
 
 // Every device subcommand by name (the table is in DeviceCommand.cpp; a new subcommand

@@ -10,6 +10,7 @@
 #include "presets/PresetController.h"
 #include "presets/PresetFileIo.h"
 #include "presets/PresetSerializer.h"
+#include "text/TextCatalog.h"
 
 namespace vantor::cli {
 namespace {
@@ -85,6 +86,16 @@ int CheckSlot(const std::string& command, const std::string& text, std::ostream&
   return kExitUsage;
 }
 
+// Waits until everything queued has been answered, before a file is written.
+int Settle(DeviceSession& session) {
+  const std::size_t shown = session.Screen().Messages().size();
+  if (session.WaitIdle()) return kExitOk;
+  if (session.Screen().Messages().size() == shown) {
+    session.Say(std::string("vantorctl: ") + std::string(Tr(TextId::UnableToConnect, session.Chinese())));
+  }
+  return kExitDevice;
+}
+
 // What a preset operation's result means for the tool. Messages were shown by the screen.
 int ExitOf(const PresetResult& r) {
   switch (r.status) {
@@ -117,9 +128,12 @@ DeviceSubcommand DevicePullCommand() {
   };
   c.job = [](const std::vector<std::string>& args, DeviceSession& session, std::ostream&) -> int {
     if (args.size() != 1) return Usage(session, "pull", "expected one file name");
+    const int code = Settle(session);
+    if (code != kExitOk) return code;
     SessionPresets presets(session);
     return ExitOf(presets->SaveSinglePresetFile(args[0]));
   };
+  c.settles = true;
   return c;
 }
 
@@ -207,8 +221,11 @@ DeviceSubcommand DeviceRecallCommand() {
     code = AwaitBatch(session, "recall");
     if (code != kExitOk) return code;
     if (!session.Until([&] { return session.State().liveSync.load(); })) return kExitDevice;
+    code = Settle(session);
+    if (code != kExitOk) return code;
     return outFile ? ExitOf(presets->SaveSinglePresetFile(*outFile)) : kExitOk;
   };
+  c.settles = true;
   return c;
 }
 
@@ -260,6 +277,8 @@ DeviceSubcommand DeviceBackupCommand() {
     }
     return ExitOf(*saved);
   };
+  // The file is written when the last slot has arrived; nothing is queued after that.
+  c.settles = true;
   return c;
 }
 

@@ -84,10 +84,43 @@ std::optional<int> Choice(std::string_view value, std::initializer_list<std::ini
   return std::nullopt;
 }
 
+// The speaker types the speaker-type menu disables for an output while another output has
+// type `other` (besides `other` itself).
+std::vector<int> TypesExcludedBy(int other) {
+  switch (other) {
+    case 1: case 7: return {4, 6, 10, 12};
+    case 2: case 8: return {4, 5, 6, 10, 11, 12};
+    case 3: case 9: return {5, 6, 11, 12};
+    case 4: case 10: return {1, 2, 5, 6, 7, 8, 11, 12};
+    case 5: case 11: return {2, 3, 4, 6, 8, 9, 10, 12};
+    case 6: case 12: return {1, 2, 3, 4, 5, 7, 8, 9, 10, 11};
+    case 13: case 14: case 16: case 17: return {15, 18};
+    case 15: case 18: return {13, 14, 16, 17};
+    case 19: case 20: return {21};
+    case 21: return {19, 20};
+    case 22: case 23: return {24};
+    case 24: return {22, 23};
+    default: return {};
+  }
+}
+
+bool SpeakersClash(int a, int b) {
+  if (a == 0 || b == 0) return false;
+  if (a == b) return true;
+  const auto byB = TypesExcludedBy(b);
+  const auto byA = TypesExcludedBy(a);
+  return std::find(byB.begin(), byB.end(), a) != byB.end() || std::find(byA.begin(), byA.end(), b) != byA.end();
+}
+
 }  // namespace
 
 PresetEditor::PresetEditor(EditTarget target, bool chinese)
-    : m_target(target), m_chinese(chinese), m_crossovers(rec::kOutputCount) {
+    : m_target(target),
+      m_chinese(chinese),
+      m_crossovers(rec::kOutputCount),
+      m_speakers(rec::kOutputCount),
+      m_speakerKeys(rec::kOutputCount) {
+  for (int c = 0; c < rec::kOutputCount; ++c) m_speakers[static_cast<std::size_t>(c)] = m_target.model.SpeakerType(c);
   for (int c = 0; c < rec::kOutputCount; ++c) {
     CKTV_OutData& out = m_target.model.Output(c);
     m_crossovers[static_cast<std::size_t>(c)] = {out.HighPass().Frequency(), out.LowPass().Frequency(), {}};
@@ -129,6 +162,16 @@ bool PresetEditor::Prepare(const std::vector<std::string>& assignments, std::str
       return false;
     }
     if (!Parse(a.substr(0, eq), a.substr(eq + 1), error)) return false;
+  }
+  for (std::size_t i = 0; i < m_speakers.size(); ++i) {
+    if (m_speakerKeys[i].empty()) continue;
+    for (std::size_t j = 0; j < m_speakers.size(); ++j) {
+      if (j == i || !SpeakersClash(m_speakers[i], m_speakers[j])) continue;
+      error = "'" + m_speakerKeys[i] + "': " +
+              Say2(m_chinese, "与输出", "clashes with the speaker type of output ") + std::to_string(j + 1) +
+              Say2(m_chinese, "的扬声器类型冲突", "") + " (" + std::to_string(m_speakers[j]) + ")";
+      return false;
+    }
   }
   for (const Planned& p : m_crossovers) {
     if (!p.key.empty() && p.highPass > p.lowPass) {
@@ -220,6 +263,8 @@ bool PresetEditor::Parse(const std::string& key, const std::string& value, std::
     if (!m_target.systemArea) return needsSystemArea();
     const auto type = WholeInt(value);
     if (!type || *type < 0 || *type >= kSpeakerTypeCount) return badValue();
+    m_speakers[static_cast<std::size_t>(*channel - 1)] = *type;
+    m_speakerKeys[static_cast<std::size_t>(*channel - 1)] = key + "=" + value;
     return add([this, c = *channel - 1, t = *type] {
       if (m_target.device != nullptr) {
         m_target.device->SetSpeakerType(c, t);

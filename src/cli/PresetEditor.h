@@ -70,6 +70,10 @@ class PresetEditor {
     std::string key;  // the last crossover frequency key of the output
   };
   std::vector<Planned> m_crossovers;
+  // Speaker types the edits will leave, for the speaker-type menu's rules (no type twice, no
+  // front full-range speaker beside a front tweeter, ...); the key that set each.
+  std::vector<int> m_speakers;
+  std::vector<std::string> m_speakerKeys;
 };
 
 }  // namespace vantor::cli

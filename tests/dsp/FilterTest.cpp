@@ -254,6 +254,8 @@ TEST(FilterType, ShelvesKeepToTheirSideOfTwoKilohertz) {
   EXPECT_EQ(b.f.Frequency(), 2000);
   EXPECT_EQ(b.f.EqType(), 3);
 
+  EXPECT_EQ(b.f.SentFrequency(), 2000) << "nothing steps it there while edits are not sent";
+
   b.f.SetFrequency(300, false);
   b.f.SetEqType(1);  // a low shelf below 2 kHz stays where it is
   EXPECT_EQ(b.f.Frequency(), 300);

@@ -109,6 +109,9 @@ void CFilter::SetEqType(int eqType) {
     m_slope = eqType - 3;
     if (m_frequency < kShelfSplitFrequency) m_frequency = kShelfSplitFrequency;
   }
+  // A shelf pulled to its side of 2 kHz is sent there by the scan; while edits are not
+  // sent, nothing would, and a saved program would hold the old frequency.
+  if (!IsLive(m_liveSync)) m_sentFrequency = m_frequency;
   Relayout();
   Recompute();
   MarkPending();
