@@ -35,9 +35,31 @@ class SessionPresets {
 
 std::string Prefix(const std::string& command) { return "vantorctl device " + command + ": "; }
 
+// A usage message in both languages.
+struct Words {
+  std::string_view zh;
+  std::string_view en;
+};
+constexpr Words kOneFileName{"需要一个文件名", "expected one file name"};
+constexpr Words kOneFile{"需要一个文件", "expected one file"};
+constexpr Words kSlotAndName{"需要音效号 1..6 和名称", "expected a slot 1..6 and a name"};
+constexpr Words kOneSlot{"需要一个音效号 1..6", "expected one slot 1..6"};
+
+std::string SeeHelp(const std::string& command, bool chinese) {
+  return Say2(chinese, " (参见 vantorctl device ", " (see vantorctl device ") + command + " --help)";
+}
+
+std::string NotASlot(const std::string& text, bool chinese) {
+  return Say2(chinese, "音效号为 1..6，不是 '", "the slot is 1..6, not '") + text + "'";
+}
+
 int Usage(DeviceSession& session, const std::string& command, const std::string& what) {
-  session.Say(Prefix(command) + what + " (see vantorctl device " + command + " --help)");
+  session.Say(Prefix(command) + what + SeeHelp(command, session.Chinese()));
   return kExitUsage;
+}
+
+int Usage(DeviceSession& session, const std::string& command, Words what) {
+  return Usage(session, command, Say2(session.Chinese(), what.zh, what.en));
 }
 
 std::optional<int> SlotArgument(const std::string& text) {
@@ -73,16 +95,16 @@ int CheckFile(const std::string& command, const std::string& path, PresetKind ki
   return kExitFile;
 }
 
-int CheckCount(const std::string& command, const std::vector<std::string>& args, std::size_t count,
-               const std::string& what, std::ostream& err) {
+int CheckCount(const std::string& command, const std::vector<std::string>& args, std::size_t count, Words what,
+               bool chinese, std::ostream& err) {
   if (args.size() == count) return kExitOk;
-  err << Prefix(command) << what << " (see vantorctl device " << command << " --help)\n";
+  err << Prefix(command) << Say2(chinese, what.zh, what.en) << SeeHelp(command, chinese) << '\n';
   return kExitUsage;
 }
 
-int CheckSlot(const std::string& command, const std::string& text, std::ostream& err) {
+int CheckSlot(const std::string& command, const std::string& text, bool chinese, std::ostream& err) {
   if (SlotArgument(text)) return kExitOk;
-  err << Prefix(command) << "the slot is 1..6, not '" << text << "' (see vantorctl device " << command << " --help)\n";
+  err << Prefix(command) << NotASlot(text, chinese) << SeeHelp(command, chinese) << '\n';
   return kExitUsage;
 }
 
@@ -123,11 +145,11 @@ DeviceSubcommand DevicePullCommand() {
   c.usage =
       "usage: vantorctl [--sim ...] device pull OUT.dsps\n"
       "Connects, reads the live program back and saves it (\".dsps\" added when missing).\n";
-  c.check = [](const std::vector<std::string>& args, bool, std::ostream& err) {
-    return CheckCount("pull", args, 1, "expected one file name", err);
+  c.check = [](const std::vector<std::string>& args, bool chinese, std::ostream& err) {
+    return CheckCount("pull", args, 1, kOneFileName, chinese, err);
   };
   c.job = [](const std::vector<std::string>& args, DeviceSession& session, std::ostream&) -> int {
-    if (args.size() != 1) return Usage(session, "pull", "expected one file name");
+    if (args.size() != 1) return Usage(session, "pull", kOneFileName);
     const int code = Settle(session);
     if (code != kExitOk) return code;
     SessionPresets presets(session);
@@ -146,11 +168,11 @@ DeviceSubcommand DevicePushCommand() {
       "switched off, the program name, music block and eight outputs are written, and the\n"
       "outputs are switched back on (26 commands).\n";
   c.check = [](const std::vector<std::string>& args, bool chinese, std::ostream& err) {
-    const int code = CheckCount("push", args, 1, "expected one file", err);
+    const int code = CheckCount("push", args, 1, kOneFile, chinese, err);
     return code != kExitOk ? code : CheckFile("push", args[0], PresetKind::kSingle, chinese, err);
   };
   c.job = [](const std::vector<std::string>& args, DeviceSession& session, std::ostream&) -> int {
-    if (args.size() != 1) return Usage(session, "push", "expected one file");
+    if (args.size() != 1) return Usage(session, "push", kOneFile);
     SessionPresets presets(session);
     const int code = ExitOf(presets->LoadSinglePresetFile(args[0]));
     return code != kExitOk ? code : AwaitBatch(session, "push");
@@ -165,14 +187,14 @@ DeviceSubcommand DeviceStoreCommand() {
       "usage: vantorctl [--sim ...] device store N NAME\n"
       "The naming flow of the save dialog: NAME (at most 15 bytes are kept) becomes slot N's\n"
       "name and the live program is stored into slot N (10 commands).\n";
-  c.check = [](const std::vector<std::string>& args, bool, std::ostream& err) {
-    const int code = CheckCount("store", args, 2, "expected a slot 1..6 and a name", err);
-    return code != kExitOk ? code : CheckSlot("store", args[0], err);
+  c.check = [](const std::vector<std::string>& args, bool chinese, std::ostream& err) {
+    const int code = CheckCount("store", args, 2, kSlotAndName, chinese, err);
+    return code != kExitOk ? code : CheckSlot("store", args[0], chinese, err);
   };
   c.job = [](const std::vector<std::string>& args, DeviceSession& session, std::ostream&) -> int {
-    if (args.size() != 2) return Usage(session, "store", "expected a slot 1..6 and a name");
+    if (args.size() != 2) return Usage(session, "store", kSlotAndName);
     const auto slot = SlotArgument(args[0]);
-    if (!slot) return Usage(session, "store", "the slot is 1..6, not '" + args[0] + "'");
+    if (!slot) return Usage(session, "store", NotASlot(args[0], session.Chinese()));
     SessionPresets presets(session);
     const int code = ExitOf(presets->NameSlot(*slot, args[1]));
     return code != kExitOk ? code : AwaitBatch(session, "store");
@@ -187,20 +209,20 @@ DeviceSubcommand DeviceRecallCommand() {
       "usage: vantorctl [--sim ...] device recall N [--out FILE.dsps]\n"
       "Reads slot N into the live program (9 read requests), as a click on its button does.\n"
       "With --out the recalled program is also saved as a single-preset file.\n";
-  c.check = [](const std::vector<std::string>& args, bool, std::ostream& err) {
+  c.check = [](const std::vector<std::string>& args, bool chinese, std::ostream& err) {
     std::vector<std::string> words;
     for (std::size_t i = 0; i < args.size(); ++i) {
       if (args[i] == "--out") {
         if (++i >= args.size()) {
-          err << Prefix("recall") << "--out needs a file name\n";
+          err << Prefix("recall") << Say2(chinese, "--out 需要文件名", "--out needs a file name") << '\n';
           return static_cast<int>(kExitUsage);
         }
       } else {
         words.push_back(args[i]);
       }
     }
-    const int code = CheckCount("recall", words, 1, "expected one slot 1..6", err);
-    return code != kExitOk ? code : CheckSlot("recall", words[0], err);
+    const int code = CheckCount("recall", words, 1, kOneSlot, chinese, err);
+    return code != kExitOk ? code : CheckSlot("recall", words[0], chinese, err);
   };
   c.job = [](const std::vector<std::string>& args, DeviceSession& session, std::ostream&) -> int {
     std::optional<std::string> outFile;
@@ -212,9 +234,9 @@ DeviceSubcommand DeviceRecallCommand() {
         words.push_back(args[i]);
       }
     }
-    if (words.size() != 1) return Usage(session, "recall", "expected one slot 1..6");
+    if (words.size() != 1) return Usage(session, "recall", kOneSlot);
     const auto slot = SlotArgument(words[0]);
-    if (!slot) return Usage(session, "recall", "the slot is 1..6, not '" + words[0] + "'");
+    if (!slot) return Usage(session, "recall", NotASlot(words[0], session.Chinese()));
     SessionPresets presets(session);
     int code = ExitOf(presets->Recall(*slot));
     if (code != kExitOk) return code;
@@ -236,14 +258,14 @@ DeviceSubcommand DeviceDeleteCommand() {
       "usage: vantorctl [--sim ...] device delete N\n"
       "The delete flow: slot N's name is cleared and the empty name is sent; the slot's\n"
       "parameters stay on the device.\n";
-  c.check = [](const std::vector<std::string>& args, bool, std::ostream& err) {
-    const int code = CheckCount("delete", args, 1, "expected one slot 1..6", err);
-    return code != kExitOk ? code : CheckSlot("delete", args[0], err);
+  c.check = [](const std::vector<std::string>& args, bool chinese, std::ostream& err) {
+    const int code = CheckCount("delete", args, 1, kOneSlot, chinese, err);
+    return code != kExitOk ? code : CheckSlot("delete", args[0], chinese, err);
   };
   c.job = [](const std::vector<std::string>& args, DeviceSession& session, std::ostream&) -> int {
-    if (args.size() != 1) return Usage(session, "delete", "expected one slot 1..6");
+    if (args.size() != 1) return Usage(session, "delete", kOneSlot);
     const auto slot = SlotArgument(args[0]);
-    if (!slot) return Usage(session, "delete", "the slot is 1..6, not '" + args[0] + "'");
+    if (!slot) return Usage(session, "delete", NotASlot(args[0], session.Chinese()));
     SessionPresets presets(session);
     return ExitOf(presets->DeleteSlot(*slot));
   };
@@ -257,11 +279,11 @@ DeviceSubcommand DeviceBackupCommand() {
       "usage: vantorctl [--sim ...] device backup OUT.dspa\n"
       "Reads slots 1..6 (54 read requests) and writes the all-presets file (\".dspa\" added\n"
       "when missing) once the last one has arrived; nothing is written when it does not.\n";
-  c.check = [](const std::vector<std::string>& args, bool, std::ostream& err) {
-    return CheckCount("backup", args, 1, "expected one file name", err);
+  c.check = [](const std::vector<std::string>& args, bool chinese, std::ostream& err) {
+    return CheckCount("backup", args, 1, kOneFileName, chinese, err);
   };
   c.job = [](const std::vector<std::string>& args, DeviceSession& session, std::ostream&) -> int {
-    if (args.size() != 1) return Usage(session, "backup", "expected one file name");
+    if (args.size() != 1) return Usage(session, "backup", kOneFileName);
     SessionPresets presets(session);
     std::optional<PresetResult> saved;
     presets->SetAllPresetsSaved([&saved](const PresetResult& r) { saved = r; });
@@ -290,11 +312,11 @@ DeviceSubcommand DeviceRestoreCommand() {
       "Loads the file and sends the live program, the limiter block and slots 1..6 (86\n"
       "commands), as the application's file load does.\n";
   c.check = [](const std::vector<std::string>& args, bool chinese, std::ostream& err) {
-    const int code = CheckCount("restore", args, 1, "expected one file", err);
+    const int code = CheckCount("restore", args, 1, kOneFile, chinese, err);
     return code != kExitOk ? code : CheckFile("restore", args[0], PresetKind::kAll, chinese, err);
   };
   c.job = [](const std::vector<std::string>& args, DeviceSession& session, std::ostream&) -> int {
-    if (args.size() != 1) return Usage(session, "restore", "expected one file");
+    if (args.size() != 1) return Usage(session, "restore", kOneFile);
     SessionPresets presets(session);
     const int code = ExitOf(presets->LoadAllPresetsFile(args[0]));
     return code != kExitOk ? code : AwaitBatch(session, "restore");

@@ -56,6 +56,10 @@ constexpr const char* kReportUsage =
     "The parameter report of the file's live program: one row per parameter, one column per\n"
     "output. With --csv it is written as a CSV file (UTF-8 with byte-order mark) instead.\n";
 
+std::string SeeHelp(const std::string& command, bool chinese) {
+  return Say2(chinese, " (参见 vantorctl ", " (see vantorctl ") + command + " --help)\n";
+}
+
 bool WantsHelp(const std::vector<std::string>& args) {
   for (const auto& a : args) {
     if (a == "--help" || a == "-h") return true;
@@ -73,18 +77,18 @@ std::string SetUsage() {
 // Splits off the options; every other word is positional. False on an unknown option.
 bool SplitArgs(const std::vector<std::string>& args, const std::map<std::string, bool>& known,
                std::map<std::string, std::string>& options, std::vector<std::string>& positional,
-               std::string& error) {
+               std::string& error, bool chinese) {
   for (std::size_t i = 0; i < args.size(); ++i) {
     const std::string& a = args[i];
     if (a.size() > 1 && a[0] == '-' && !(a.size() > 1 && (std::isdigit(static_cast<unsigned char>(a[1])) != 0))) {
       const auto found = known.find(a);
       if (found == known.end()) {
-        error = "unknown option '" + a + "'";
+        error = Say2(chinese, "未知选项 '", "unknown option '") + a + "'";
         return false;
       }
       if (found->second) {
         if (i + 1 >= args.size()) {
-          error = a + " needs a value";
+          error = a + Say2(chinese, " 需要一个值", " needs a value");
           return false;
         }
         options[a] = args[++i];
@@ -100,7 +104,7 @@ bool SplitArgs(const std::vector<std::string>& args, const std::map<std::string,
 
 int New(const GlobalOptions& o, const std::vector<std::string>& args, std::ostream& err) {
   if (args.size() != 1) {
-    err << "vantorctl preset new: expected one file name (see vantorctl preset new --help)\n";
+    err << "vantorctl preset new: " << Say2(o.chinese, "需要一个文件名", "expected one file name") << SeeHelp("preset new", o.chinese);
     return kExitUsage;
   }
   Program program;
@@ -119,8 +123,9 @@ int Show(const GlobalOptions& o, const std::vector<std::string>& args, std::ostr
   std::map<std::string, std::string> options;
   std::vector<std::string> files;
   std::string error;
-  if (!SplitArgs(args, {{"--json", false}}, options, files, error) || files.size() != 1) {
-    err << "vantorctl preset show: " << (error.empty() ? "expected one file" : error) << " (see vantorctl preset show --help)\n";
+  if (!SplitArgs(args, {{"--json", false}}, options, files, error, o.chinese) || files.size() != 1) {
+    err << "vantorctl preset show: " << (error.empty() ? Say2(o.chinese, "需要一个文件", "expected one file") : error)
+        << SeeHelp("preset show", o.chinese);
     return kExitUsage;
   }
   auto image = OpenPresetFile(files[0], o.chinese, error);
@@ -175,7 +180,8 @@ int Show(const GlobalOptions& o, const std::vector<std::string>& args, std::ostr
 
 int Set(const GlobalOptions& o, const std::vector<std::string>& args, std::ostream& err) {
   if (args.size() < 2) {
-    err << "vantorctl preset set: expected a file and KEY=VALUE (see vantorctl preset set --help)\n";
+    err << "vantorctl preset set: " << Say2(o.chinese, "需要文件和 KEY=VALUE", "expected a file and KEY=VALUE")
+        << SeeHelp("preset set", o.chinese);
     return kExitUsage;
   }
   std::string error;
@@ -213,7 +219,7 @@ std::vector<Entry> EntriesOf(const PresetImage& image, bool liveOnly) {
 
 int Diff(const GlobalOptions& o, const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
   if (args.size() != 2) {
-    err << "vantorctl preset diff: expected two files (see vantorctl preset diff --help)\n";
+    err << "vantorctl preset diff: " << Say2(o.chinese, "需要两个文件", "expected two files") << SeeHelp("preset diff", o.chinese);
     return kExitUsage;
   }
   std::string error;
@@ -259,7 +265,8 @@ int RunPreset(const GlobalOptions& options, const std::vector<std::string>& args
     if (help) return out << kDiffUsage, kExitOk;
     return Diff(options, rest, out, err);
   }
-  err << "vantorctl preset: unknown command '" << command << "' (see vantorctl preset --help)\n";
+  err << "vantorctl preset: " << Say2(options.chinese, "未知命令 '", "unknown command '") << command << "'"
+      << SeeHelp("preset", options.chinese);
   return kExitUsage;
 }
 
@@ -269,8 +276,9 @@ int RunResponse(const GlobalOptions& o, const std::vector<std::string>& args, st
   std::map<std::string, std::string> options;
   std::vector<std::string> files;
   std::string error;
-  if (!SplitArgs(args, {{"--channel", true}}, options, files, error) || files.size() != 1) {
-    err << "vantorctl response: " << (error.empty() ? "expected one file" : error) << " (see vantorctl response --help)\n";
+  if (!SplitArgs(args, {{"--channel", true}}, options, files, error, o.chinese) || files.size() != 1) {
+    err << "vantorctl response: " << (error.empty() ? Say2(o.chinese, "需要一个文件", "expected one file") : error)
+        << SeeHelp("response", o.chinese);
     return kExitUsage;
   }
   int first = 0;
@@ -278,7 +286,8 @@ int RunResponse(const GlobalOptions& o, const std::vector<std::string>& args, st
   if (const auto found = options.find("--channel"); found != options.end()) {
     const std::string& v = found->second;
     if (v.size() != 1 || v[0] < '1' || v[0] > '8') {
-      err << "vantorctl response: --channel takes 1..8, not '" << v << "'\n";
+      err << "vantorctl response: " << Say2(o.chinese, "--channel 取 1..8，不是 '", "--channel takes 1..8, not '") << v
+          << "'\n";
       return kExitUsage;
     }
     first = last = v[0] - '1';
@@ -311,14 +320,16 @@ int RunReport(const GlobalOptions& o, const std::vector<std::string>& args, std:
   std::map<std::string, std::string> options;
   std::vector<std::string> files;
   std::string error;
-  if (!SplitArgs(args, {{"--csv", true}, {"--lang", true}}, options, files, error) || files.size() != 1) {
-    err << "vantorctl report: " << (error.empty() ? "expected one file" : error) << " (see vantorctl report --help)\n";
+  if (!SplitArgs(args, {{"--csv", true}, {"--lang", true}}, options, files, error, o.chinese) || files.size() != 1) {
+    err << "vantorctl report: " << (error.empty() ? Say2(o.chinese, "需要一个文件", "expected one file") : error)
+        << SeeHelp("report", o.chinese);
     return kExitUsage;
   }
   bool chinese = o.chinese;
   if (const auto lang = options.find("--lang"); lang != options.end()) {
     if (lang->second != "zh" && lang->second != "en") {
-      err << "vantorctl report: --lang takes zh or en, not '" << lang->second << "'\n";
+      err << "vantorctl report: " << Say2(o.chinese, "--lang 取 zh 或 en，不是 '", "--lang takes zh or en, not '")
+          << lang->second << "'\n";
       return kExitUsage;
     }
     chinese = lang->second == "zh";
