@@ -5,6 +5,7 @@
 #include "cli/CurveCommand.h"
 #include "cli/DeviceCommand.h"
 #include "cli/ExitCodes.h"
+#include "cli/FirmwareCommand.h"
 #include "cli/GlobalOptions.h"
 #include "cli/PresetCommand.h"
 
@@ -20,6 +21,7 @@ constexpr const char* kUsage =
     "  response FILE [--channel N] the summed response of a preset file's outputs\n"
     "  report FILE [--csv OUT]     the parameter report of a preset file\n"
     "  device COMMAND              work with a processor (real, or simulated with --sim)\n"
+    "  firmware info FILE          what a firmware file holds and how it is sent\n"
     "options:\n"
     "  --lang zh|en        language of messages (default en)\n"
     "  --sim               use the simulated processor instead of USB\n"
@@ -53,6 +55,7 @@ int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
   if (command == "preset") return RunPreset(*options, rest, out, err);
   if (command == "response") return RunResponse(*options, rest, out, err);
   if (command == "report") return RunReport(*options, rest, out, err);
+  if (command == "firmware") return RunFirmware(*options, out, err);
   err << "vantorctl: unknown command '" << command << "' (see vantorctl --help)\n";
   return kExitUsage;
 }

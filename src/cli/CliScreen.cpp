@@ -26,12 +26,24 @@ void CliScreen::ShowTransferWindow(TransferOwner /*owner*/) {
 
 void CliScreen::HideTransferWindow() {
   if (m_barShown) {
-    m_position = m_high;
-    DrawBar();
+    if (!m_updateBar) {
+      m_position = m_high;
+      DrawBar();
+    }
     std::lock_guard lock(m_lock);
     m_err << '\n';
   }
   m_barShown = false;
+  m_updateBar = false;
+}
+
+void CliScreen::ShowUpdateProgress(int position, int high) {
+  m_updateBar = true;
+  m_barShown = m_terminal;
+  m_low = 0;
+  m_high = high;
+  m_position = position;
+  DrawBar();
 }
 
 void CliScreen::SetTransferRange(int low, int high) {
@@ -61,7 +73,8 @@ void CliScreen::DrawBar() {
   constexpr int kWidth = 40;
   const int span = std::max(1, m_high - m_low);
   const int done = std::clamp((m_position - m_low) * kWidth / span, 0, kWidth);
-  m_err << '\r' << Tr(TextId::TransferCaption, m_chinese) << " [" << std::string(static_cast<std::size_t>(done), '#')
+  const TextId caption = m_updateBar ? TextId::FirmwareDialogTitle : TextId::TransferCaption;
+  m_err << '\r' << Tr(caption, m_chinese) << " [" << std::string(static_cast<std::size_t>(done), '#')
         << std::string(static_cast<std::size_t>(kWidth - done), '.') << "] " << m_position << '/'
         << m_high << std::flush;
 }

@@ -26,6 +26,9 @@ class CliScreen : public ConnectionScreen {
   void RefreshAll() override {}
   void ShowInputSource(int /*source*/) override {}
   void OnDeviceEvent(const DeviceEventMessage& message) override;
+  // The firmware update's bar, drawn like the transfer bar but left where it stood when it
+  // is hidden: an update that stopped half-way must not look complete.
+  void ShowUpdateProgress(int position, int high);
 
   // Every message shown so far (status window and message boxes), oldest first.
   const std::vector<TextId>& Messages() const { return m_messages; }
@@ -44,6 +47,7 @@ class CliScreen : public ConnectionScreen {
   bool m_chinese;
   bool m_terminal;
   bool m_barShown = false;
+  bool m_updateBar = false;
   int m_low = 0;
   int m_high = 0;
   int m_position = 0;

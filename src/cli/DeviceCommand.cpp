@@ -9,6 +9,7 @@
 #include "cli/DevicePresetCommands.h"
 #include "cli/DeviceSession.h"
 #include "cli/ExitCodes.h"
+#include "cli/FirmwareCommand.h"
 #include "cli/JsonWriter.h"
 #include "model/DataDefine.h"
 #include "text/GbkCodec.h"
@@ -47,6 +48,8 @@ std::map<std::string, DeviceSubcommand> DeviceSubcommands() {
       {"backup", DeviceBackupCommand()},
       {"restore", DeviceRestoreCommand()},
       {"set", DeviceSetCommand()},
+      {"firmware", DeviceFirmwareCommand()},
+      {"factory-reset", DeviceFactoryResetCommand()},
   };
 }
 

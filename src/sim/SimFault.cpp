@@ -3,6 +3,7 @@
 #include <utility>
 
 #include "link/HidDevice.h"
+#include "sim/SimBootLoader.h"
 #include "sim/SimMemory.h"
 
 namespace vantor::sim {
@@ -29,6 +30,7 @@ const char* SimFaultName(SimFaultKind kind) {
     case SimFaultKind::kUnplug: return "unplug";
     case SimFaultKind::kWrongIdentity: return "wrong identity";
     case SimFaultKind::kBabble: return "babble";
+    case SimFaultKind::kNoReturn: return "no return";
   }
   return "?";
 }
@@ -61,6 +63,7 @@ SimFault SimFault::WrongIdentity(std::string identity, int onFrame) {
   return f;
 }
 SimFault SimFault::Babble(int onFrame) { return Make(SimFaultKind::kBabble, onFrame); }
+SimFault SimFault::NoReturn(int onFrame) { return Make(SimFaultKind::kNoReturn, onFrame); }
 
 SimFaultPlan::SimFaultPlan(std::uint64_t seed) : m_rng(seed) {}
 
@@ -85,6 +88,8 @@ bool SimFaultPlan::AppliesTo(const SimFault& fault, const HostFrame& frame, bool
       return intact && frame.Code() == kClassRead;
     case SimFaultKind::kWrongIdentity:
       return intact && IsIdentityRead(frame);
+    case SimFaultKind::kNoReturn:
+      return intact && IsFirmwarePacket(frame) && frame.Index() == boot::kStart;
     default:
       return true;
   }
@@ -107,6 +112,7 @@ void SimFaultPlan::Fire(const SimFault& fault, SimFrameFaults& out) {
     case SimFaultKind::kUnplug: out.unplug = true; break;
     case SimFaultKind::kWrongIdentity: out.identity = fault.identity; break;
     case SimFaultKind::kBabble: out.babble = true; break;
+    case SimFaultKind::kNoReturn: out.noReturn = true; break;
   }
 }
 

@@ -25,6 +25,7 @@ enum class SimFaultKind {
   kUnplug,           // the unit is removed when this frame arrives; no answer
   kWrongIdentity,    // the identity read is answered with another identity
   kBabble,           // instead of answering, reports of garbage keep coming until the next frame
+  kNoReturn,         // a firmware start packet: the unit restarts and never comes back on USB
 };
 
 const char* SimFaultName(SimFaultKind kind);
@@ -33,7 +34,7 @@ struct SimFault {
   SimFaultKind kind = SimFaultKind::kDropReply;
   // Fires on the n-th frame it applies to, counted from when it is injected (1 = the next).
   // Empty-data faults apply to reads only, wrong-identity faults to identity reads only,
-  // the others to every frame.
+  // no-return faults to firmware start packets only, the others to every frame.
   int onFrame = 1;
   std::size_t splitAt = 1;                 // kSplitReply: first byte of the second part
   std::size_t garbageCount = 16;           // kGarbageBefore: bytes drawn from the seed...
@@ -51,6 +52,7 @@ struct SimFault {
   static SimFault Unplug(int onFrame = 1);
   static SimFault WrongIdentity(std::string identity, int onFrame = 1);
   static SimFault Babble(int onFrame = 1);
+  static SimFault NoReturn(int onFrame = 1);
 };
 
 // Chance per frame of each random fault (0 = never, 1 = always).
@@ -73,6 +75,7 @@ struct SimFrameFaults {
   bool stopAnswering = false;
   bool unplug = false;
   bool babble = false;
+  bool noReturn = false;
   std::optional<std::size_t> splitAt;
   std::vector<std::uint8_t> garbage;
   std::optional<std::string> identity;

@@ -74,6 +74,13 @@ void SimulatedProcessor::UnplugLocked() {
   m_events.push_back({HotPlugEvent::kRemoval, m_options.path});
 }
 
+void SimulatedProcessor::RestartLocked(AfterReport after) {
+  UnplugLocked();
+  if (after == AfterReport::kRestartNoReturn) return;
+  m_plugged = true;
+  m_events.push_back({HotPlugEvent::kArrival, m_options.path});
+}
+
 bool SimulatedProcessor::IsPlugged() const {
   std::lock_guard lock(m_mutex);
   return m_plugged;
@@ -101,6 +108,9 @@ std::unique_ptr<HidDevice> SimulatedProcessor::Open(HidOpenError* error) {
 }
 
 void SimulatedProcessor::ResetSession() {
+  // The host let go: a unit that completed an update runs its program again.
+  m_boot.OnSessionEnd();
+  m_previousAnswerLost = false;
   m_parser.Reset();
   m_input.clear();
   m_babbling = false;
@@ -242,6 +252,28 @@ SimFileStatus SimulatedProcessor::LoadMemory(const std::filesystem::path& path) 
   return SimFileStatus::kOk;
 }
 
+// --- Firmware ---------------------------------------------------------------------------
+
+bool SimulatedProcessor::InBootLoader() const {
+  std::lock_guard lock(m_mutex);
+  return m_boot.Active();
+}
+
+std::vector<std::uint8_t> SimulatedProcessor::FirmwareImage() const {
+  std::lock_guard lock(m_mutex);
+  return m_boot.ProcessorImage();
+}
+
+std::vector<std::uint8_t> SimulatedProcessor::ControllerFirmwareImage() const {
+  std::lock_guard lock(m_mutex);
+  return m_boot.ControllerImage();
+}
+
+std::uint64_t SimulatedProcessor::WakeReportsReceived() const {
+  std::lock_guard lock(m_mutex);
+  return m_wakeReports;
+}
+
 // --- Frame log --------------------------------------------------------------------------
 
 std::vector<SimFrameRecord> SimulatedProcessor::FrameLog() const {
@@ -288,8 +320,16 @@ bool SimulatedProcessor::HandleWrite(std::uint64_t handle, const Report& report,
       if (!Valid(handle)) return false;
       arrived = slot;
     }
-    const auto frames = m_parser.Feed(std::span(report).subspan(1));
-    for (const auto& frame : frames) Process(frame, arrived);
+    const auto bytes = std::span(report).subspan(1);
+    if (IsWakeReport(bytes)) {
+      // Not a frame: the program hands over to the boot loader.
+      ++m_wakeReports;
+      if (m_answering) m_boot.Enter();
+      m_parser.Reset();
+    } else {
+      const auto frames = m_parser.Feed(bytes);
+      for (const auto& frame : frames) Process(frame, arrived);
+    }
   }
   m_changed.notify_all();
   DeliverEvents();
@@ -305,7 +345,14 @@ HidReadResult SimulatedProcessor::HandleRead(std::uint64_t handle, Report& repor
     const auto now = Clock::now();
     if (!m_input.empty() && m_input.front().ready <= now) {
       report = m_input.front().report;
+      const AfterReport after = m_input.front().after;
       m_input.pop_front();
+      if (after != AfterReport::kNothing) {
+        RestartLocked(after);
+        lock.unlock();
+        m_changed.notify_all();
+        DeliverEvents();
+      }
       return HidReadResult::kOk;
     }
     if (m_babbling && (m_timing.instant || m_nextBabble <= now)) {
@@ -324,12 +371,23 @@ HidReadResult SimulatedProcessor::HandleRead(std::uint64_t handle, Report& repor
 }
 
 void SimulatedProcessor::HandleDiscard(std::uint64_t handle) {
-  std::lock_guard lock(m_mutex);
-  if (!Valid(handle)) return;
-  // What has arrived goes; an answer the unit is still working on comes later, as on a
-  // real bus.
-  const auto now = Clock::now();
-  std::erase_if(m_input, [now](const PendingReport& r) { return r.ready <= now; });
+  {
+    std::lock_guard lock(m_mutex);
+    if (!Valid(handle)) return;
+    // What has arrived goes; an answer the unit is still working on comes later, as on a
+    // real bus. An answer after which the unit restarts has gone out all the same.
+    const auto now = Clock::now();
+    AfterReport after = AfterReport::kNothing;
+    std::erase_if(m_input, [&](const PendingReport& r) {
+      if (r.ready > now) return false;
+      if (r.after != AfterReport::kNothing) after = r.after;
+      return true;
+    });
+    if (after == AfterReport::kNothing) return;
+    RestartLocked(after);
+  }
+  m_changed.notify_all();
+  DeliverEvents();
 }
 
 void SimulatedProcessor::HandleClose(std::uint64_t handle) {
@@ -360,6 +418,7 @@ void SimulatedProcessor::Process(const HostFrame& frame, Clock::time_point arriv
 
   if (!m_answering) {
     record.fate = SimFrameFate::kIgnored;
+    m_previousAnswerLost = false;
     Log(std::move(record));
     return;
   }
@@ -368,6 +427,7 @@ void SimulatedProcessor::Process(const HostFrame& frame, Clock::time_point arriv
   record.faults = faults.kinds;
   if (faults.unplug || faults.stopAnswering || faults.babble) {
     record.fate = SimFrameFate::kIgnored;
+    m_previousAnswerLost = false;
     Log(std::move(record));
     if (faults.unplug) {
       UnplugLocked();
@@ -381,10 +441,28 @@ void SimulatedProcessor::Process(const HostFrame& frame, Clock::time_point arriv
   }
 
   SimAnswer answer;
+  AfterReport after = AfterReport::kNothing;
   if (!intact) {
     record.fate = SimFrameFate::kCorrupt;  // ask for the frame again
   } else if (faults.resend) {
     record.fate = SimFrameFate::kRefused;
+  } else if (m_boot.Active()) {
+    // The boot loader knows its packets only; anything else goes unanswered.
+    const SimBootAnswer boot = m_boot.Answer(frame, m_previousAnswerLost);
+    if (!boot.answered) {
+      record.fate = SimFrameFate::kIgnored;
+      m_previousAnswerLost = false;
+      Log(std::move(record));
+      return;
+    }
+    answer = boot.answer;
+    record.fate = FateOf(answer.outcome);
+    if (boot.restart) after = faults.noReturn ? AfterReport::kRestartNoReturn : AfterReport::kRestart;
+    if (boot.installed) {
+      if (const auto identity = IdentityInImage(m_boot.ProcessorImage(), m_memory.Identity())) {
+        m_memory.SetIdentity(*identity);
+      }
+    }
   } else {
     answer = m_memory.Answer(frame);
     record.fate = FateOf(answer.outcome);
@@ -403,14 +481,16 @@ void SimulatedProcessor::Process(const HostFrame& frame, Clock::time_point arriv
     stream.insert(stream.end(), reply.begin(), reply.end());
     std::optional<std::size_t> breakAt;
     if (faults.splitAt) breakAt = frameStart + *faults.splitAt;
-    QueueReply(std::move(stream), breakAt, arrived);
+    QueueReply(std::move(stream), breakAt, arrived, after);
     record.reply = answer.replyCode;
   }
+  m_previousAnswerLost = faults.dropReply;
   Log(std::move(record));
 }
 
 void SimulatedProcessor::QueueReply(std::vector<std::uint8_t> stream,
-                                    std::optional<std::size_t> breakAt, Clock::time_point arrived) {
+                                    std::optional<std::size_t> breakAt, Clock::time_point arrived,
+                                    AfterReport after) {
   // The stream goes out in 64-byte pieces; a split starts a new report at the given byte
   // (the last byte at the latest, so a split always splits). The bytes before the split
   // end their report, with zero fill in front of them where the bus is idle: the stream
@@ -446,6 +526,7 @@ void SimulatedProcessor::QueueReply(std::vector<std::uint8_t> stream,
       m_input.push_back(pending);
     }
   }
+  if (after != AfterReport::kNothing && !m_input.empty()) m_input.back().after = after;
 }
 
 }  // namespace vantor::sim

@@ -11,6 +11,10 @@
 //   unit->InjectFault(SimFault::DropReply());
 //   unit->SaveMemory("unit.vsim");
 //
+// Firmware: the host's wake-up pattern puts the unit into its boot loader (SimBootLoader).
+// After acknowledging a start packet the unit restarts: it goes off the bus and comes back
+// (removal, then arrival), so the host's handle is dead and the host opens it anew.
+//
 // Thread-safe: a host's worker may read and write while another thread plugs, unplugs,
 // injects faults or inspects memory.
 
@@ -28,6 +32,7 @@
 
 #include "link/HidDevice.h"
 #include "model/ProgramState.h"
+#include "sim/SimBootLoader.h"
 #include "sim/SimFault.h"
 #include "sim/SimFrameParser.h"
 #include "sim/SimFrameRecord.h"
@@ -121,6 +126,15 @@ class SimulatedProcessor : public std::enable_shared_from_this<SimulatedProcesso
   SimFileStatus SaveMemory(const std::filesystem::path& path) const;
   SimFileStatus LoadMemory(const std::filesystem::path& path);
 
+  // --- Firmware.
+  bool InBootLoader() const;
+  // The processor image installed by the last completed update (empty before the first),
+  // and the hand controller's.
+  std::vector<std::uint8_t> FirmwareImage() const;
+  std::vector<std::uint8_t> ControllerFirmwareImage() const;
+  // Wake-up reports received, ever.
+  std::uint64_t WakeReportsReceived() const;
+
   // --- Frame log.
   std::vector<SimFrameRecord> FrameLog() const;
   void ClearFrameLog();
@@ -131,9 +145,13 @@ class SimulatedProcessor : public std::enable_shared_from_this<SimulatedProcesso
   friend class SimHidHandle;
   using Clock = std::chrono::steady_clock;
 
+  // What the unit does once a report has gone out to the host.
+  enum class AfterReport { kNothing, kRestart, kRestartNoReturn };
+
   struct PendingReport {
     Report report;
     Clock::time_point ready;
+    AfterReport after = AfterReport::kNothing;
   };
 
   explicit SimulatedProcessor(SimOptions options);
@@ -148,8 +166,10 @@ class SimulatedProcessor : public std::enable_shared_from_this<SimulatedProcesso
   bool Valid(std::uint64_t handle) const;
   void Process(const HostFrame& frame, Clock::time_point arrived);
   void QueueReply(std::vector<std::uint8_t> stream, std::optional<std::size_t> breakAt,
-                  Clock::time_point arrived);
+                  Clock::time_point arrived, AfterReport after = AfterReport::kNothing);
   void UnplugLocked();
+  // Off the bus and, unless told otherwise, straight back on (a restart re-enumerates).
+  void RestartLocked(AfterReport after);
   void Log(SimFrameRecord record);
   void ResetSession();
 
@@ -164,6 +184,10 @@ class SimulatedProcessor : public std::enable_shared_from_this<SimulatedProcesso
   SimMemory m_memory;
   SimFrameParser m_parser;
   SimFaultPlan m_faults;
+  SimBootLoader m_boot;
+  // The answer to the frame before was lost on its way (a drop-reply fault).
+  bool m_previousAnswerLost = false;
+  std::uint64_t m_wakeReports = 0;
   bool m_plugged = false;
   bool m_answering = true;
   bool m_babbling = false;

@@ -31,9 +31,12 @@ void RandomEdit(CKTV_Data& model, std::mt19937& rng) {
     case 9: out.SetReleaseCode(pick(0, 5)); break;
     case 10: out.HighPass().SetFrequency(pick(20, 1000), true); break;
     default: {
-      MixerRow row{};
-      for (auto& level : row) level = static_cast<std::uint8_t>(pick(0, 100));
-      if (pick(0, 1) == 0) {
+      // As the routing grid does: change sources of one item only, then mark that item.
+      MixerRow row = out.Mixer();
+      const bool low = pick(0, 1) == 0;
+      const int source = low ? pick(0, 7) : pick(8, 13);
+      row[static_cast<std::size_t>(source)] = static_cast<std::uint8_t>(pick(0, 100));
+      if (low) {
         out.SetMixerLow(row);
       } else {
         out.SetMixerHigh(row);

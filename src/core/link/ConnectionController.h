@@ -100,6 +100,8 @@ class ConnectionController : private DeviceEventSink, private ProgressDisplay {
   // The firmware update's cycle, run by the worker in firmware-update mode; returns false
   // once the update is over.
   void SetUpdateCycle(std::function<bool()> cycle) { m_updateCycle = std::move(cycle); }
+  // Where the worker's notices go (the mailbox), for cycles other than the transfer cycle.
+  DeviceEventSink& EventSink() { return *this; }
 
  private:
   struct ProgressMail {

@@ -22,6 +22,15 @@ LinkTimings LinkTimings::Scaled(double factor) const {
   t.cyclePause = Scale(cyclePause, factor);
   t.workerWait = Scale(workerWait, factor);
   t.disconnectPause = Scale(disconnectPause, factor);
+  for (ms LinkTimings::*field :
+       {&LinkTimings::fwSearchLimit, &LinkTimings::fwSearchInterval, &LinkTimings::fwWakeInterval,
+        &LinkTimings::fwWakeDuration, &LinkTimings::fwWakePause, &LinkTimings::fwRestartWait,
+        &LinkTimings::fwExchangeLimit, &LinkTimings::fwIdleWait, &LinkTimings::fwReadStart,
+        &LinkTimings::fwReadHeader, &LinkTimings::fwReadData, &LinkTimings::fwReadEnd,
+        &LinkTimings::fwReadControllerStart, &LinkTimings::fwReadControllerData,
+        &LinkTimings::fwReadControllerEnd}) {
+    t.*field = Scale(this->*field, factor);
+  }
   return t;
 }
 

@@ -20,6 +20,25 @@ struct LinkTimings {
   // Connection.
   ms disconnectPause{500};  // after stopping the worker, before closing the device
 
+  // Firmware update.
+  ms fwSearchLimit{10000};    // looking for the device before an update starts
+  ms fwSearchInterval{50};    // between two looks
+  ms fwWakeInterval{5};       // pause after each wake-up report
+  ms fwWakeDuration{1000};    // wake-up reports are written this long...
+  ms fwWakePause{2000};       // ...then the boot loader gets this long to start
+  ms fwRestartWait{3000};     // after the start packet: the device restarts into its boot loader
+  ms fwExchangeLimit{10000};  // one exchange without a complete frame
+  ms fwIdleWait{50};          // an update cycle that found nothing to send
+  // Wait for one input report, by packet: start, header, data and end of the processor
+  // image; the two start packets, data and end of the controller image.
+  ms fwReadStart{3000};
+  ms fwReadHeader{8000};
+  ms fwReadData{2000};
+  ms fwReadEnd{2000};
+  ms fwReadControllerStart{30000};
+  ms fwReadControllerData{10000};
+  ms fwReadControllerEnd{8000};
+
   // All values divided by `factor` (at least 1 ms each), for tests.
   LinkTimings Scaled(double factor) const;
 };

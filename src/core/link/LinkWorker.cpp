@@ -58,8 +58,10 @@ void LinkWorker::Loop() {
           break;
         }
         m_cycles.normal();
-        std::this_thread::sleep_for(m_timings.cyclePause);
         m_cycles.unlock();
+        // The pause between cycles is the producers' gap: taken without the lock, so that
+        // the user interface never waits behind a sleeping worker.
+        std::this_thread::sleep_for(m_timings.cyclePause);
         break;
       default:
         break;  // the wait timed out: nothing to do

@@ -17,7 +17,8 @@ class ProgramState;
 class LinkWorker {
  public:
   struct Cycles {
-    // One transfer cycle; the worker holds the queue lock around it.
+    // One transfer cycle; the worker holds the queue lock around it (not around the pause
+    // that follows).
     std::function<void()> normal;
     // One firmware-update cycle (no queue lock). Returns false once the update has
     // finished, which ends the update cycles.

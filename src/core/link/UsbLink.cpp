@@ -29,7 +29,7 @@ bool UsbLink::OpenFirstDevice() {
     // The first matching device wins; if it cannot be had, neither can the others.
     m_device = m_backend.OpenExclusive(info.path, &m_lastError);
     if (m_device == nullptr) return false;
-    m_path = info.path;
+    SetDevicePath(info.path);
     m_device->DiscardPending();
     m_lastError = HidOpenError::kNone;
     m_state.usbTransfer = true;
@@ -38,8 +38,18 @@ bool UsbLink::OpenFirstDevice() {
   return false;
 }
 
+void UsbLink::SetDevicePath(std::string path) {
+  std::lock_guard lock(m_pathLock);
+  m_path = std::move(path);
+}
+
+std::string UsbLink::DevicePath() const {
+  std::lock_guard lock(m_pathLock);
+  return m_path;
+}
+
 bool UsbLink::OpenDevicePath() {
-  m_device = m_backend.OpenExclusive(m_path, &m_lastError);
+  m_device = m_backend.OpenExclusive(DevicePath(), &m_lastError);
   if (m_device == nullptr) return false;
   m_device->DiscardPending();
   m_lastError = HidOpenError::kNone;
@@ -49,11 +59,13 @@ bool UsbLink::OpenDevicePath() {
 }
 
 void UsbLink::ClaimPath() {
-  if (!m_path.empty()) m_claims.ClaimPath(m_path);
+  const std::string path = DevicePath();
+  if (!path.empty()) m_claims.ClaimPath(path);
 }
 
 void UsbLink::ReleaseClaim() {
-  if (!m_path.empty()) m_claims.ReleaseClaim(m_path);
+  const std::string path = DevicePath();
+  if (!path.empty()) m_claims.ReleaseClaim(path);
 }
 
 void UsbLink::Close() { m_device.reset(); }
@@ -70,8 +82,11 @@ bool UsbLink::TransferCycle(CKTVCommand& queue, CKTV_Data& model, DeviceEventSin
 
   CSendData* head = queue.Head();
   if (head == nullptr) {
+    // Nothing queued: the model's first pending change (or the status poll) goes out in
+    // this same cycle, so an edit waits for at most the exchange under way.
     queue.Add(NextPendingCommand(model));
-    return false;
+    head = queue.Head();
+    if (head == nullptr) return false;
   }
 
   // A new exchange: whatever arrived late for an earlier one is not its answer.

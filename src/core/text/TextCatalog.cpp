@@ -3,6 +3,13 @@
 #include <array>
 
 namespace vantor {
+namespace {
+
+// Shown in Chinese in both languages.
+constexpr std::string_view kControllerWarning =
+    "          手控器升级之前请断开蓝牙、退出U盘，\n    并且升级过程中请勿触碰任何设备防止断电！！！";
+
+}  // namespace
 
 TextPair TextPairOf(TextId id) {
   switch (id) {
@@ -142,6 +149,37 @@ TextPair TextPairOf(TextId id) {
       return {"高架 6dB/Oct", "High shelf 6dB/Oct"};
     case TextId::BandHighShelf12:
       return {"高架 12dB/Oct", "High shelf 12dB/Oct"};
+
+    case TextId::FirmwareFileError:
+      return {"固件文件错误!", "Hex File error!"};
+    case TextId::FirmwareTypeError:
+      return {"升级文件类型错误！", "升级文件类型错误！"};
+    case TextId::ControllerUpdateWarning:
+      return {kControllerWarning, kControllerWarning};
+    case TextId::FirmwareDialogTitle:
+      return {"设备固件更新", "Device Firmware Update"};
+    case TextId::UpdateDontClose:
+      return {"更新中 请勿关闭!", "Don't close up the update!"};
+    case TextId::SearchingUpdateDevice:
+      return {"搜索待升级设备", "Search for upgraded devices"};
+    case TextId::UpgradeReady:
+      return {"设备升级准备就绪", "Equipment upgrade ready"};
+    case TextId::UpgradeDataTransfer:
+      return {"数据传输", "Programming......"};
+    case TextId::UpgradeProgramming:
+      return {"DSP更新开始", "Programming......"};
+    case TextId::UpgradeComplete:
+      return {"更新完成!", "Update successfully!"};
+    case TextId::UpgradeControllerDone:
+      return {"DSP更新完成!", "DSP end of the update!"};
+    case TextId::UpdateFinished:
+      return {"固件更新完成!", "Update successfully!"};
+    case TextId::FactoryResetQuestion:
+      return {"恢复出厂设置后，您的数据会全部丢失，这个过程是不可恢复的！ 选择'是'则清除数据，选择'否'则不进行操作",
+              "After restoring the factory settings, all your data will be lost. This process is not "
+              "recoverable!  Choose 'YES' to clear the data, and choose 'NO' to do nothing."};
+    case TextId::DeviceNotConnected:
+      return {"设备未连接", "The device is not connected"};
     case TextId::Count:
       break;
   }

@@ -93,6 +93,23 @@ enum class TextId : int {
   BandHighShelf6,
   BandHighShelf12,
 
+  // Firmware update: the file, the dialog, the status line and the closing messages.
+  FirmwareFileError,
+  FirmwareTypeError,
+  ControllerUpdateWarning,
+  FirmwareDialogTitle,
+  UpdateDontClose,
+  SearchingUpdateDevice,
+  UpgradeReady,
+  UpgradeDataTransfer,
+  UpgradeProgramming,
+  UpgradeComplete,
+  UpgradeControllerDone,
+  UpdateFinished,
+  // Factory reset: the question, and the answer when no device is connected.
+  FactoryResetQuestion,
+  DeviceNotConnected,
+
   Count
 };
 

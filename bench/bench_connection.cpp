@@ -1,0 +1,182 @@
+// The device link against the simulated processor with its USB timing model (one report a
+// millisecond each way, 2 ms of firmware time per frame) and the default link timings:
+// connect-to-live, edit-to-wire latency and coalescing, each beside the protocol's own floor
+// (one exchange = the pause after a cycle + its reports each way + the device's delay).
+
+#include <benchmark/benchmark.h>
+
+#include <algorithm>
+#include <atomic>
+#include <chrono>
+#include <filesystem>
+#include <random>
+#include <thread>
+#include <unistd.h>
+
+#include "device/FileClaimStore.h"
+#include "link/ConnectionController.h"
+#include "link/Frame.h"
+#include "model/KTV_Data.h"
+#include "model/ProgramState.h"
+#include "sim/SimulatedBackend.h"
+#include "sim/SimulatedProcessor.h"
+
+namespace vantor {
+namespace {
+
+using Clock = std::chrono::steady_clock;
+using namespace std::chrono_literals;
+
+class NullScreen : public ConnectionScreen {
+ public:
+  void ShowStatusMessage(TextId) override {}
+  void ShowMessage(TextId) override {}
+  void ShowTransferWindow(TransferOwner) override {}
+  void HideTransferWindow() override {}
+  void SetTransferRange(int, int) override {}
+  void SetTransferPosition(int) override {}
+  void SetConnectionIndicator(bool) override {}
+  void RefreshAll() override {}
+  void ShowInputSource(int) override {}
+};
+
+// One program and one simulated unit with real timing.
+struct Bench {
+  Bench()
+      : claimsDir(std::filesystem::temp_directory_path() / ("vantor-bench-" + std::to_string(::getpid()))),
+        claims(claimsDir),
+        unit(sim::SimulatedProcessor::Create()),
+        controller(model, bus, claims, screen) {
+    bus.Attach(unit);
+    unit->Plug();
+  }
+  ~Bench() {
+    controller.Shutdown();
+    std::error_code ec;
+    std::filesystem::remove_all(claimsDir, ec);
+  }
+  bool Live() {
+    return controller.ProcessUntil([this] { return controller.Phase() == ConnectionPhase::kLive; }, 30s);
+  }
+
+  std::filesystem::path claimsDir;
+  FileClaimStore claims;
+  ProgramState state;
+  CKTV_Data model{state};
+  NullScreen screen;
+  sim::SimulatedBackend bus;
+  std::shared_ptr<sim::SimulatedProcessor> unit;
+  ConnectionController controller;
+};
+
+double Ms(Clock::duration d) { return std::chrono::duration<double, std::milli>(d).count(); }
+
+// The floor of one exchange of a frame of `sent` bytes answered by `received` bytes.
+double FloorMs(const sim::SimTiming& t, const LinkTimings& l, std::size_t sent, std::size_t received) {
+  const auto reports = [](std::size_t bytes) { return static_cast<double>((bytes + 63) / 64); };
+  const double interval = std::chrono::duration<double, std::milli>(t.reportInterval).count();
+  const double delay = std::chrono::duration<double, std::milli>(t.processingDelay).count();
+  return static_cast<double>(l.cyclePause.count()) + reports(sent) * interval + delay + reports(received) * interval;
+}
+
+void BM_ConnectToLive(benchmark::State& st) {
+  std::vector<double> times;
+  double floor = 0;
+  for (auto _ : st) {
+    Bench b;
+    const auto start = Clock::now();
+    b.controller.ToggleConnection();
+    if (!b.Live()) {
+      st.SkipWithError("did not connect");
+      return;
+    }
+    const double ms = Ms(Clock::now() - start);
+    st.SetIterationTime(ms / 1000.0);
+    times.push_back(ms);
+    if (floor == 0) {
+      // Identity, 9 information reads, music block and 8 outputs: every request is 24 bytes.
+      const sim::SimTiming t = b.unit->Timing();
+      const LinkTimings l = b.controller.Timings();
+      floor = FloorMs(t, l, 24, 16 + 17) + 3 * FloorMs(t, l, 24, 16 + 12) + 6 * FloorMs(t, l, 24, 16 + 15) +
+              FloorMs(t, l, 24, 16 + 112) + 8 * FloorMs(t, l, 24, 16 + 296);
+    }
+  }
+  std::sort(times.begin(), times.end());
+  st.counters["median_ms"] = times[times.size() / 2];
+  st.counters["floor_ms"] = floor;
+  st.counters["ratio"] = times[times.size() / 2] / floor;
+}
+BENCHMARK(BM_ConnectToLive)->UseManualTime()->Iterations(5)->Unit(benchmark::kMillisecond);
+
+void BM_EditToWire(benchmark::State& st) {
+  Bench b;
+  b.controller.ToggleConnection();
+  if (!b.Live()) {
+    st.SkipWithError("did not connect");
+    return;
+  }
+  std::atomic<Clock::rep> wired{0};
+  b.controller.SetFrameTap([&](FrameDirection d, std::span<const std::uint8_t> f) {
+    if (d == FrameDirection::kSent && f[frame::kClass] == frame::kWriteClass && f[frame::kBlockType] == 3 &&
+        f[frame::kItem] == 4) {
+      wired = Clock::now().time_since_epoch().count();
+    }
+  });
+  std::mt19937 rng(5);
+  std::vector<double> latencies;
+  int gain = 210;
+  for (auto _ : st) {
+    // Land the edit at a random moment of the idle loop.
+    std::this_thread::sleep_for(std::chrono::microseconds(std::uniform_int_distribution<int>(0, 15000)(rng)));
+    wired = 0;
+    gain = gain == 210 ? 220 : 210;
+    const auto start = Clock::now();
+    b.model.Output(0).Filter(4).SetGainIndex(gain);
+    while (wired.load() == 0) std::this_thread::sleep_for(100us);
+    const double ms = Ms(Clock::time_point(Clock::duration(wired.load())) - start);
+    st.SetIterationTime(ms / 1000.0);
+    latencies.push_back(ms);
+    b.controller.ProcessEvents();
+  }
+  std::sort(latencies.begin(), latencies.end());
+  const double floor = FloorMs(b.unit->Timing(), b.controller.Timings(), 24, 16);
+  st.counters["median_ms"] = latencies[latencies.size() / 2];
+  st.counters["p99_ms"] = latencies[std::min(latencies.size() - 1, latencies.size() * 99 / 100)];
+  st.counters["floor_ms"] = floor;
+  st.counters["median_ratio"] = latencies[latencies.size() / 2] / floor;
+  st.counters["p99_ratio"] = st.counters["p99_ms"] / floor;
+}
+BENCHMARK(BM_EditToWire)->UseManualTime()->Iterations(200)->Unit(benchmark::kMillisecond);
+
+void BM_ThousandEditsInOneSecond(benchmark::State& st) {
+  Bench b;
+  b.controller.ToggleConnection();
+  if (!b.Live()) {
+    st.SkipWithError("did not connect");
+    return;
+  }
+  std::atomic<int> writes{0};
+  b.controller.SetFrameTap([&](FrameDirection d, std::span<const std::uint8_t> f) {
+    if (d == FrameDirection::kSent && f[frame::kClass] == frame::kWriteClass) ++writes;
+  });
+  for (auto _ : st) {
+    writes = 0;
+    const auto start = Clock::now();
+    for (int i = 0; i < 1000; ++i) {
+      b.model.Output(1).Filter(9).SetGainIndex(100 + i % 200);
+      std::this_thread::sleep_until(start + std::chrono::microseconds(1000 * (i + 1)));
+    }
+    const double ms = Ms(Clock::now() - start);
+    st.SetIterationTime(ms / 1000.0);
+    const double floor = FloorMs(b.unit->Timing(), b.controller.Timings(), 24, 16);
+    st.counters["frames"] = writes.load();
+    st.counters["floor_frames"] = ms / floor;
+    // How close the link came to one write per floor exchange while edits kept coming.
+    st.counters["ratio"] = (ms / floor) / std::max(1, writes.load());
+    b.controller.ProcessEvents();
+  }
+}
+BENCHMARK(BM_ThousandEditsInOneSecond)->UseManualTime()->Iterations(3)->Unit(benchmark::kMillisecond);
+
+}  // namespace
+}  // namespace vantor
