@@ -7,6 +7,7 @@
 #include "cli/ExitCodes.h"
 #include "cli/FirmwareCommand.h"
 #include "cli/GlobalOptions.h"
+#include "cli/PresetCommand.h"
 
 namespace vantor::cli {
 namespace {
@@ -16,6 +17,9 @@ constexpr const char* kUsage =
     "                 COMMAND [ARGS...]\n"
     "commands:\n"
     "  curve FILTER [FILTER ...]   print the summed response of filters\n"
+    "  preset COMMAND              new, show, set and diff preset files (.dsps, .dspa)\n"
+    "  response FILE [--channel N] the summed response of a preset file's outputs\n"
+    "  report FILE [--csv OUT]     the parameter report of a preset file\n"
     "  device COMMAND              work with a processor (real, or simulated with --sim)\n"
     "  firmware info FILE          what a firmware file holds and how it is sent\n"
     "options:\n"
@@ -48,6 +52,9 @@ int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
   }
   if (command == "curve") return RunCurve(rest, out, err);
   if (command == "device") return RunDevice(*options, out, err);
+  if (command == "preset") return RunPreset(*options, rest, out, err);
+  if (command == "response") return RunResponse(*options, rest, out, err);
+  if (command == "report") return RunReport(*options, rest, out, err);
   if (command == "firmware") return RunFirmware(*options, out, err);
   err << "vantorctl: unknown command '" << command << "' (see vantorctl --help)\n";
   return kExitUsage;

@@ -62,7 +62,10 @@ void CliScreen::SetConnectionIndicator(bool connected) {
   if (connected) m_everConnected = true;
 }
 
-void CliScreen::OnDeviceEvent(const DeviceEventMessage& message) { m_events.push_back(message); }
+void CliScreen::OnDeviceEvent(const DeviceEventMessage& message) {
+  m_events.push_back(message);
+  if (m_listener) m_listener(message);
+}
 
 void CliScreen::DrawBar() {
   if (!m_barShown || !m_terminal) return;

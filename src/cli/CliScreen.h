@@ -2,6 +2,7 @@
 // The connection's screen for the command-line tool: messages as lines on standard error
 // in the chosen language, and a progress bar when standard error is a terminal.
 
+#include <functional>
 #include <iosfwd>
 #include <mutex>
 #include <vector>
@@ -33,6 +34,10 @@ class CliScreen : public ConnectionScreen {
   const std::vector<TextId>& Messages() const { return m_messages; }
   const std::vector<DeviceEventMessage>& Events() const { return m_events; }
   bool EverConnected() const { return m_everConnected; }
+  // Also hands every device event to `listener` (the preset operations follow them).
+  void SetEventListener(std::function<void(const DeviceEventMessage&)> listener) {
+    m_listener = std::move(listener);
+  }
 
  private:
   void DrawBar();
@@ -49,6 +54,7 @@ class CliScreen : public ConnectionScreen {
   bool m_everConnected = false;
   std::vector<TextId> m_messages;
   std::vector<DeviceEventMessage> m_events;
+  std::function<void(const DeviceEventMessage&)> m_listener;
 };
 
 }  // namespace vantor::cli

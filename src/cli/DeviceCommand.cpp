@@ -6,6 +6,7 @@
 #include <sstream>
 
 #include "base/LittleEndian.h"
+#include "cli/DevicePresetCommands.h"
 #include "cli/DeviceSession.h"
 #include "cli/ExitCodes.h"
 #include "cli/FirmwareCommand.h"
@@ -39,6 +40,14 @@ std::map<std::string, DeviceSubcommand> DeviceSubcommands() {
   return {
       {"info", DeviceInfoCommand()},
       {"list", DeviceListCommand()},
+      {"pull", DevicePullCommand()},
+      {"push", DevicePushCommand()},
+      {"store", DeviceStoreCommand()},
+      {"recall", DeviceRecallCommand()},
+      {"delete", DeviceDeleteCommand()},
+      {"backup", DeviceBackupCommand()},
+      {"restore", DeviceRestoreCommand()},
+      {"set", DeviceSetCommand()},
       {"firmware", DeviceFirmwareCommand()},
       {"factory-reset", DeviceFactoryResetCommand()},
   };
@@ -133,6 +142,12 @@ int RunDevice(const GlobalOptions& options, std::ostream& out, std::ostream& err
     return kExitOk;
   }
 
+  if (command.check) {
+    // Arguments and files are checked before anything is opened: a bad file never costs
+    // a connection.
+    const int checked = command.check(rest, options.chinese, err);
+    if (checked != kExitOk) return checked;
+  }
   DeviceSession session(options, err, ::isatty(STDERR_FILENO) != 0);
   int code = session.Prepare();
   if (code != kExitOk) return code;
@@ -143,8 +158,12 @@ int RunDevice(const GlobalOptions& options, std::ostream& out, std::ostream& err
     return code;
   }
   code = command.job(rest, session, out);
-  if (code == kExitOk && !session.WaitIdle()) {
-    session.Say(std::string("vantorctl: ") + std::string(Tr(TextId::UnableToConnect, session.Chinese())));
+  const std::size_t shown = session.Screen().Messages().size();
+  if (code == kExitOk && !command.settles && !session.WaitIdle()) {
+    // The screen has said why when the connection ended; say it once.
+    if (session.Screen().Messages().size() == shown) {
+      session.Say(std::string("vantorctl: ") + std::string(Tr(TextId::UnableToConnect, session.Chinese())));
+    }
     code = kExitDevice;
   }
   const int closed = session.Disconnect();

@@ -20,11 +20,19 @@ class DeviceSession;
 using DeviceJob = std::function<int(const std::vector<std::string>& args, DeviceSession& session,
                                     std::ostream& out)>;
 
+// Checks a subcommand's arguments (and the files it reads) before the session opens the
+// device; writes a one-line reason on `err` and returns an exit code.
+using DeviceCheck = std::function<int(const std::vector<std::string>& args, bool chinese, std::ostream& err)>;
+
 struct DeviceSubcommand {
   std::string summary;  // one line for `device --help`
   std::string usage;    // for `device NAME --help`
   DeviceJob job;
   bool connects = true;  // false: works without connecting (device list)
+  DeviceCheck check;     // optional
+  // The job waits for the queue to drain itself, before it writes its file: a command that
+  // fails leaves no file behind, one that wrote its file has nothing left to fail.
+  bool settles = false;
 };
 
 // Every device subcommand by name (the table is in DeviceCommand.cpp; a new subcommand

@@ -5,6 +5,7 @@
 
 #include <chrono>
 #include <filesystem>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -43,7 +44,10 @@ class RecordingScreen : public ConnectionScreen {
     log.push_back("refresh");
   }
   void ShowInputSource(int source) override { sources.push_back(source); }
-  void OnDeviceEvent(const DeviceEventMessage& message) override { events.push_back(message); }
+  void OnDeviceEvent(const DeviceEventMessage& message) override {
+    events.push_back(message);
+    if (forward) forward(message);
+  }
 
   std::vector<TextId> statusMessages;
   std::vector<TextId> messages;
@@ -57,6 +61,8 @@ class RecordingScreen : public ConnectionScreen {
   std::vector<int> sources;
   std::vector<DeviceEventMessage> events;
   std::vector<std::string> log;
+  // Hands every device event on, as a view does to the parts that follow them.
+  std::function<void(const DeviceEventMessage&)> forward;
 };
 
 // Short limits so that time-outs take a fraction of a second.

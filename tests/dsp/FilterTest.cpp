@@ -182,6 +182,15 @@ TEST(FilterFrequency, CrossoverUserMoveKeepsTheSentFrequencyForLargeSteps) {
   EXPECT_EQ(hp.f.SentFrequency(), 40);
 }
 
+// Offline there is no scan to step it: a saved program would keep the old frequency.
+TEST(FilterFrequency, CrossoverUserMoveWithoutLiveSyncIsSentAsItIs) {
+  Crossover hp(kHighPass);
+  hp.f.SetFrequency(20, false);
+  hp.f.SetFrequency(200, true);
+  EXPECT_EQ(hp.f.SentFrequency(), 200);
+  EXPECT_EQ(hp.f.Pending(), 0);
+}
+
 TEST(FilterFrequency, LowPassTypeStartsSendingFromTwentyKilohertz) {
   CFilter f;
   f.SetType(kLowPass);
@@ -244,6 +253,8 @@ TEST(FilterType, ShelvesKeepToTheirSideOfTwoKilohertz) {
   EXPECT_EQ(b.f.Slope(), 0);
   EXPECT_EQ(b.f.Frequency(), 2000);
   EXPECT_EQ(b.f.EqType(), 3);
+
+  EXPECT_EQ(b.f.SentFrequency(), 2000) << "nothing steps it there while edits are not sent";
 
   b.f.SetFrequency(300, false);
   b.f.SetEqType(1);  // a low shelf below 2 kHz stays where it is

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
+
 #include "base/ByteArchive.h"
 #include "dsp/KTVEQ.h"
 #include "dsp/PlotMapping.h"
@@ -177,6 +179,21 @@ TEST(KTVEQCopy, CopiesEveryElement) {
   EXPECT_EQ(b.LowPass().Frequency(), 3000);
   EXPECT_EQ(b.LowPass().Slope(), 6);
   EXPECT_EQ(b.LowPass().LimitMode(), 8);  // the set's own drag limits stay
+}
+
+// A damaged record (a gain code far outside 400..800, a huge bandwidth code) reads as the
+// nearest values the program can show, never as a curve of NaN.
+TEST(KTVEQBandRecord, CodesOutsideTheirRangesReadAsTheNearestValidOnes) {
+  CKTVEQ set;
+  set.BuildOutput(30, 20, 20000, 0, 0);
+  const BandRecord shelf = {0xE8, 0x03, 0x00, 0x00, 0x30, 0x75, 1, kHighShelf};  // 1000 Hz, code 0, width 30000
+  set.SetBandRecord(shelf, 4);
+  EXPECT_EQ(set.At(4).GainIndex(), 0);
+  EXPECT_EQ(set.At(4).BandwidthIndex(), kBandwidthIndexMax);
+  for (double db : set.At(4).ResponseDb()) ASSERT_TRUE(std::isfinite(db));
+  const BandRecord loud = {0xE8, 0x03, 0x00, 0x7F, 0x0F, 0x00, 0, kPeaking};  // code 32512
+  set.SetBandRecord(loud, 5);
+  EXPECT_EQ(set.At(5).GainIndex(), kGainIndexMax);
 }
 
 TEST(KTVEQSerialize, RoundTripsTheWholeSet) {

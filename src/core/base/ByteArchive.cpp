@@ -1,5 +1,7 @@
 #include "base/ByteArchive.h"
 
+#include <algorithm>
+
 #include "base/LittleEndian.h"
 
 namespace vantor {
@@ -8,6 +10,10 @@ ByteArchive::ByteArchive() : m_storing(true) {}
 
 ByteArchive::ByteArchive(std::span<const std::uint8_t> source)
     : m_storing(false), m_source(source) {}
+
+void ByteArchive::WriteBytes(std::span<const std::uint8_t> bytes) {
+  m_out.insert(m_out.end(), bytes.begin(), bytes.end());
+}
 
 void ByteArchive::WriteI32(std::int32_t v) {
   const std::size_t at = m_out.size();
@@ -32,6 +38,13 @@ bool ByteArchive::Take(std::size_t n) {
     m_ok = false;
     return false;
   }
+  return true;
+}
+
+bool ByteArchive::ReadBytes(std::span<std::uint8_t> to) {
+  if (!Take(to.size())) return false;
+  std::copy_n(m_source.begin() + static_cast<std::ptrdiff_t>(m_pos), to.size(), to.begin());
+  m_pos += to.size();
   return true;
 }
 

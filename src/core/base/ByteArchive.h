@@ -27,10 +27,15 @@ class ByteArchive {
 
   const std::vector<std::uint8_t>& Bytes() const { return m_out; }
 
+  // Raw bytes, copied as they are (images inside a file).
+  void WriteBytes(std::span<const std::uint8_t> bytes);
   void WriteI32(std::int32_t v);
   void WriteU16(std::uint16_t v);
   void WriteF64(double v);
 
+  // Fills `to` from the source; when fewer bytes are left the archive fails and `to` is
+  // left as it was.
+  bool ReadBytes(std::span<std::uint8_t> to);
   std::int32_t ReadI32();
   std::uint16_t ReadU16();
   double ReadF64();

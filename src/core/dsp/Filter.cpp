@@ -45,6 +45,9 @@ void CFilter::SetFrequency(int hz, bool fromUser) {
     m_frequency = hz;
     if (fromUser) {
       if (m_attached != nullptr) m_attached->ShowFrequency(hz);
+      // Nothing steps the sent frequency toward the target while edits are not sent, and
+      // the sent frequency is what a saved program holds: it must not stay behind.
+      if (!IsLive(m_liveSync)) m_sentFrequency = hz;
     } else {
       m_sentFrequency = hz;
     }
@@ -106,6 +109,9 @@ void CFilter::SetEqType(int eqType) {
     m_slope = eqType - 3;
     if (m_frequency < kShelfSplitFrequency) m_frequency = kShelfSplitFrequency;
   }
+  // A shelf pulled to its side of 2 kHz is sent there by the scan; while edits are not
+  // sent, nothing would, and a saved program would hold the old frequency.
+  if (!IsLive(m_liveSync)) m_sentFrequency = m_frequency;
   Relayout();
   Recompute();
   MarkPending();

@@ -169,8 +169,11 @@ BandRecord CKTVEQ::GetBandRecord(int i) const {
 void CKTVEQ::SetBandRecord(std::span<const std::uint8_t> record, int i) {
   if (record.size() < std::tuple_size_v<BandRecord>) return;
   CFilter& f = At(i);
-  f.SetGainIndex(le::GetI16(record, kRecGainCode) - kGainCodeOffset);
-  f.SetBandwidthIndex(le::GetI16(record, kRecWidth));
+  // Gain and bandwidth codes outside their ranges come only from a damaged image; a shelf
+  // far beyond ±20 dB has no real response (its design takes the root of a negative
+  // number), so they read as the nearest code the program can show.
+  f.SetGainIndex(std::clamp(le::GetI16(record, kRecGainCode) - kGainCodeOffset, 0, kGainIndexMax));
+  f.SetBandwidthIndex(std::clamp<int>(le::GetI16(record, kRecWidth), 0, kBandwidthIndexMax));
   f.SetSlope(record[kRecSlope], true);
   f.SetType(record[kRecType]);
   // Only a damaged image holds a frequency of 0 or below; it would never be reached by

@@ -81,6 +81,115 @@ TextPair TextPairOf(TextId id) {
       return {"限幅与路由", "Limiter / Routing"};
     case TextId::SpeakerPositions:
       return {"扬声器位置", "Speaker positions"};
+    case TextId::SlotLabelPrefix:
+      return {"音效", "Source"};
+    case TextId::SlotNameAllSpaces:
+      return {"组名不能全为空格!", "The name can not be all spaces!"};
+    case TextId::DeleteSlotQuestion:
+      return {"是否删除本组音效数据?", "Are you delete this Source Data?"};
+    case TextId::SourceLoadTitle:
+      return {"音效调用", "Source Load"};
+    case TextId::SourceSaveTitle:
+      return {"音效保存", "Source Save"};
+    case TextId::SlotMenuLoad:
+      return {"读取", "Load"};
+    case TextId::SlotMenuSave:
+      return {"保存", "Save"};
+    case TextId::SlotMenuDelete:
+      return {"删除", "Delete"};
+    case TextId::SourceNameCaption:
+      return {"请输入音效名", "请输入音效名"};
+    case TextId::SourceNameLabel:
+      return {"音效组名:", "Source Name:"};
+    case TextId::ButtonOk:
+      return {"确定", "确定"};
+    case TextId::ButtonCancel:
+      return {"取消", "取消"};
+    case TextId::PresetMenuOpen:
+      return {"音效调用", "Open"};
+    case TextId::PresetMenuSave:
+      return {"音效保存", "Save"};
+    case TextId::PresetFileError:
+      return {"文件错误!", "error for file!"};
+    case TextId::AllPresetsReadError:
+      return {"读所有音乐文件错误!", "Read all MusicFile Error"};
+    case TextId::PresetSaveError:
+      return {"保存音乐文件错误!", "Save MusicFile Error!"};
+    case TextId::AllPresetsSaveError:
+      return {"保存文件错误!", "save File Error!"};
+    case TextId::ReportTitle:
+      return {"参数报表", "Parameter report"};
+    case TextId::ReportParameter:
+      return {"参数", "Parameter"};
+    case TextId::ReportName:
+      return {"名称", "Name"};
+    case TextId::ReportSpeakerType:
+      return {"扬声器类型", "Speaker type"};
+    case TextId::ReportOutputOn:
+      return {"输出", "Output"};
+    case TextId::ReportPhase:
+      return {"相位", "Phase"};
+    case TextId::ReportGain:
+      return {"增益", "Gain"};
+    case TextId::ReportDelay:
+      return {"延时", "Delay"};
+    case TextId::ReportHighPass:
+      return {"高通", "High-pass"};
+    case TextId::ReportLowPass:
+      return {"低通", "Low-pass"};
+    case TextId::ReportFrequency:
+      return {"频率", "frequency"};
+    case TextId::ReportFamily:
+      return {"类型", "family"};
+    case TextId::ReportSlope:
+      return {"斜率", "slope"};
+    case TextId::ReportLimiterThreshold:
+      return {"限幅阈值", "Limiter threshold"};
+    case TextId::ReportLimiterAttack:
+      return {"限幅启动时间", "Limiter attack"};
+    case TextId::ReportLimiterRelease:
+      return {"限幅释放时间", "Limiter release"};
+    case TextId::ReportEqMode:
+      return {"均衡模式", "EQ mode"};
+    case TextId::ReportMix:
+      return {"混音", "Mix"};
+    case TextId::ReportBand:
+      return {"频段", "Band"};
+    case TextId::ReportBandGain:
+      return {"增益", "gain"};
+    case TextId::ReportBandQ:
+      return {"Q值", "Q"};
+    case TextId::ReportBandType:
+      return {"类型", "type"};
+    case TextId::ValueOn:
+      return {"开", "On"};
+    case TextId::ValueOff:
+      return {"关", "Off"};
+    case TextId::ValueNormal:
+      return {"正相", "Normal"};
+    case TextId::ValueInverted:
+      return {"反相", "Inverted"};
+    case TextId::ValueParametric:
+      return {"参量均衡", "Parametric"};
+    case TextId::ValueGraphic:
+      return {"图示均衡", "Graphic"};
+    case TextId::FamilyLinkwitz:
+      return {"宁克", "Link_Ril"};
+    case TextId::FamilyBessel:
+      return {"贝塞尔", "Bessel"};
+    case TextId::FamilyButterworth:
+      return {"巴特沃斯", "Butter_W"};
+    case TextId::BandPeak:
+      return {"峰值", "Peak"};
+    case TextId::BandLowShelf6:
+      return {"低架 6dB/Oct", "Low shelf 6dB/Oct"};
+    case TextId::BandLowShelf12:
+      return {"低架 12dB/Oct", "Low shelf 12dB/Oct"};
+    case TextId::BandHighShelf6:
+      return {"高架 6dB/Oct", "High shelf 6dB/Oct"};
+    case TextId::BandHighShelf12:
+      return {"高架 12dB/Oct", "High shelf 12dB/Oct"};
+
     case TextId::FirmwareFileError:
       return {"固件文件错误!", "Hex File error!"};
     case TextId::FirmwareTypeError:

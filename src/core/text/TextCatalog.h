@@ -63,6 +63,65 @@ enum class TextId : int {
   // The car picture's caption.
   SpeakerPositions,
 
+  // Preset slots and their dialogs.
+  SlotLabelPrefix,       // "音效" / "Source", followed by the slot number
+  SlotNameAllSpaces,     // the name check
+  DeleteSlotQuestion,    // asked before a slot's name is deleted
+  SourceLoadTitle,
+  SourceSaveTitle,
+  SlotMenuLoad,
+  SlotMenuSave,
+  SlotMenuDelete,
+  SourceNameCaption,     // the name prompt's caption (the same in both languages)
+  SourceNameLabel,
+  ButtonOk,
+  ButtonCancel,
+  PresetMenuOpen,        // the preset button's popup menu
+  PresetMenuSave,
+  // Preset files.
+  PresetFileError,       // a single-preset file cannot be read or is not one
+  AllPresetsReadError,   // an all-presets file cannot be read or is not one
+  PresetSaveError,       // a single-preset file cannot be written
+  AllPresetsSaveError,   // an all-presets file cannot be written
+
+  // The parameter report: title, headings and value words.
+  ReportTitle,
+  ReportParameter,
+  ReportName,
+  ReportSpeakerType,
+  ReportOutputOn,
+  ReportPhase,
+  ReportGain,
+  ReportDelay,
+  ReportHighPass,
+  ReportLowPass,
+  ReportFrequency,
+  ReportFamily,
+  ReportSlope,
+  ReportLimiterThreshold,
+  ReportLimiterAttack,
+  ReportLimiterRelease,
+  ReportEqMode,
+  ReportMix,
+  ReportBand,
+  ReportBandGain,
+  ReportBandQ,
+  ReportBandType,
+  ValueOn,
+  ValueOff,
+  ValueNormal,
+  ValueInverted,
+  ValueParametric,
+  ValueGraphic,
+  FamilyLinkwitz,
+  FamilyBessel,
+  FamilyButterworth,
+  BandPeak,
+  BandLowShelf6,
+  BandLowShelf12,
+  BandHighShelf6,
+  BandHighShelf12,
+
   // Firmware update: the file, the dialog, the status line and the closing messages.
   FirmwareFileError,
   FirmwareTypeError,

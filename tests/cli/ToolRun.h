@@ -1,0 +1,42 @@
+#pragma once
+// Runs vantorctl in-process and keeps what it printed.
+
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "cli/CliApp.h"
+
+namespace vantor::cli::testing {
+
+struct ToolRun {
+  int code = -1;
+  std::string out;
+  std::string err;
+  std::vector<std::string> lines;
+
+  // Standard error holds exactly one line.
+  bool OneErrorLine() const { return !err.empty() && err.find('\n') == err.size() - 1; }
+};
+
+inline ToolRun RunTool(const std::vector<std::string>& args) {
+  std::ostringstream out;
+  std::ostringstream err;
+  ToolRun r;
+  r.code = RunCli(args, out, err);
+  r.out = out.str();
+  r.err = err.str();
+  std::istringstream in(r.out);
+  for (std::string line; std::getline(in, line);) r.lines.push_back(line);
+  return r;
+}
+
+inline std::vector<std::uint8_t> FileBytes(const std::filesystem::path& path) {
+  std::ifstream in(path, std::ios::binary);
+  return std::vector<std::uint8_t>(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+}  // namespace vantor::cli::testing
