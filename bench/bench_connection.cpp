@@ -13,6 +13,7 @@
 #include <thread>
 #include <unistd.h>
 
+#include "QuietScreen.h"
 #include "device/FileClaimStore.h"
 #include "link/ConnectionController.h"
 #include "link/Frame.h"
@@ -26,19 +27,6 @@ namespace {
 
 using Clock = std::chrono::steady_clock;
 using namespace std::chrono_literals;
-
-class NullScreen : public ConnectionScreen {
- public:
-  void ShowStatusMessage(TextId) override {}
-  void ShowMessage(TextId) override {}
-  void ShowTransferWindow(TransferOwner) override {}
-  void HideTransferWindow() override {}
-  void SetTransferRange(int, int) override {}
-  void SetTransferPosition(int) override {}
-  void SetConnectionIndicator(bool) override {}
-  void RefreshAll() override {}
-  void ShowInputSource(int) override {}
-};
 
 // One program and one simulated unit with real timing.
 struct Bench {
@@ -63,7 +51,7 @@ struct Bench {
   FileClaimStore claims;
   ProgramState state;
   CKTV_Data model{state};
-  NullScreen screen;
+  bench::QuietScreen screen;
   sim::SimulatedBackend bus;
   std::shared_ptr<sim::SimulatedProcessor> unit;
   ConnectionController controller;

@@ -18,6 +18,7 @@
 #include <set>
 #include <unistd.h>
 
+#include "QuietScreen.h"
 #include "firmware/FirmwarePackets.h"
 #include "firmware/FirmwareUpdater.h"
 #include "link/ConnectionController.h"
@@ -30,23 +31,6 @@ namespace {
 
 using Clock = std::chrono::steady_clock;
 constexpr std::size_t kImageSize = 200 * 1024;
-
-class QuietScreen : public ConnectionScreen {
- public:
-  void ShowStatusMessage(TextId) override {}
-  void ShowMessage(TextId) override {}
-  void ShowTransferWindow(TransferOwner) override {}
-  void HideTransferWindow() override {}
-  void SetTransferRange(int, int) override {}
-  void SetTransferPosition(int) override {}
-  void SetConnectionIndicator(bool) override {}
-  void RefreshAll() override {}
-  void ShowInputSource(int) override {}
-  void OnDeviceEvent(const DeviceEventMessage& message) override {
-    if (updater) updater->OnDeviceEvent(message);
-  }
-  FirmwareUpdater* updater = nullptr;
-};
 
 class MemoryClaims : public ClaimStore {
  public:
@@ -95,12 +79,12 @@ void BM_Update200KiBAgainstSimulatedBootLoader(benchmark::State& state) {
     unit->Plug();
     ProgramState program;
     CKTV_Data model(program);
-    QuietScreen screen;
+    bench::QuietScreen screen;
     MemoryClaims claims;
     ConnectionController controller(model, bus, claims, screen, limits);
     PhaseClock phases;
     FirmwareUpdater updater(controller);
-    screen.updater = &updater;
+    screen.listener = [&updater](const DeviceEventMessage& m) { updater.OnDeviceEvent(m); };
     updater.SetObserver(&phases);
     updater.SetFirmwarePath(file);
 

@@ -13,7 +13,7 @@ namespace vantor::cli {
 namespace {
 
 constexpr const char* kUsage =
-    "usage: vantorctl [--lang zh|en] [--sim [--sim-state FILE] [--sim-faults SPEC]] [--trace]\n"
+    "usage: vantorctl [--lang zh|en] [--sim [--sim-state FILE] [--sim-faults FAULTS]] [--trace]\n"
     "                 COMMAND [ARGS...]\n"
     "commands:\n"
     "  curve FILTER [FILTER ...]   print the summed response of filters\n"
@@ -26,7 +26,7 @@ constexpr const char* kUsage =
     "  --lang zh|en        language of messages (default en)\n"
     "  --sim               use the simulated processor instead of USB\n"
     "  --sim-state FILE    keep the simulated processor's memory in FILE between runs\n"
-    "  --sim-faults SPEC   faults of the simulated processor, e.g. seed=7,drop=0.01,resend=0.05\n"
+    "  --sim-faults FAULTS   faults of the simulated processor, e.g. seed=7,drop=0.01,resend=0.05\n"
     "  --trace             every frame sent (>) and decoded (<) in hex on standard error\n"
     "Run 'vantorctl COMMAND --help' for a command's arguments.\n";
 

@@ -22,38 +22,38 @@ constexpr const char* kCurveUsage =
     "  reduced=0|1           crossover offers 12 and 24 dB/Oct only\n"
     "example: vantorctl curve type=peak,freq=1000,gain=6 type=highpass,freq=80,slope=2\n";
 
-void Configure(CFilter& f, const FilterSpec& spec) {
-  if (spec.type == kHighPass || spec.type == kLowPass) {
+void Configure(CFilter& f, const FilterArg& filter) {
+  if (filter.type == kHighPass || filter.type == kLowPass) {
     f.SetBandFlag(0);
-    f.SetType(spec.type);
-    f.SetFamily(spec.family, false);
-    f.SetReducedSlopes(spec.reduced);
-    f.SetSlope(spec.slope, false);
-    f.SetFrequency(spec.frequency, false);
+    f.SetType(filter.type);
+    f.SetFamily(filter.family, false);
+    f.SetReducedSlopes(filter.reduced);
+    f.SetSlope(filter.slope, false);
+    f.SetFrequency(filter.frequency, false);
     return;
   }
   f.SetBandFlag(1);
-  f.SetFrequency(spec.frequency, false);
-  if (spec.type == kLowShelf) f.SetEqType(1 + spec.slope);
-  if (spec.type == kHighShelf) f.SetEqType(3 + spec.slope);
-  f.SetBandwidthIndex(spec.bandwidthIndex);
-  f.SetGainIndex(spec.gainIndex);
+  f.SetFrequency(filter.frequency, false);
+  if (filter.type == kLowShelf) f.SetEqType(1 + filter.slope);
+  if (filter.type == kHighShelf) f.SetEqType(3 + filter.slope);
+  f.SetBandwidthIndex(filter.bandwidthIndex);
+  f.SetGainIndex(filter.gainIndex);
 }
 
 }  // namespace
 
-Response SumFilters(const std::vector<FilterSpec>& filters) {
+Response SumFilters(const std::vector<FilterArg>& filters) {
   Response sum{};
-  for (const FilterSpec& spec : filters) {
+  for (const FilterArg& filter : filters) {
     CFilter f;
-    Configure(f, spec);
+    Configure(f, filter);
     for (std::size_t i = 0; i < kGridPoints; ++i) sum[i] += f.ResponseDb()[i];
   }
   return sum;
 }
 
 int RunCurve(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
-  std::vector<FilterSpec> filters;
+  std::vector<FilterArg> filters;
   for (const std::string& a : args) {
     if (a == "--help" || a == "-h") {
       out << kCurveUsage;
@@ -66,12 +66,12 @@ int RunCurve(const std::vector<std::string>& args, std::ostream& out, std::ostre
   }
   for (const std::string& a : args) {
     std::string error;
-    auto spec = ParseFilterSpec(a, error);
-    if (!spec) {
+    auto filter = ParseFilterArg(a, error);
+    if (!filter) {
       err << "vantorctl curve: " << error << "\n";
       return kExitUsage;
     }
-    filters.push_back(*spec);
+    filters.push_back(*filter);
   }
   const Response sum = SumFilters(filters);
   std::string text;

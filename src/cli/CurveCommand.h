@@ -6,13 +6,13 @@
 #include <string>
 #include <vector>
 
-#include "cli/FilterSpec.h"
+#include "cli/FilterArg.h"
 #include "dsp/ResponseGrid.h"
 
 namespace vantor::cli {
 
 // The summed response in dB of the filters, built the way the application builds them.
-Response SumFilters(const std::vector<FilterSpec>& filters);
+Response SumFilters(const std::vector<FilterArg>& filters);
 
 int RunCurve(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
 

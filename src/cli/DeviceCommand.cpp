@@ -125,7 +125,7 @@ int RunDevice(const GlobalOptions& options, std::ostream& out, std::ostream& err
   const std::vector<std::string>& args = options.rest;  // args[0] == "device"
   if (args.size() < 2 || args[1] == "--help" || args[1] == "-h") {
     std::ostream& where = args.size() < 2 ? err : out;
-    where << "usage: vantorctl [--lang zh|en] [--sim [--sim-state FILE] [--sim-faults SPEC]] [--trace] device COMMAND\n"
+    where << "usage: vantorctl [--lang zh|en] [--sim [--sim-state FILE] [--sim-faults FAULTS]] [--trace] device COMMAND\n"
              "commands:\n";
     for (const auto& [name, c] : commands) where << "  " << name << "  " << c.summary << '\n';
     return args.size() < 2 ? kExitUsage : kExitOk;

@@ -5,7 +5,7 @@
 #include <ostream>
 
 #include "cli/ExitCodes.h"
-#include "cli/SimFaultSpec.h"
+#include "cli/SimFaultSettings.h"
 #include "device/FileClaimStore.h"
 #include "device/HidApiBackend.h"
 #include "link/Frame.h"
@@ -67,12 +67,12 @@ int DeviceSession::Prepare() {
     }
     if (m_options.simFaults) {
       std::string error;
-      const auto spec = ParseSimFaultSpec(*m_options.simFaults, error);
-      if (!spec) {
+      const auto filter = ParseSimFaultSettings(*m_options.simFaults, error);
+      if (!filter) {
         Say("vantorctl: " + error);
         return kExitUsage;
       }
-      m_unit->SetRandomFaults(spec->seed, spec->rates);
+      m_unit->SetRandomFaults(filter->seed, filter->rates);
     }
     m_simBus = std::make_unique<sim::SimulatedBackend>();
     m_simBus->Attach(m_unit);

@@ -6,30 +6,14 @@
 #include <string>
 #include <vector>
 
-#include "cli/CliApp.h"
 #include "cli/ExitCodes.h"
+#include "cli/ToolRun.h"
 
 namespace vantor::cli {
 namespace {
 
-struct ToolRun {
-  int code = -1;
-  std::string out;
-  std::string err;
-  std::vector<std::string> lines;
-};
-
-ToolRun RunTool(std::vector<std::string> args) {
-  std::ostringstream out;
-  std::ostringstream err;
-  ToolRun r;
-  r.code = RunCli(args, out, err);
-  r.out = out.str();
-  r.err = err.str();
-  std::istringstream in(r.out);
-  for (std::string line; std::getline(in, line);) r.lines.push_back(line);
-  return r;
-}
+using testing::RunTool;
+using testing::ToolRun;
 
 double DbOf(const std::string& line) { return std::stod(line.substr(line.find(' ') + 1)); }
 

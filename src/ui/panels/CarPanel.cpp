@@ -6,6 +6,7 @@
 #include "model/ChannelTable.h"
 #include "model/SpeakerPositions.h"
 #include "text/TextCatalog.h"
+#include "ui/QtText.h"
 #include "ui/controls/BitButton.h"
 #include "ui/controls/Skin.h"
 
@@ -37,8 +38,6 @@ constexpr std::array<QPoint, kPositionButtonCount> kCentres = {{
     {164, 130},  // 2716 centre full range
     {76, 130},   // 2717 centre high
 }};
-
-QString Q(std::string_view s) { return QString::fromUtf8(s.data(), static_cast<int>(s.size())); }
 
 }  // namespace
 

@@ -1,11 +1,10 @@
 #include "ui/panels/SpeakerMenu.h"
 
 #include "text/TextCatalog.h"
+#include "ui/QtText.h"
 
 namespace vantor {
 namespace {
-
-QString Q(std::string_view s) { return QString::fromUtf8(s.data(), static_cast<int>(s.size())); }
 
 void AddTypes(QMenu& menu, const SpeakerTypeMenuState& state, int first, int last) {
   for (int t = first; t <= last; ++t) {

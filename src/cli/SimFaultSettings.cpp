@@ -1,11 +1,11 @@
-#include "cli/SimFaultSpec.h"
+#include "cli/SimFaultSettings.h"
 
 #include <charconv>
 
 namespace vantor::cli {
 
-std::optional<SimFaultSpec> ParseSimFaultSpec(std::string_view text, std::string& error) {
-  SimFaultSpec spec;
+std::optional<SimFaultSettings> ParseSimFaultSettings(std::string_view text, std::string& error) {
+  SimFaultSettings settings;
   std::size_t start = 0;
   while (start < text.size()) {
     const std::size_t comma = text.find(',', start);
@@ -19,7 +19,7 @@ std::optional<SimFaultSpec> ParseSimFaultSpec(std::string_view text, std::string
     const std::string_view name = pair.substr(0, eq);
     const std::string_view value = pair.substr(eq + 1);
     if (name == "seed") {
-      const auto r = std::from_chars(value.data(), value.data() + value.size(), spec.seed);
+      const auto r = std::from_chars(value.data(), value.data() + value.size(), settings.seed);
       if (r.ec != std::errc() || r.ptr != value.data() + value.size()) {
         error = "--sim-faults: bad seed '" + std::string(value) + "'";
         return std::nullopt;
@@ -34,25 +34,25 @@ std::optional<SimFaultSpec> ParseSimFaultSpec(std::string_view text, std::string
       return std::nullopt;
     }
     if (name == "drop") {
-      spec.rates.dropReply = chance;
+      settings.rates.dropReply = chance;
     } else if (name == "corrupt") {
-      spec.rates.corruptChecksum = chance;
+      settings.rates.corruptChecksum = chance;
     } else if (name == "resend") {
-      spec.rates.resend = chance;
+      settings.rates.resend = chance;
     } else if (name == "split") {
-      spec.rates.splitReply = chance;
+      settings.rates.splitReply = chance;
     } else if (name == "garbage") {
-      spec.rates.garbageBefore = chance;
+      settings.rates.garbageBefore = chance;
     } else if (name == "empty") {
-      spec.rates.emptyData = chance;
+      settings.rates.emptyData = chance;
     } else if (name == "unplug") {
-      spec.rates.unplug = chance;
+      settings.rates.unplug = chance;
     } else {
       error = "--sim-faults: unknown fault '" + std::string(name) + "'";
       return std::nullopt;
     }
   }
-  return spec;
+  return settings;
 }
 
 }  // namespace vantor::cli

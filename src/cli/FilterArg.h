@@ -8,7 +8,7 @@
 
 namespace vantor::cli {
 
-struct FilterSpec {
+struct FilterArg {
   int type = 0;         // 0 peak, 1 low shelf, 2 high shelf, 3 high-pass, 4 low-pass
   int frequency = 1000;
   int gainIndex = 200;  // 0 dB
@@ -20,6 +20,6 @@ struct FilterSpec {
 
 // Parses one filter. On failure returns nothing and sets error to a one-line reason that
 // names the offending part.
-std::optional<FilterSpec> ParseFilterSpec(std::string_view text, std::string& error);
+std::optional<FilterArg> ParseFilterArg(std::string_view text, std::string& error);
 
 }  // namespace vantor::cli

@@ -1,4 +1,4 @@
-#include "cli/FilterSpec.h"
+#include "cli/FilterArg.h"
 
 #include <array>
 #include <charconv>
@@ -37,13 +37,13 @@ bool IsCrossover(int type) { return type == kHighPass || type == kLowPass; }
 
 }  // namespace
 
-std::optional<FilterSpec> ParseFilterSpec(std::string_view text, std::string& error) {
+std::optional<FilterArg> ParseFilterArg(std::string_view text, std::string& error) {
   const std::string where = "filter '" + std::string(text) + "': ";
   if (text.empty()) {
     error = where + "empty filter";
     return std::nullopt;
   }
-  FilterSpec spec;
+  FilterArg filter;
   std::set<std::string, std::less<>> seen;
   std::optional<double> gainDb;
   std::optional<int> bandwidth;
@@ -77,11 +77,11 @@ std::optional<FilterSpec> ParseFilterSpec(std::string_view text, std::string& er
     if (key == "type") {
       const auto t = Lookup(value, {"peak", "lowshelf", "highshelf", "highpass", "lowpass"});
       if (!t) return bad("peak, lowshelf, highshelf, highpass or lowpass");
-      spec.type = *t;
+      filter.type = *t;
     } else if (key == "freq") {
       const auto f = ParseInt(value);
       if (!f || *f < 20 || *f > 20000) return bad("an integer 20..20000");
-      spec.frequency = *f;
+      filter.frequency = *f;
     } else if (key == "gain") {
       const auto g = ParseDouble(value);
       if (!g || *g < -20.0 || *g > 20.0) return bad("dB in -20.0..20.0");
@@ -93,7 +93,7 @@ std::optional<FilterSpec> ParseFilterSpec(std::string_view text, std::string& er
     } else if (key == "slope") {
       const auto s = ParseInt(value);
       if (!s || *s < 0 || *s > 7) return bad("0..1 for shelves, 0..7 for crossovers");
-      spec.slope = *s;
+      filter.slope = *s;
     } else if (key == "family") {
       const auto k = Lookup(value, {"linkwitz", "bessel", "butterworth"});
       if (!k) return bad("linkwitz, bessel or butterworth");
@@ -109,35 +109,35 @@ std::optional<FilterSpec> ParseFilterSpec(std::string_view text, std::string& er
   }
 
   // Keys that mean nothing for the type are refused: they are almost always a typo.
-  const bool crossover = IsCrossover(spec.type);
+  const bool crossover = IsCrossover(filter.type);
   auto refuse = [&](const char* key, const char* applies) {
     error = where + key + " applies to " + applies + " only";
     return std::nullopt;
   };
   if (gainDb && crossover) return refuse("gain", "peak and shelf filters");
-  if (bandwidth && spec.type != kPeaking) return refuse("bw", "peak filters");
+  if (bandwidth && filter.type != kPeaking) return refuse("bw", "peak filters");
   if (family && !crossover) return refuse("family", "highpass and lowpass filters");
   if (reduced && !crossover) return refuse("reduced", "highpass and lowpass filters");
-  if (spec.type == kPeaking && spec.slope >= 0) return refuse("slope", "shelf and crossover filters");
+  if (filter.type == kPeaking && filter.slope >= 0) return refuse("slope", "shelf and crossover filters");
 
-  if (gainDb) spec.gainIndex = GainIndexFromDb(*gainDb);
-  if (bandwidth) spec.bandwidthIndex = *bandwidth;
-  if (family) spec.family = *family;
-  if (reduced) spec.reduced = *reduced;
+  if (gainDb) filter.gainIndex = GainIndexFromDb(*gainDb);
+  if (bandwidth) filter.bandwidthIndex = *bandwidth;
+  if (family) filter.family = *family;
+  if (reduced) filter.reduced = *reduced;
   // Default slopes: 24 dB/Oct for crossovers (index 1 on the reduced list), 6 dB/Oct shelves.
-  if (spec.slope < 0) spec.slope = crossover ? (spec.reduced == 1 ? 1 : 2) : 0;
-  if (spec.type == kLowShelf || spec.type == kHighShelf) {
-    if (spec.slope > 1) {
-      error = where + "bad slope '" + std::to_string(spec.slope) + "' (expected 0..1 for shelves)";
+  if (filter.slope < 0) filter.slope = crossover ? (filter.reduced == 1 ? 1 : 2) : 0;
+  if (filter.type == kLowShelf || filter.type == kHighShelf) {
+    if (filter.slope > 1) {
+      error = where + "bad slope '" + std::to_string(filter.slope) + "' (expected 0..1 for shelves)";
       return std::nullopt;
     }
   }
-  if (crossover && spec.reduced == 1 && spec.slope > 1) {
-    error = where + "bad slope '" + std::to_string(spec.slope) +
+  if (crossover && filter.reduced == 1 && filter.slope > 1) {
+    error = where + "bad slope '" + std::to_string(filter.slope) +
             "' (expected 0..1 with the reduced list)";
     return std::nullopt;
   }
-  return spec;
+  return filter;
 }
 
 }  // namespace vantor::cli

@@ -11,13 +11,13 @@
 
 namespace vantor::cli {
 
-struct SimFaultSpec {
+struct SimFaultSettings {
   std::uint64_t seed = 1;
   sim::SimFaultRates rates;
 };
 
 // Names: seed (integer), drop, corrupt, resend, split, garbage, empty, unplug (chances
 // 0..1 per frame). Nothing and a reason when the text is malformed.
-std::optional<SimFaultSpec> ParseSimFaultSpec(std::string_view text, std::string& error);
+std::optional<SimFaultSettings> ParseSimFaultSettings(std::string_view text, std::string& error);
 
 }  // namespace vantor::cli
