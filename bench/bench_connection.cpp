@@ -5,13 +5,13 @@
 
 #include <benchmark/benchmark.h>
 
+#include <unistd.h>
 #include <algorithm>
 #include <atomic>
 #include <chrono>
 #include <filesystem>
 #include <random>
 #include <thread>
-#include <unistd.h>
 
 #include "QuietScreen.h"
 #include "device/FileClaimStore.h"
@@ -31,7 +31,8 @@ using namespace std::chrono_literals;
 // One program and one simulated unit with real timing.
 struct Bench {
   Bench()
-      : claimsDir(std::filesystem::temp_directory_path() / ("vantor-bench-" + std::to_string(::getpid()))),
+      : claimsDir(std::filesystem::temp_directory_path() /
+                  ("vantor-bench-" + std::to_string(::getpid()))),
         claims(claimsDir),
         unit(sim::SimulatedProcessor::Create()),
         controller(model, bus, claims, screen) {
@@ -44,7 +45,8 @@ struct Bench {
     std::filesystem::remove_all(claimsDir, ec);
   }
   bool Live() {
-    return controller.ProcessUntil([this] { return controller.Phase() == ConnectionPhase::kLive; }, 30s);
+    return controller.ProcessUntil([this] { return controller.Phase() == ConnectionPhase::kLive; },
+                                   30s);
   }
 
   std::filesystem::path claimsDir;
@@ -60,11 +62,13 @@ struct Bench {
 double Ms(Clock::duration d) { return std::chrono::duration<double, std::milli>(d).count(); }
 
 // The floor of one exchange of a frame of `sent` bytes answered by `received` bytes.
-double FloorMs(const sim::SimTiming& t, const LinkTimings& l, std::size_t sent, std::size_t received) {
+double FloorMs(const sim::SimTiming& t, const LinkTimings& l, std::size_t sent,
+               std::size_t received) {
   const auto reports = [](std::size_t bytes) { return static_cast<double>((bytes + 63) / 64); };
   const double interval = std::chrono::duration<double, std::milli>(t.reportInterval).count();
   const double delay = std::chrono::duration<double, std::milli>(t.processingDelay).count();
-  return static_cast<double>(l.cyclePause.count()) + reports(sent) * interval + delay + reports(received) * interval;
+  return static_cast<double>(l.cyclePause.count()) + reports(sent) * interval + delay +
+         reports(received) * interval;
 }
 
 void BM_ConnectToLive(benchmark::State& st) {
@@ -85,8 +89,9 @@ void BM_ConnectToLive(benchmark::State& st) {
       // Identity, 9 information reads, music block and 8 outputs: every request is 24 bytes.
       const sim::SimTiming t = b.unit->Timing();
       const LinkTimings l = b.controller.Timings();
-      floor = FloorMs(t, l, 24, 16 + 17) + 3 * FloorMs(t, l, 24, 16 + 12) + 6 * FloorMs(t, l, 24, 16 + 15) +
-              FloorMs(t, l, 24, 16 + 112) + 8 * FloorMs(t, l, 24, 16 + 296);
+      floor = FloorMs(t, l, 24, 16 + 17) + 3 * FloorMs(t, l, 24, 16 + 12) +
+              6 * FloorMs(t, l, 24, 16 + 15) + FloorMs(t, l, 24, 16 + 112) +
+              8 * FloorMs(t, l, 24, 16 + 296);
     }
   }
   std::sort(times.begin(), times.end());
@@ -105,8 +110,8 @@ void BM_EditToWire(benchmark::State& st) {
   }
   std::atomic<Clock::rep> wired{0};
   b.controller.SetFrameTap([&](FrameDirection d, std::span<const std::uint8_t> f) {
-    if (d == FrameDirection::kSent && f[frame::kClass] == frame::kWriteClass && f[frame::kBlockType] == 3 &&
-        f[frame::kItem] == 4) {
+    if (d == FrameDirection::kSent && f[frame::kClass] == frame::kWriteClass &&
+        f[frame::kBlockType] == 3 && f[frame::kItem] == 4) {
       wired = Clock::now().time_since_epoch().count();
     }
   });
@@ -115,7 +120,8 @@ void BM_EditToWire(benchmark::State& st) {
   int gain = 210;
   for (auto _ : st) {
     // Land the edit at a random moment of the idle loop.
-    std::this_thread::sleep_for(std::chrono::microseconds(std::uniform_int_distribution<int>(0, 15000)(rng)));
+    std::this_thread::sleep_for(
+        std::chrono::microseconds(std::uniform_int_distribution<int>(0, 15000)(rng)));
     wired = 0;
     gain = gain == 210 ? 220 : 210;
     const auto start = Clock::now();
@@ -164,7 +170,10 @@ void BM_ThousandEditsInOneSecond(benchmark::State& st) {
     b.controller.ProcessEvents();
   }
 }
-BENCHMARK(BM_ThousandEditsInOneSecond)->UseManualTime()->Iterations(3)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_ThousandEditsInOneSecond)
+    ->UseManualTime()
+    ->Iterations(3)
+    ->Unit(benchmark::kMillisecond);
 
 }  // namespace
 }  // namespace vantor

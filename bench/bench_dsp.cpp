@@ -108,7 +108,8 @@ double LiteralAt(const CFilter& f, double gridHz) {
       const CrossoverCascade c =
           DesignCrossover(f.Type(), f.Frequency(), f.Family(), f.Slope(), f.ReducedSlopes() != 0);
       double sum = 0.0;
-      for (int k = 0; k < c.count; ++k) sum += EvalAt(c.sections[static_cast<std::size_t>(k)], gridHz);
+      for (int k = 0; k < c.count; ++k)
+        sum += EvalAt(c.sections[static_cast<std::size_t>(k)], gridHz);
       return sum;
     }
   }

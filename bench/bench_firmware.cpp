@@ -10,13 +10,13 @@
 
 #include <benchmark/benchmark.h>
 
+#include <unistd.h>
 #include <atomic>
 #include <chrono>
 #include <filesystem>
 #include <fstream>
 #include <mutex>
 #include <set>
-#include <unistd.h>
 
 #include "QuietScreen.h"
 #include "firmware/FirmwarePackets.h"
@@ -56,7 +56,8 @@ class PhaseClock : public FirmwareObserver {
 };
 
 std::string WriteImage() {
-  const auto path = std::filesystem::temp_directory_path() / ("vantor-bench-" + std::to_string(::getpid()) + ".dsp");
+  const auto path = std::filesystem::temp_directory_path() /
+                    ("vantor-bench-" + std::to_string(::getpid()) + ".dsp");
   std::ofstream out(path, std::ios::binary | std::ios::trunc);
   std::uint32_t x = 12345;
   for (std::size_t i = 0; i < kImageSize; ++i) {
@@ -93,9 +94,11 @@ void BM_Update200KiBAgainstSimulatedBootLoader(benchmark::State& state) {
       state.SkipWithError("the update did not start");
       break;
     }
-    controller.ProcessUntil([&] { return updater.Outcome() != FirmwareOutcome::kRunning; }, std::chrono::minutes(5));
+    controller.ProcessUntil([&] { return updater.Outcome() != FirmwareOutcome::kRunning; },
+                            std::chrono::minutes(5));
     const auto end = Clock::now();
-    if (updater.Outcome() != FirmwareOutcome::kSucceeded || unit->FirmwareImage().size() != kImageSize) {
+    if (updater.Outcome() != FirmwareOutcome::kSucceeded ||
+        unit->FirmwareImage().size() != kImageSize) {
       state.SkipWithError("the update failed");
       break;
     }
@@ -107,7 +110,9 @@ void BM_Update200KiBAgainstSimulatedBootLoader(benchmark::State& state) {
   std::filesystem::remove(file);
   const double n = static_cast<double>(state.iterations());
   const double interval = std::chrono::duration<double>(timing.reportInterval).count();
-  const double fixed = std::chrono::duration<double>(limits.fwWakeDuration + limits.fwWakePause + limits.fwRestartWait).count();
+  const double fixed = std::chrono::duration<double>(limits.fwWakeDuration + limits.fwWakePause +
+                                                     limits.fwRestartWait)
+                           .count();
   const double floor = packets * 2 * interval;
   const double dataFloor = (packets - 2) * 2 * interval;  // 178 x n and 179
   state.counters["total_s"] = total / n;
@@ -117,7 +122,10 @@ void BM_Update200KiBAgainstSimulatedBootLoader(benchmark::State& state) {
   state.counters["ratio_total"] = (total / n) / (floor + fixed);
   state.counters["ratio_data"] = (data / n) / dataFloor;
 }
-BENCHMARK(BM_Update200KiBAgainstSimulatedBootLoader)->Iterations(2)->UseManualTime()->Unit(benchmark::kSecond);
+BENCHMARK(BM_Update200KiBAgainstSimulatedBootLoader)
+    ->Iterations(2)
+    ->UseManualTime()
+    ->Unit(benchmark::kSecond);
 
 // The host's own share: every packet of a 200 KiB image built by the sequencer.
 void BM_SequenceImage200KiB(benchmark::State& state) {

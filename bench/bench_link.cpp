@@ -54,8 +54,8 @@ BENCHMARK(BM_BuildStatusPoll);
 
 // A data reply for output 3, cut into the five zero-padded reports the transport reads.
 std::vector<std::vector<std::uint8_t>> OutputReplyReports() {
-  std::vector<std::uint8_t> f = {0xA2, 0xA2, 0xA2, 0xA3, 0x66, 0x01, 0x00, 0x03, 0x03, 0x00,
-                                 0x00, 0x00, 296 & 0xFF, 296 >> 8};
+  std::vector<std::uint8_t> f = {0xA2, 0xA2, 0xA2, 0xA3, 0x66, 0x01,       0x00,
+                                 0x03, 0x03, 0x00, 0x00, 0x00, 296 & 0xFF, 296 >> 8};
   for (int i = 0; i < 296; ++i) f.push_back(static_cast<std::uint8_t>(i * 13));
   std::uint8_t x = 0;
   for (std::size_t i = 4; i < f.size(); ++i) x ^= f[i];

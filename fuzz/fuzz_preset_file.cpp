@@ -53,12 +53,15 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
                           : vantor::SerializePreset(in, program->model);
   if (!loaded) {
     // A refused file changes nothing.
-    if (program->state.Live() != live || program->state.Slot(7) != slot7 || program->state.SystemArea() != system) {
+    if (program->state.Live() != live || program->state.Slot(7) != slot7 ||
+        program->state.SystemArea() != system) {
       std::abort();
     }
     return 0;
   }
-  if (file.size() != vantor::PresetFileSize(all ? vantor::PresetKind::kAll : vantor::PresetKind::kSingle)) std::abort();
+  if (file.size() !=
+      vantor::PresetFileSize(all ? vantor::PresetKind::kAll : vantor::PresetKind::kSingle))
+    std::abort();
 
   vantor::ByteArchive out;
   if (all) {

@@ -74,7 +74,8 @@ void CliScreen::DrawBar() {
   const int span = std::max(1, m_high - m_low);
   const int done = std::clamp((m_position - m_low) * kWidth / span, 0, kWidth);
   const TextId caption = m_updateBar ? TextId::FirmwareDialogTitle : TextId::TransferCaption;
-  m_err << '\r' << Tr(caption, m_chinese) << " [" << std::string(static_cast<std::size_t>(done), '#')
+  m_err << '\r' << Tr(caption, m_chinese) << " ["
+        << std::string(static_cast<std::size_t>(done), '#')
         << std::string(static_cast<std::size_t>(kWidth - done), '.') << "] " << m_position << '/'
         << m_high << std::flush;
 }

@@ -26,7 +26,8 @@ bool WantsHelp(const std::vector<std::string>& args) {
 }
 
 std::string SlotName(const rec::StateRecord& record) {
-  std::string raw(record.begin() + rec::kProgramName, record.begin() + rec::kProgramName + rec::kProgramNameSent);
+  std::string raw(record.begin() + rec::kProgramName,
+                  record.begin() + rec::kProgramName + rec::kProgramNameSent);
   const std::size_t zero = raw.find('\0');
   if (zero != std::string::npos) raw.resize(zero);
   const std::size_t end = raw.find_last_not_of(' ');
@@ -38,18 +39,12 @@ std::string SlotName(const rec::StateRecord& record) {
 
 std::map<std::string, DeviceSubcommand> DeviceSubcommands() {
   return {
-      {"info", DeviceInfoCommand()},
-      {"list", DeviceListCommand()},
-      {"pull", DevicePullCommand()},
-      {"push", DevicePushCommand()},
-      {"store", DeviceStoreCommand()},
-      {"recall", DeviceRecallCommand()},
-      {"delete", DeviceDeleteCommand()},
-      {"backup", DeviceBackupCommand()},
-      {"restore", DeviceRestoreCommand()},
-      {"set", DeviceSetCommand()},
-      {"firmware", DeviceFirmwareCommand()},
-      {"factory-reset", DeviceFactoryResetCommand()},
+      {"info", DeviceInfoCommand()},         {"list", DeviceListCommand()},
+      {"pull", DevicePullCommand()},         {"push", DevicePushCommand()},
+      {"store", DeviceStoreCommand()},       {"recall", DeviceRecallCommand()},
+      {"delete", DeviceDeleteCommand()},     {"backup", DeviceBackupCommand()},
+      {"restore", DeviceRestoreCommand()},   {"set", DeviceSetCommand()},
+      {"firmware", DeviceFirmwareCommand()}, {"factory-reset", DeviceFactoryResetCommand()},
   };
 }
 
@@ -87,7 +82,8 @@ DeviceSubcommand DeviceInfoCommand() {
     const int source = s.SystemBlock()[rec::kSysInputSource];
     const int volume = le::GetI16(s.SystemBlock(), rec::kSysMasterVolume) - 60;
     std::vector<int> speakers;
-    for (int o = 0; o < rec::kOutputCount; ++o) speakers.push_back(s.SpeakerTypes()[static_cast<std::size_t>(o)]);
+    for (int o = 0; o < rec::kOutputCount; ++o)
+      speakers.push_back(s.SpeakerTypes()[static_cast<std::size_t>(o)]);
     std::vector<std::string> names;
     for (int n = 1; n <= rec::kDeviceSlots; ++n) names.push_back(SlotName(s.Slot(n)));
     if (json) {
@@ -110,11 +106,14 @@ DeviceSubcommand DeviceInfoCommand() {
     const bool zh = session.Chinese();
     out << "identity: " << identity << '\n';
     out << "source: " << InputSourceName(source, zh) << '\n';
-    out << "volume: " << volume << " dB" << (s.SystemBlock()[rec::kSysMasterOn] != 0 ? "" : " (off)") << '\n';
+    out << "volume: " << volume << " dB"
+        << (s.SystemBlock()[rec::kSysMasterOn] != 0 ? "" : " (off)") << '\n';
     for (int o = 0; o < rec::kOutputCount; ++o) {
-      out << "CH" << (o + 1) << ": " << SpeakerTypeName(speakers[static_cast<std::size_t>(o)]) << '\n';
+      out << "CH" << (o + 1) << ": " << SpeakerTypeName(speakers[static_cast<std::size_t>(o)])
+          << '\n';
     }
-    for (int n = 1; n <= rec::kDeviceSlots; ++n) out << "slot " << n << ": " << names[static_cast<std::size_t>(n - 1)] << '\n';
+    for (int n = 1; n <= rec::kDeviceSlots; ++n)
+      out << "slot " << n << ": " << names[static_cast<std::size_t>(n - 1)] << '\n';
     return static_cast<int>(kExitOk);
   };
   return c;
@@ -125,7 +124,8 @@ int RunDevice(const GlobalOptions& options, std::ostream& out, std::ostream& err
   const std::vector<std::string>& args = options.rest;  // args[0] == "device"
   if (args.size() < 2 || args[1] == "--help" || args[1] == "-h") {
     std::ostream& where = args.size() < 2 ? err : out;
-    where << "usage: vantorctl [--lang zh|en] [--sim [--sim-state FILE] [--sim-faults FAULTS]] [--trace] device COMMAND\n"
+    where << "usage: vantorctl [--lang zh|en] [--sim [--sim-state FILE] [--sim-faults FAULTS]] "
+             "[--trace] device COMMAND\n"
              "commands:\n";
     for (const auto& [name, c] : commands) where << "  " << name << "  " << c.summary << '\n';
     return args.size() < 2 ? kExitUsage : kExitOk;
@@ -162,7 +162,8 @@ int RunDevice(const GlobalOptions& options, std::ostream& out, std::ostream& err
   if (code == kExitOk && !command.settles && !session.WaitIdle()) {
     // The screen has said why when the connection ended; say it once.
     if (session.Screen().Messages().size() == shown) {
-      session.Say(std::string("vantorctl: ") + std::string(Tr(TextId::UnableToConnect, session.Chinese())));
+      session.Say(std::string("vantorctl: ") +
+                  std::string(Tr(TextId::UnableToConnect, session.Chinese())));
     }
     code = kExitDevice;
   }

@@ -22,7 +22,8 @@ using DeviceJob = std::function<int(const std::vector<std::string>& args, Device
 
 // Checks a subcommand's arguments (and the files it reads) before the session opens the
 // device; writes a one-line reason on `err` and returns an exit code.
-using DeviceCheck = std::function<int(const std::vector<std::string>& args, bool chinese, std::ostream& err)>;
+using DeviceCheck =
+    std::function<int(const std::vector<std::string>& args, bool chinese, std::ostream& err)>;
 
 struct DeviceSubcommand {
   std::string summary;  // one line for `device --help`

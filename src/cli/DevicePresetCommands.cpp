@@ -18,8 +18,10 @@ namespace {
 // The preset operations of one device command, following the session's device events.
 class SessionPresets {
  public:
-  explicit SessionPresets(DeviceSession& session) : m_session(session), m_presets(session.Controller()) {
-    session.Screen().SetEventListener([this](const DeviceEventMessage& m) { m_presets.OnDeviceEvent(m); });
+  explicit SessionPresets(DeviceSession& session)
+      : m_session(session), m_presets(session.Controller()) {
+    session.Screen().SetEventListener(
+        [this](const DeviceEventMessage& m) { m_presets.OnDeviceEvent(m); });
   }
   ~SessionPresets() { m_session.Screen().SetEventListener(nullptr); }
   SessionPresets(const SessionPresets&) = delete;
@@ -46,7 +48,8 @@ constexpr Words kSlotAndName{"需要音效号 1..6 和名称", "expected a slot 
 constexpr Words kOneSlot{"需要一个音效号 1..6", "expected one slot 1..6"};
 
 std::string SeeHelp(const std::string& command, bool chinese) {
-  return Say2(chinese, " (参见 vantorctl device ", " (see vantorctl device ") + command + " --help)";
+  return Say2(chinese, " (参见 vantorctl device ", " (see vantorctl device ") + command +
+         " --help)";
 }
 
 std::string NotASlot(const std::string& text, bool chinese) {
@@ -65,7 +68,8 @@ int Usage(DeviceSession& session, const std::string& command, Words what) {
 std::optional<int> SlotArgument(const std::string& text) {
   int n = 0;
   const auto r = std::from_chars(text.data(), text.data() + text.size(), n);
-  if (text.empty() || r.ec != std::errc() || r.ptr != text.data() + text.size() || n < 1 || n > kPresetSlots) {
+  if (text.empty() || r.ec != std::errc() || r.ptr != text.data() + text.size() || n < 1 ||
+      n > kPresetSlots) {
     return std::nullopt;
   }
   return n;
@@ -75,34 +79,41 @@ std::optional<int> SlotArgument(const std::string& text) {
 // shown by the screen) when the connection ended first.
 int AwaitBatch(DeviceSession& session, const std::string& command) {
   // A connection that ended clears the busy flag too; it still is a failure.
-  if (session.Until([&] { return !session.State().busy.load(); }) && session.Controller().Connected()) return kExitOk;
-  if (session.Controller().Connected()) session.Say(Prefix(command) + Say2(session.Chinese(), "设备无响应", "the device did not answer in time"));
+  if (session.Until([&] { return !session.State().busy.load(); }) &&
+      session.Controller().Connected())
+    return kExitOk;
+  if (session.Controller().Connected())
+    session.Say(Prefix(command) +
+                Say2(session.Chinese(), "设备无响应", "the device did not answer in time"));
   return kExitDevice;
 }
 
 // A file the command will load: readable, of the expected kind, with the signature.
-int CheckFile(const std::string& command, const std::string& path, PresetKind kind, bool chinese, std::ostream& err) {
+int CheckFile(const std::string& command, const std::string& path, PresetKind kind, bool chinese,
+              std::ostream& err) {
   const auto bytes = ReadFileBytes(path, kAllPresetsFileSize);
   std::string reason;
   if (!bytes) {
     reason = Say2(chinese, "无法读取文件", "cannot read the file");
   } else if (bytes->size() != PresetFileSize(kind) || !HasPresetSignature(*bytes)) {
-    reason = kind == PresetKind::kSingle ? Say2(chinese, "不是单音效文件 (.dsps)", "not a single-preset file (.dsps)")
-                                         : Say2(chinese, "不是全部音效文件 (.dspa)", "not an all-presets file (.dspa)");
+    reason = kind == PresetKind::kSingle
+                 ? Say2(chinese, "不是单音效文件 (.dsps)", "not a single-preset file (.dsps)")
+                 : Say2(chinese, "不是全部音效文件 (.dspa)", "not an all-presets file (.dspa)");
   }
   if (reason.empty()) return kExitOk;
   err << Prefix(command) << path << ": " << reason << '\n';
   return kExitFile;
 }
 
-int CheckCount(const std::string& command, const std::vector<std::string>& args, std::size_t count, Words what,
-               bool chinese, std::ostream& err) {
+int CheckCount(const std::string& command, const std::vector<std::string>& args, std::size_t count,
+               Words what, bool chinese, std::ostream& err) {
   if (args.size() == count) return kExitOk;
   err << Prefix(command) << Say2(chinese, what.zh, what.en) << SeeHelp(command, chinese) << '\n';
   return kExitUsage;
 }
 
-int CheckSlot(const std::string& command, const std::string& text, bool chinese, std::ostream& err) {
+int CheckSlot(const std::string& command, const std::string& text, bool chinese,
+              std::ostream& err) {
   if (SlotArgument(text)) return kExitOk;
   err << Prefix(command) << NotASlot(text, chinese) << SeeHelp(command, chinese) << '\n';
   return kExitUsage;
@@ -113,7 +124,8 @@ int Settle(DeviceSession& session) {
   const std::size_t shown = session.Screen().Messages().size();
   if (session.WaitIdle()) return kExitOk;
   if (session.Screen().Messages().size() == shown) {
-    session.Say(std::string("vantorctl: ") + std::string(Tr(TextId::UnableToConnect, session.Chinese())));
+    session.Say(std::string("vantorctl: ") +
+                std::string(Tr(TextId::UnableToConnect, session.Chinese())));
   }
   return kExitDevice;
 }
@@ -214,7 +226,8 @@ DeviceSubcommand DeviceRecallCommand() {
     for (std::size_t i = 0; i < args.size(); ++i) {
       if (args[i] == "--out") {
         if (++i >= args.size()) {
-          err << Prefix("recall") << Say2(chinese, "--out 需要文件名", "--out needs a file name") << '\n';
+          err << Prefix("recall") << Say2(chinese, "--out 需要文件名", "--out needs a file name")
+              << '\n';
           return static_cast<int>(kExitUsage);
         }
       } else {
@@ -292,8 +305,9 @@ DeviceSubcommand DeviceBackupCommand() {
     if (!session.Until([&] { return saved.has_value(); })) {
       // When the connection ended the screen has said so; nothing was written either way.
       if (session.Controller().Connected()) {
-        session.Say(Prefix("backup") + Say2(session.Chinese(), "设备无响应，未写入文件",
-                                            "the device did not answer in time; no file was written"));
+        session.Say(Prefix("backup") +
+                    Say2(session.Chinese(), "设备无响应，未写入文件",
+                         "the device did not answer in time; no file was written"));
       }
       return kExitDevice;
     }
@@ -327,10 +341,11 @@ DeviceSubcommand DeviceRestoreCommand() {
 DeviceSubcommand DeviceSetCommand() {
   DeviceSubcommand c;
   c.summary = "change values of the live program (the keys of 'preset set')";
-  c.usage = "usage: vantorctl [--sim ...] device set KEY=VALUE...\n"
-            "Applies the values to the live program through the model's setters, so that they\n"
-            "are sent as edits on the screen are. A bad key or value sends nothing.\n" +
-            PresetEditor::KeyHelp();
+  c.usage =
+      "usage: vantorctl [--sim ...] device set KEY=VALUE...\n"
+      "Applies the values to the live program through the model's setters, so that they\n"
+      "are sent as edits on the screen are. A bad key or value sends nothing.\n" +
+      PresetEditor::KeyHelp();
   c.check = [](const std::vector<std::string>& args, bool chinese, std::ostream& err) {
     // Keys and values are checked on a program of its own before the device is opened;
     // after connecting they are checked again against the device's values.
@@ -345,7 +360,8 @@ DeviceSubcommand DeviceSetCommand() {
   };
   c.job = [](const std::vector<std::string>& args, DeviceSession& session, std::ostream&) -> int {
     ConnectionController& link = session.Controller();
-    PresetEditor editor({session.Model(), true, &link.Sequences(), &link.Queue().QueueLock()}, session.Chinese());
+    PresetEditor editor({session.Model(), true, &link.Sequences(), &link.Queue().QueueLock()},
+                        session.Chinese());
     std::string error;
     if (!editor.Prepare(args, error)) {
       session.Say(Prefix("set") + error);

@@ -83,7 +83,8 @@ int DeviceSession::Prepare() {
     m_backend = m_realBackend.get();
   }
   m_controller = std::make_unique<ConnectionController>(m_model, *m_backend, *m_claims, m_screen);
-  m_controller->SetFrameTap([this](FrameDirection d, std::span<const std::uint8_t> f) { Trace(d, f); });
+  m_controller->SetFrameTap(
+      [this](FrameDirection d, std::span<const std::uint8_t> f) { Trace(d, f); });
   return kExitOk;
 }
 
@@ -100,15 +101,19 @@ int DeviceSession::Connect() {
   if (m_screen.Messages().empty()) {
     // Identity mismatch closes without a message in the window; the tool says why.
     Say(std::string("vantorctl: ") +
-        (m_screen.EverConnected() ? (m_options.chinese ? "设备型号不符" : "the device is not a supported processor")
-                                  : std::string(Tr(TextId::UnableToConnect, m_options.chinese))));
+        (m_screen.EverConnected()
+             ? (m_options.chinese ? "设备型号不符" : "the device is not a supported processor")
+             : std::string(Tr(TextId::UnableToConnect, m_options.chinese))));
   }
   return kExitDevice;
 }
 
 bool DeviceSession::Until(const std::function<bool()>& done, std::chrono::milliseconds timeout) {
   const bool ok = m_controller->ProcessUntil(
-      [&] { return done() || (!m_controller->Connected() && m_controller->Phase() == ConnectionPhase::kClosed); },
+      [&] {
+        return done() ||
+               (!m_controller->Connected() && m_controller->Phase() == ConnectionPhase::kClosed);
+      },
       timeout);
   return ok && done();
 }
@@ -125,7 +130,8 @@ int DeviceSession::Disconnect() {
   if (m_unit && m_options.simState) {
     const sim::SimFileStatus status = m_unit->SaveMemory(*m_options.simState);
     if (status != sim::SimFileStatus::kOk) {
-      Say("vantorctl: " + *m_options.simState + ": " + sim::DescribeSimFileStatus(status, m_options.chinese));
+      Say("vantorctl: " + *m_options.simState + ": " +
+          sim::DescribeSimFileStatus(status, m_options.chinese));
       return kExitFile;
     }
   }

@@ -53,8 +53,8 @@ std::optional<FilterArg> ParseFilterArg(std::string_view text, std::string& erro
   std::size_t start = 0;
   while (start <= text.size()) {
     const std::size_t comma = text.find(',', start);
-    const std::string_view pair =
-        text.substr(start, comma == std::string_view::npos ? std::string_view::npos : comma - start);
+    const std::string_view pair = text.substr(
+        start, comma == std::string_view::npos ? std::string_view::npos : comma - start);
     start = comma == std::string_view::npos ? text.size() + 1 : comma + 1;
 
     const std::size_t eq = pair.find('=');
@@ -118,7 +118,8 @@ std::optional<FilterArg> ParseFilterArg(std::string_view text, std::string& erro
   if (bandwidth && filter.type != kPeaking) return refuse("bw", "peak filters");
   if (family && !crossover) return refuse("family", "highpass and lowpass filters");
   if (reduced && !crossover) return refuse("reduced", "highpass and lowpass filters");
-  if (filter.type == kPeaking && filter.slope >= 0) return refuse("slope", "shelf and crossover filters");
+  if (filter.type == kPeaking && filter.slope >= 0)
+    return refuse("slope", "shelf and crossover filters");
 
   if (gainDb) filter.gainIndex = GainIndexFromDb(*gainDb);
   if (bandwidth) filter.bandwidthIndex = *bandwidth;
@@ -128,7 +129,8 @@ std::optional<FilterArg> ParseFilterArg(std::string_view text, std::string& erro
   if (filter.slope < 0) filter.slope = crossover ? (filter.reduced == 1 ? 1 : 2) : 0;
   if (filter.type == kLowShelf || filter.type == kHighShelf) {
     if (filter.slope > 1) {
-      error = where + "bad slope '" + std::to_string(filter.slope) + "' (expected 0..1 for shelves)";
+      error =
+          where + "bad slope '" + std::to_string(filter.slope) + "' (expected 0..1 for shelves)";
       return std::nullopt;
     }
   }

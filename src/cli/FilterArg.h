@@ -9,11 +9,11 @@
 namespace vantor::cli {
 
 struct FilterArg {
-  int type = 0;         // 0 peak, 1 low shelf, 2 high shelf, 3 high-pass, 4 low-pass
+  int type = 0;  // 0 peak, 1 low shelf, 2 high shelf, 3 high-pass, 4 low-pass
   int frequency = 1000;
   int gainIndex = 200;  // 0 dB
   int bandwidthIndex = 15;
-  int slope = -1;       // -1: the type's default
+  int slope = -1;  // -1: the type's default
   int family = 2;
   int reduced = 0;
 };

@@ -27,7 +27,8 @@ const char* KindName(FirmwareKind kind) {
   return kind == FirmwareKind::kController ? "controller" : "processor";
 }
 
-int FirmwareInfo(const std::vector<std::string>& args, bool chinese, std::ostream& out, std::ostream& err) {
+int FirmwareInfo(const std::vector<std::string>& args, bool chinese, std::ostream& out,
+                 std::ostream& err) {
   bool json = false;
   std::vector<std::string> files;
   for (const auto& a : args) {
@@ -91,7 +92,8 @@ class LatestProgress : public FirmwareObserver {
   std::atomic<int> m_status{-1};
 };
 
-int UpdateFirmware(const std::vector<std::string>& args, DeviceSession& session, std::ostream& out) {
+int UpdateFirmware(const std::vector<std::string>& args, DeviceSession& session,
+                   std::ostream& out) {
   if (args.size() != 1 || (args[0].size() > 1 && args[0][0] == '-')) {
     session.Say("usage: vantorctl [--sim ...] [--trace] device firmware FILE");
     return kExitUsage;
@@ -144,8 +146,9 @@ int UpdateFirmware(const std::vector<std::string>& args, DeviceSession& session,
         << updater.PacketsAcknowledged() << " packets\n";
     return kExitOk;
   }
-  session.Say("vantorctl device firmware: the update stopped at packet " + std::to_string(updater.LastPacketCode()) +
-              " (" + std::to_string(updater.PacketsAcknowledged()) + " of " +
+  session.Say("vantorctl device firmware: the update stopped at packet " +
+              std::to_string(updater.LastPacketCode()) + " (" +
+              std::to_string(updater.PacketsAcknowledged()) + " of " +
               std::to_string(updater.PacketsTotal()) + " acknowledged)");
   return kExitDevice;
 }
@@ -194,7 +197,8 @@ int RunFirmware(const GlobalOptions& options, std::ostream& out, std::ostream& e
     return kExitOk;
   }
   if (args[1] == "info") {
-    return FirmwareInfo(std::vector<std::string>(args.begin() + 2, args.end()), options.chinese, out, err);
+    return FirmwareInfo(std::vector<std::string>(args.begin() + 2, args.end()), options.chinese,
+                        out, err);
   }
   err << "vantorctl firmware: unknown command '" << args[1] << "'\n" << kFirmwareUsage;
   return kExitUsage;
@@ -207,7 +211,8 @@ DeviceSubcommand DeviceFirmwareCommand() {
       "usage: vantorctl [--sim ...] [--trace] device firmware FILE\n"
       "  Sends FILE to the device's boot loader. The device is disconnected afterwards.\n"
       "  Exit 0 only when the device acknowledged the end of the image.\n";
-  c.connects = false;  // the update finds the device itself; a unit in its boot loader cannot connect
+  c.connects =
+      false;  // the update finds the device itself; a unit in its boot loader cannot connect
   c.job = UpdateFirmware;
   return c;
 }

@@ -91,15 +91,26 @@ void JsonWriter::WriteString(std::string_view s) {
   m_out << '"';
   for (const char c : s) {
     switch (c) {
-      case '"': m_out << "\\\""; break;
-      case '\\': m_out << "\\\\"; break;
-      case '\n': m_out << "\\n"; break;
-      case '\r': m_out << "\\r"; break;
-      case '\t': m_out << "\\t"; break;
+      case '"':
+        m_out << "\\\"";
+        break;
+      case '\\':
+        m_out << "\\\\";
+        break;
+      case '\n':
+        m_out << "\\n";
+        break;
+      case '\r':
+        m_out << "\\r";
+        break;
+      case '\t':
+        m_out << "\\t";
+        break;
       default:
         if (static_cast<unsigned char>(c) < 0x20) {
           char buf[8];
-          std::snprintf(buf, sizeof buf, "\\u%04x", static_cast<unsigned>(static_cast<unsigned char>(c)));
+          std::snprintf(buf, sizeof buf, "\\u%04x",
+                        static_cast<unsigned>(static_cast<unsigned char>(c)));
           m_out << buf;
         } else {
           m_out << c;  // UTF-8 passes through

@@ -80,7 +80,8 @@ bool SplitArgs(const std::vector<std::string>& args, const std::map<std::string,
                std::string& error, bool chinese) {
   for (std::size_t i = 0; i < args.size(); ++i) {
     const std::string& a = args[i];
-    if (a.size() > 1 && a[0] == '-' && !(a.size() > 1 && (std::isdigit(static_cast<unsigned char>(a[1])) != 0))) {
+    if (a.size() > 1 && a[0] == '-' &&
+        !(a.size() > 1 && (std::isdigit(static_cast<unsigned char>(a[1])) != 0))) {
       const auto found = known.find(a);
       if (found == known.end()) {
         error = Say2(chinese, "未知选项 '", "unknown option '") + a + "'";
@@ -104,7 +105,8 @@ bool SplitArgs(const std::vector<std::string>& args, const std::map<std::string,
 
 int New(const GlobalOptions& o, const std::vector<std::string>& args, std::ostream& err) {
   if (args.size() != 1) {
-    err << "vantorctl preset new: " << Say2(o.chinese, "需要一个文件名", "expected one file name") << SeeHelp("preset new", o.chinese);
+    err << "vantorctl preset new: " << Say2(o.chinese, "需要一个文件名", "expected one file name")
+        << SeeHelp("preset new", o.chinese);
     return kExitUsage;
   }
   Program program;
@@ -112,19 +114,22 @@ int New(const GlobalOptions& o, const std::vector<std::string>& args, std::ostre
   SerializePreset(ar, program.model);
   const auto path = WithPresetExtension(args[0], PresetKind::kSingle);
   if (!WriteFileAtomically(path, ar.Bytes())) {
-    err << "vantorctl preset new: " << path.string() << ": " << Say2(o.chinese, "无法写入文件", "cannot write the file")
-        << '\n';
+    err << "vantorctl preset new: " << path.string() << ": "
+        << Say2(o.chinese, "无法写入文件", "cannot write the file") << '\n';
     return kExitFile;
   }
   return kExitOk;
 }
 
-int Show(const GlobalOptions& o, const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
+int Show(const GlobalOptions& o, const std::vector<std::string>& args, std::ostream& out,
+         std::ostream& err) {
   std::map<std::string, std::string> options;
   std::vector<std::string> files;
   std::string error;
-  if (!SplitArgs(args, {{"--json", false}}, options, files, error, o.chinese) || files.size() != 1) {
-    err << "vantorctl preset show: " << (error.empty() ? Say2(o.chinese, "需要一个文件", "expected one file") : error)
+  if (!SplitArgs(args, {{"--json", false}}, options, files, error, o.chinese) ||
+      files.size() != 1) {
+    err << "vantorctl preset show: "
+        << (error.empty() ? Say2(o.chinese, "需要一个文件", "expected one file") : error)
         << SeeHelp("preset show", o.chinese);
     return kExitUsage;
   }
@@ -180,7 +185,8 @@ int Show(const GlobalOptions& o, const std::vector<std::string>& args, std::ostr
 
 int Set(const GlobalOptions& o, const std::vector<std::string>& args, std::ostream& err) {
   if (args.size() < 2) {
-    err << "vantorctl preset set: " << Say2(o.chinese, "需要文件和 KEY=VALUE", "expected a file and KEY=VALUE")
+    err << "vantorctl preset set: "
+        << Say2(o.chinese, "需要文件和 KEY=VALUE", "expected a file and KEY=VALUE")
         << SeeHelp("preset set", o.chinese);
     return kExitUsage;
   }
@@ -190,7 +196,8 @@ int Set(const GlobalOptions& o, const std::vector<std::string>& args, std::ostre
     err << "vantorctl preset set: " << error << '\n';
     return kExitFile;
   }
-  PresetEditor editor({image->program->model, image->kind == PresetKind::kAll, nullptr, nullptr}, o.chinese);
+  PresetEditor editor({image->program->model, image->kind == PresetKind::kAll, nullptr, nullptr},
+                      o.chinese);
   if (!editor.Prepare(std::vector<std::string>(args.begin() + 1, args.end()), error)) {
     err << "vantorctl preset set: " << error << '\n';
     return kExitUsage;
@@ -211,15 +218,18 @@ std::vector<Entry> EntriesOf(const PresetImage& image, bool liveOnly) {
   if (image.kind == PresetKind::kAll && !liveOnly) {
     for (int n = 1; n <= rec::kSlotRecordCount; ++n) {
       const auto slot = DecodeRecord(state.Slot(n));
-      for (auto& e : ProgramEntries(slot->model, "slot" + std::to_string(n) + ".")) entries.push_back(std::move(e));
+      for (auto& e : ProgramEntries(slot->model, "slot" + std::to_string(n) + "."))
+        entries.push_back(std::move(e));
     }
   }
   return entries;
 }
 
-int Diff(const GlobalOptions& o, const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
+int Diff(const GlobalOptions& o, const std::vector<std::string>& args, std::ostream& out,
+         std::ostream& err) {
   if (args.size() != 2) {
-    err << "vantorctl preset diff: " << Say2(o.chinese, "需要两个文件", "expected two files") << SeeHelp("preset diff", o.chinese);
+    err << "vantorctl preset diff: " << Say2(o.chinese, "需要两个文件", "expected two files")
+        << SeeHelp("preset diff", o.chinese);
     return kExitUsage;
   }
   std::string error;
@@ -233,7 +243,8 @@ int Diff(const GlobalOptions& o, const std::vector<std::string>& args, std::ostr
   const auto left = EntriesOf(*a, liveOnly);
   const auto right = EntriesOf(*b, liveOnly);
   for (std::size_t i = 0; i < left.size() && i < right.size(); ++i) {
-    if (left[i].text != right[i].text) out << left[i].key << ": " << left[i].text << " -> " << right[i].text << '\n';
+    if (left[i].text != right[i].text)
+      out << left[i].key << ": " << left[i].text << " -> " << right[i].text << '\n';
   }
   return kExitOk;
 }
@@ -265,8 +276,8 @@ int RunPreset(const GlobalOptions& options, const std::vector<std::string>& args
     if (help) return out << kDiffUsage, kExitOk;
     return Diff(options, rest, out, err);
   }
-  err << "vantorctl preset: " << Say2(options.chinese, "未知命令 '", "unknown command '") << command << "'"
-      << SeeHelp("preset", options.chinese);
+  err << "vantorctl preset: " << Say2(options.chinese, "未知命令 '", "unknown command '") << command
+      << "'" << SeeHelp("preset", options.chinese);
   return kExitUsage;
 }
 
@@ -276,8 +287,10 @@ int RunResponse(const GlobalOptions& o, const std::vector<std::string>& args, st
   std::map<std::string, std::string> options;
   std::vector<std::string> files;
   std::string error;
-  if (!SplitArgs(args, {{"--channel", true}}, options, files, error, o.chinese) || files.size() != 1) {
-    err << "vantorctl response: " << (error.empty() ? Say2(o.chinese, "需要一个文件", "expected one file") : error)
+  if (!SplitArgs(args, {{"--channel", true}}, options, files, error, o.chinese) ||
+      files.size() != 1) {
+    err << "vantorctl response: "
+        << (error.empty() ? Say2(o.chinese, "需要一个文件", "expected one file") : error)
         << SeeHelp("response", o.chinese);
     return kExitUsage;
   }
@@ -286,7 +299,8 @@ int RunResponse(const GlobalOptions& o, const std::vector<std::string>& args, st
   if (const auto found = options.find("--channel"); found != options.end()) {
     const std::string& v = found->second;
     if (v.size() != 1 || v[0] < '1' || v[0] > '8') {
-      err << "vantorctl response: " << Say2(o.chinese, "--channel 取 1..8，不是 '", "--channel takes 1..8, not '") << v
+      err << "vantorctl response: "
+          << Say2(o.chinese, "--channel 取 1..8，不是 '", "--channel takes 1..8, not '") << v
           << "'\n";
       return kExitUsage;
     }
@@ -315,20 +329,24 @@ int RunResponse(const GlobalOptions& o, const std::vector<std::string>& args, st
   return kExitOk;
 }
 
-int RunReport(const GlobalOptions& o, const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
+int RunReport(const GlobalOptions& o, const std::vector<std::string>& args, std::ostream& out,
+              std::ostream& err) {
   if (WantsHelp(args)) return out << kReportUsage, kExitOk;
   std::map<std::string, std::string> options;
   std::vector<std::string> files;
   std::string error;
-  if (!SplitArgs(args, {{"--csv", true}, {"--lang", true}}, options, files, error, o.chinese) || files.size() != 1) {
-    err << "vantorctl report: " << (error.empty() ? Say2(o.chinese, "需要一个文件", "expected one file") : error)
+  if (!SplitArgs(args, {{"--csv", true}, {"--lang", true}}, options, files, error, o.chinese) ||
+      files.size() != 1) {
+    err << "vantorctl report: "
+        << (error.empty() ? Say2(o.chinese, "需要一个文件", "expected one file") : error)
         << SeeHelp("report", o.chinese);
     return kExitUsage;
   }
   bool chinese = o.chinese;
   if (const auto lang = options.find("--lang"); lang != options.end()) {
     if (lang->second != "zh" && lang->second != "en") {
-      err << "vantorctl report: " << Say2(o.chinese, "--lang 取 zh 或 en，不是 '", "--lang takes zh or en, not '")
+      err << "vantorctl report: "
+          << Say2(o.chinese, "--lang 取 zh 或 en，不是 '", "--lang takes zh or en, not '")
           << lang->second << "'\n";
       return kExitUsage;
     }
@@ -347,7 +365,8 @@ int RunReport(const GlobalOptions& o, const std::vector<std::string>& args, std:
     const std::string text = ParameterReportCsv(report);
     const auto* bytes = reinterpret_cast<const std::uint8_t*>(text.data());
     if (!WriteFileAtomically(csv->second, std::span(bytes, text.size()))) {
-      err << "vantorctl report: " << csv->second << ": " << Say2(chinese, "无法写入文件", "cannot write the file") << '\n';
+      err << "vantorctl report: " << csv->second << ": "
+          << Say2(chinese, "无法写入文件", "cannot write the file") << '\n';
       return kExitFile;
     }
     return kExitOk;

@@ -12,8 +12,8 @@ namespace vantor::cli {
 
 int RunPreset(const GlobalOptions& options, const std::vector<std::string>& args, std::ostream& out,
               std::ostream& err);
-int RunResponse(const GlobalOptions& options, const std::vector<std::string>& args, std::ostream& out,
-                std::ostream& err);
+int RunResponse(const GlobalOptions& options, const std::vector<std::string>& args,
+                std::ostream& out, std::ostream& err);
 int RunReport(const GlobalOptions& options, const std::vector<std::string>& args, std::ostream& out,
               std::ostream& err);
 

@@ -30,7 +30,8 @@ std::optional<int> Numbered(std::string_view word, std::string_view prefix, int 
   const std::string_view digits = word.substr(prefix.size());
   int n = 0;
   const auto r = std::from_chars(digits.data(), digits.data() + digits.size(), n);
-  if (r.ec != std::errc() || r.ptr != digits.data() + digits.size() || digits.front() == '0') return std::nullopt;
+  if (r.ec != std::errc() || r.ptr != digits.data() + digits.size() || digits.front() == '0')
+    return std::nullopt;
   if (n < 1 || n > max) return std::nullopt;
   return n;
 }
@@ -44,7 +45,8 @@ std::optional<int> WholeInt(std::string_view s) {
 
 // A plain decimal ("-6", "3.5", "+1", ".5") optionally followed by one of `units` in any
 // letter case; returns the number's text without the unit.
-std::optional<std::string> PlainNumber(std::string_view text, std::initializer_list<std::string_view> units,
+std::optional<std::string> PlainNumber(std::string_view text,
+                                       std::initializer_list<std::string_view> units,
                                        bool integerOnly = false) {
   std::string lower = Lower(text);
   for (std::string_view unit : units) {
@@ -72,7 +74,8 @@ std::optional<std::string> PlainNumber(std::string_view text, std::initializer_l
   return lower;
 }
 
-std::optional<int> Choice(std::string_view value, std::initializer_list<std::initializer_list<std::string_view>> names) {
+std::optional<int> Choice(std::string_view value,
+                          std::initializer_list<std::initializer_list<std::string_view>> names) {
   const std::string v = Lower(value);
   int i = 0;
   for (const auto& spellings : names) {
@@ -88,19 +91,44 @@ std::optional<int> Choice(std::string_view value, std::initializer_list<std::ini
 // type `other` (besides `other` itself).
 std::vector<int> TypesExcludedBy(int other) {
   switch (other) {
-    case 1: case 7: return {4, 6, 10, 12};
-    case 2: case 8: return {4, 5, 6, 10, 11, 12};
-    case 3: case 9: return {5, 6, 11, 12};
-    case 4: case 10: return {1, 2, 5, 6, 7, 8, 11, 12};
-    case 5: case 11: return {2, 3, 4, 6, 8, 9, 10, 12};
-    case 6: case 12: return {1, 2, 3, 4, 5, 7, 8, 9, 10, 11};
-    case 13: case 14: case 16: case 17: return {15, 18};
-    case 15: case 18: return {13, 14, 16, 17};
-    case 19: case 20: return {21};
-    case 21: return {19, 20};
-    case 22: case 23: return {24};
-    case 24: return {22, 23};
-    default: return {};
+    case 1:
+    case 7:
+      return {4, 6, 10, 12};
+    case 2:
+    case 8:
+      return {4, 5, 6, 10, 11, 12};
+    case 3:
+    case 9:
+      return {5, 6, 11, 12};
+    case 4:
+    case 10:
+      return {1, 2, 5, 6, 7, 8, 11, 12};
+    case 5:
+    case 11:
+      return {2, 3, 4, 6, 8, 9, 10, 12};
+    case 6:
+    case 12:
+      return {1, 2, 3, 4, 5, 7, 8, 9, 10, 11};
+    case 13:
+    case 14:
+    case 16:
+    case 17:
+      return {15, 18};
+    case 15:
+    case 18:
+      return {13, 14, 16, 17};
+    case 19:
+    case 20:
+      return {21};
+    case 21:
+      return {19, 20};
+    case 22:
+    case 23:
+      return {24};
+    case 24:
+      return {22, 23};
+    default:
+      return {};
   }
 }
 
@@ -109,7 +137,8 @@ bool SpeakersClash(int a, int b) {
   if (a == b) return true;
   const auto byB = TypesExcludedBy(b);
   const auto byA = TypesExcludedBy(a);
-  return std::find(byB.begin(), byB.end(), a) != byB.end() || std::find(byA.begin(), byA.end(), b) != byA.end();
+  return std::find(byB.begin(), byB.end(), a) != byB.end() ||
+         std::find(byA.begin(), byA.end(), b) != byA.end();
 }
 
 }  // namespace
@@ -120,10 +149,12 @@ PresetEditor::PresetEditor(EditTarget target, bool chinese)
       m_crossovers(rec::kOutputCount),
       m_speakers(rec::kOutputCount),
       m_speakerKeys(rec::kOutputCount) {
-  for (int c = 0; c < rec::kOutputCount; ++c) m_speakers[static_cast<std::size_t>(c)] = m_target.model.SpeakerType(c);
+  for (int c = 0; c < rec::kOutputCount; ++c)
+    m_speakers[static_cast<std::size_t>(c)] = m_target.model.SpeakerType(c);
   for (int c = 0; c < rec::kOutputCount; ++c) {
     CKTV_OutData& out = m_target.model.Output(c);
-    m_crossovers[static_cast<std::size_t>(c)] = {out.HighPass().Frequency(), out.LowPass().Frequency(), {}};
+    m_crossovers[static_cast<std::size_t>(c)] = {
+        out.HighPass().Frequency(), out.LowPass().Frequency(), {}};
   }
 }
 
@@ -132,7 +163,8 @@ std::string PresetEditor::KeyHelp() {
          "  name=TEXT                          program name, at most 15 bytes\n"
          "  source=highlevel|rca|bluetooth|optical|coaxial|player   (all-presets files, devices)\n"
          "  volume=-60..6                      master volume in dB (all-presets files, devices)\n"
-         "  speakerN=0..26                     speaker type of output N (all-presets files, devices)\n"
+         "  speakerN=0..26                     speaker type of output N (all-presets files, "
+         "devices)\n"
          "  outN.on=0|1   outN.phase=normal|inverted   outN.name=TEXT (at most 7 bytes)\n"
          "  outN.gain=-59..0|OFF               dB\n"
          "  outN.delay=0..50                   ms\n"
@@ -167,16 +199,18 @@ bool PresetEditor::Prepare(const std::vector<std::string>& assignments, std::str
     if (m_speakerKeys[i].empty()) continue;
     for (std::size_t j = 0; j < m_speakers.size(); ++j) {
       if (j == i || !SpeakersClash(m_speakers[i], m_speakers[j])) continue;
-      error = "'" + m_speakerKeys[i] + "': " +
-              Say2(m_chinese, "与输出", "clashes with the speaker type of output ") + std::to_string(j + 1) +
-              Say2(m_chinese, "的扬声器类型冲突", "") + " (" + std::to_string(m_speakers[j]) + ")";
+      error = "'" + m_speakerKeys[i] +
+              "': " + Say2(m_chinese, "与输出", "clashes with the speaker type of output ") +
+              std::to_string(j + 1) + Say2(m_chinese, "的扬声器类型冲突", "") + " (" +
+              std::to_string(m_speakers[j]) + ")";
       return false;
     }
   }
   for (const Planned& p : m_crossovers) {
     if (!p.key.empty() && p.highPass > p.lowPass) {
       error = "'" + p.key + "': " +
-              Say2(m_chinese, "高通频率不能高于低通频率", "the high-pass frequency would lie above the low-pass") +
+              Say2(m_chinese, "高通频率不能高于低通频率",
+                   "the high-pass frequency would lie above the low-pass") +
               " (" + std::to_string(p.highPass) + " > " + std::to_string(p.lowPass) + " Hz)";
       return false;
     }
@@ -201,7 +235,8 @@ bool PresetEditor::Parse(const std::string& key, const std::string& value, std::
     return true;
   };
   auto needsSystemArea = [&] {
-    return bad("单音效文件不含系统参数", "not kept in a single-preset file (only in .dspa files and devices)");
+    return bad("单音效文件不含系统参数",
+               "not kept in a single-preset file (only in .dspa files and devices)");
   };
 
   const std::size_t dot = key.find('.');
@@ -216,8 +251,10 @@ bool PresetEditor::Parse(const std::string& key, const std::string& value, std::
 
   if (head == "name") {
     const auto gbk = Utf8ToGbk(value);
-    if (!gbk) return bad("名称含有无法保存的字符", "the name holds a character that cannot be stored");
-    if (gbk->size() > kSlotNameBytes) return bad("名称超过15字节", "the name is longer than 15 bytes");
+    if (!gbk)
+      return bad("名称含有无法保存的字符", "the name holds a character that cannot be stored");
+    if (gbk->size() > kSlotNameBytes)
+      return bad("名称超过15字节", "the name is longer than 15 bytes");
     return add([this, name = *gbk] {
       std::unique_lock<std::recursive_mutex> lock;
       if (m_target.queueLock != nullptr) lock = std::unique_lock(*m_target.queueLock);
@@ -237,7 +274,8 @@ bool PresetEditor::Parse(const std::string& key, const std::string& value, std::
                               {"player"}});
     }
     for (int i = 0; !source && i < kInputSourceCount; ++i) {
-      if (value == InputSourceName(i, true) || Lower(value) == Lower(InputSourceName(i, false))) source = i;
+      if (value == InputSourceName(i, true) || Lower(value) == Lower(InputSourceName(i, false)))
+        source = i;
     }
     if (!source || *source < 0 || *source >= kInputSourceCount) return badValue();
     return add([this, v = *source] {
@@ -251,7 +289,8 @@ bool PresetEditor::Parse(const std::string& key, const std::string& value, std::
   if (head == "volume") {
     if (!m_target.systemArea) return needsSystemArea();
     const auto number = PlainNumber(value, {"dB"});
-    const std::optional<int> code = number ? ReadEditText(scales::kMasterVolume, *number).code : std::nullopt;
+    const std::optional<int> code =
+        number ? ReadEditText(scales::kMasterVolume, *number).code : std::nullopt;
     if (!code) return badValue();
     return add([&model, v = *code] {
       // As the master controls do: a new volume switches the master on.
@@ -332,8 +371,10 @@ bool PresetEditor::ParseOutput(int channel, const std::string& key, const std::s
     }
     if (head == "name") {
       const auto gbk = Utf8ToGbk(value);
-      if (!gbk) return bad("名称含有无法保存的字符", "the name holds a character that cannot be stored");
-      if (gbk->size() >= rec::kOutNameSize) return bad("名称超过7字节", "an output name holds at most 7 bytes");
+      if (!gbk)
+        return bad("名称含有无法保存的字符", "the name holds a character that cannot be stored");
+      if (gbk->size() >= rec::kOutNameSize)
+        return bad("名称超过7字节", "an output name holds at most 7 bytes");
       return add([&out, v = value] { out.SetNameText(v); });
     }
     if (const auto source = Numbered(head, "mix", static_cast<int>(rec::kMixerSources))) {
@@ -403,7 +444,9 @@ bool PresetEditor::ParseOutput(int channel, const std::string& key, const std::s
       return add([&out, b, v = *index] { out.Filter(b).SetBandwidthIndex(v); });
     }
     if (tail == "type") {
-      const auto type = Choice(value, {{"peak", "peaking"}, {"lowshelf6"}, {"lowshelf12"}, {"highshelf6"}, {"highshelf12"}});
+      const auto type = Choice(
+          value,
+          {{"peak", "peaking"}, {"lowshelf6"}, {"lowshelf12"}, {"highshelf6"}, {"highshelf12"}});
       if (!type) return badValue();
       return add([&out, b, v = *type] { out.Filter(b).SetEqType(v); });
     }

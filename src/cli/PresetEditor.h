@@ -56,8 +56,8 @@ class PresetEditor {
   };
   // One assignment; on success appends its edit.
   bool Parse(const std::string& key, const std::string& value, std::string& error);
-  bool ParseOutput(int channel, const std::string& key, const std::string& rest, const std::string& value,
-                   std::string& error);
+  bool ParseOutput(int channel, const std::string& key, const std::string& rest,
+                   const std::string& value, std::string& error);
 
   EditTarget m_target;
   bool m_chinese;

@@ -9,7 +9,8 @@ namespace vantor::cli {
 
 Program::Program() { model.LoadOutputs(); }
 
-std::optional<PresetImage> OpenPresetFile(const std::filesystem::path& path, bool chinese, std::string& error) {
+std::optional<PresetImage> OpenPresetFile(const std::filesystem::path& path, bool chinese,
+                                          std::string& error) {
   const std::string where = path.string() + ": ";
   const auto bytes = ReadFileBytes(path, kAllPresetsFileSize);
   if (!bytes) {
@@ -23,16 +24,20 @@ std::optional<PresetImage> OpenPresetFile(const std::filesystem::path& path, boo
   } else if (bytes->size() == kAllPresetsFileSize) {
     image.kind = PresetKind::kAll;
   } else {
-    error = where + Say2(chinese, "不是音效文件（", "not a preset file (") + std::to_string(bytes->size()) +
-            Say2(chinese, " 字节；.dsps 为 2808，.dspa 为 58730）", " bytes; a .dsps has 2808, a .dspa 58730)");
+    error = where + Say2(chinese, "不是音效文件（", "not a preset file (") +
+            std::to_string(bytes->size()) +
+            Say2(chinese, " 字节；.dsps 为 2808，.dspa 为 58730）",
+                 " bytes; a .dsps has 2808, a .dspa 58730)");
     return std::nullopt;
   }
   image.program = std::make_unique<Program>();
   ByteArchive ar(*bytes);
-  const bool loaded = image.kind == PresetKind::kSingle ? SerializePreset(ar, image.program->model)
-                                                        : SerializeAllPresets(ar, image.program->model);
+  const bool loaded = image.kind == PresetKind::kSingle
+                          ? SerializePreset(ar, image.program->model)
+                          : SerializeAllPresets(ar, image.program->model);
   if (!loaded) {
-    error = where + Say2(chinese, "不是音效文件（签名不符）", "not a preset file (wrong signature)");
+    error =
+        where + Say2(chinese, "不是音效文件（签名不符）", "not a preset file (wrong signature)");
     return std::nullopt;
   }
   // A file load leaves the effect object as it was; the tool's own program gives it the

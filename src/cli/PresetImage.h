@@ -28,7 +28,8 @@ struct PresetImage {
 };
 
 // Reads and loads FILE. On failure nothing and `error` holds "FILE: reason".
-std::optional<PresetImage> OpenPresetFile(const std::filesystem::path& path, bool chinese, std::string& error);
+std::optional<PresetImage> OpenPresetFile(const std::filesystem::path& path, bool chinese,
+                                          std::string& error);
 
 // Serialises the image's program as its kind and writes it atomically to its path.
 bool SavePresetImage(PresetImage& image, std::string& error, bool chinese);

@@ -23,8 +23,12 @@ std::string GainText(const CKTV_OutData& o) {
 }
 std::string DelayText(int code) { return FormatEditCode(scales::kDelay, code) + "ms"; }
 std::string HzText(int hz) { return std::to_string(hz) + "Hz"; }
-int ShownGainIndex(const CFilter& f) { return f.EffectivelyOff() != 0 ? kGainIndexFlat : f.GainIndex(); }
-std::string BandGainText(const CFilter& f) { return FormatEditCode(scales::kBandGain, ShownGainIndex(f)) + "dB"; }
+int ShownGainIndex(const CFilter& f) {
+  return f.EffectivelyOff() != 0 ? kGainIndexFlat : f.GainIndex();
+}
+std::string BandGainText(const CFilter& f) {
+  return FormatEditCode(scales::kBandGain, ShownGainIndex(f)) + "dB";
+}
 std::string QText(const CFilter& f) { return FormatEditCode(scales::kBandQ, f.BandwidthIndex()); }
 std::string ThresholdText(int code) { return FormatEditCode(scales::kLimiterThreshold, code); }
 std::string AttackText(int code) { return FormatEditCode(scales::kLimiterAttack, code); }
@@ -45,14 +49,16 @@ void AddOutput(std::vector<Entry>& e, const CKTV_OutData& o, const std::string& 
   e.push_back({p + "gain", GainText(o)});
   e.push_back({p + "delay", DelayText(o.DelayCode())});
   e.push_back({p + "eqmode", o.EqMode() != 0 ? "graphic" : "parametric"});
-  for (const auto& [kind, f] : {std::pair{"hp.", &HighPassOf(o)}, std::pair{"lp.", &LowPassOf(o)}}) {
+  for (const auto& [kind, f] :
+       {std::pair{"hp.", &HighPassOf(o)}, std::pair{"lp.", &LowPassOf(o)}}) {
     e.push_back({p + kind + "freq", HzText(f->Frequency())});
     e.push_back({p + kind + "family", CrossoverFamilyKey(f->Family())});
     e.push_back({p + kind + "slope", CrossoverSlopeText(f->Slope())});
   }
   e.push_back({p + "limiter.threshold", ThresholdText(o.ThresholdCode())});
   e.push_back({p + "limiter.attack", AttackText(o.AttackCode())});
-  e.push_back({p + "limiter.release", std::to_string(o.ReleaseCode()) + " (" + LimiterReleaseText(o.ReleaseCode()) + ")"});
+  e.push_back({p + "limiter.release",
+               std::to_string(o.ReleaseCode()) + " (" + LimiterReleaseText(o.ReleaseCode()) + ")"});
   for (int s = 0; s < static_cast<int>(rec::kMixerSources); ++s) {
     e.push_back({p + "mix" + std::to_string(s + 1), std::to_string(o.MixerLevel(s))});
   }
@@ -115,11 +121,13 @@ std::vector<Entry> SystemEntries(const ProgramState& s) {
   std::vector<Entry> e;
   const auto system = s.SystemBlock();
   e.push_back({"source", SourceKey(system[rec::kSysInputSource])});
-  e.push_back({"volume", FormatEditCode(scales::kMasterVolume, le::GetI16(system, rec::kSysMasterVolume))});
+  e.push_back(
+      {"volume", FormatEditCode(scales::kMasterVolume, le::GetI16(system, rec::kSysMasterVolume))});
   e.push_back({"master", system[rec::kSysMasterOn] != 0 ? "on" : "off"});
   e.push_back({"speakermode", std::to_string(system[rec::kSysSpeakerMode])});
   for (int c = 0; c < rec::kOutputCount; ++c) {
-    e.push_back({"speaker" + std::to_string(c + 1), std::to_string(s.SpeakerTypes()[static_cast<std::size_t>(c)])});
+    e.push_back({"speaker" + std::to_string(c + 1),
+                 std::to_string(s.SpeakerTypes()[static_cast<std::size_t>(c)])});
   }
   const auto& delays = s.DelayPositions();
   e.push_back({"position", std::to_string(delays[rec::kDelaySelectedPosition])});
@@ -135,22 +143,25 @@ std::vector<Entry> SystemEntries(const ProgramState& s) {
 void WriteSystemText(std::ostream& out, const ProgramState& s, bool chinese) {
   const auto system = s.SystemBlock();
   const int source = system[rec::kSysInputSource];
-  out << (chinese ? "输入源: " : "source: ") << InputSourceName(source, chinese) << " (" << source << ")\n";
+  out << (chinese ? "输入源: " : "source: ") << InputSourceName(source, chinese) << " (" << source
+      << ")\n";
   out << (chinese ? "主音量: " : "volume: ")
       << FormatEditCode(scales::kMasterVolume, le::GetI16(system, rec::kSysMasterVolume))
       << (system[rec::kSysMasterOn] != 0 ? "" : (chinese ? " (关)" : " (off)")) << '\n';
-  out << (chinese ? "扬声器模式: " : "speaker mode: ") << SpeakerModeName(system[rec::kSysSpeakerMode]) << " ("
+  out << (chinese ? "扬声器模式: " : "speaker mode: ")
+      << SpeakerModeName(system[rec::kSysSpeakerMode]) << " ("
       << static_cast<int>(system[rec::kSysSpeakerMode]) << ")\n";
   for (int c = 0; c < rec::kOutputCount; ++c) {
     const int type = s.SpeakerTypes()[static_cast<std::size_t>(c)];
     out << "CH" << (c + 1) << ": " << SpeakerTypeName(type) << " (" << type << ")\n";
   }
   const auto& delays = s.DelayPositions();
-  out << (chinese ? "听音位置: " : "listening position: ") << static_cast<int>(delays[rec::kDelaySelectedPosition]) + 1
-      << '\n';
+  out << (chinese ? "听音位置: " : "listening position: ")
+      << static_cast<int>(delays[rec::kDelaySelectedPosition]) + 1 << '\n';
   for (int p = 0; p < 4; ++p) {
     out << "  " << (p + 1) << ':';
-    for (int c = 0; c < 6; ++c) out << ' ' << DelayText(le::GetI16(delays, rec::DelayPositionOffset(p, c)));
+    for (int c = 0; c < 6; ++c)
+      out << ' ' << DelayText(le::GetI16(delays, rec::DelayPositionOffset(p, c)));
     out << '\n';
   }
 }
@@ -163,33 +174,41 @@ void WriteProgramText(std::ostream& out, const CKTV_Data& model, bool chinese,
     const CKTV_OutData& o = model.Output(c);
     out << "CH" << (c + 1) << "  " << Label(TextId::ReportName, zh) << " \"" << o.NameText() << '"';
     if (speakerTypes && static_cast<std::size_t>(c) < speakerTypes->size()) {
-      out << "  " << Label(TextId::ReportSpeakerType, zh) << ": " << SpeakerTypeName((*speakerTypes)[static_cast<std::size_t>(c)]);
+      out << "  " << Label(TextId::ReportSpeakerType, zh) << ": "
+          << SpeakerTypeName((*speakerTypes)[static_cast<std::size_t>(c)]);
     }
     out << '\n';
     out << "  " << Label(TextId::ReportOutputOn, zh) << ": "
         << Label(o.OutputOn() != 0 ? TextId::ValueOn : TextId::ValueOff, zh) << "   "
         << Label(TextId::ReportPhase, zh) << ": "
         << Label(o.Phase() != 0 ? TextId::ValueInverted : TextId::ValueNormal, zh) << "   "
-        << Label(TextId::ReportGain, zh) << ": " << GainText(o) << "   " << Label(TextId::ReportDelay, zh) << ": "
-        << DelayText(o.DelayCode()) << "   " << Label(TextId::ReportEqMode, zh) << ": "
+        << Label(TextId::ReportGain, zh) << ": " << GainText(o) << "   "
+        << Label(TextId::ReportDelay, zh) << ": " << DelayText(o.DelayCode()) << "   "
+        << Label(TextId::ReportEqMode, zh) << ": "
         << Label(o.EqMode() != 0 ? TextId::ValueGraphic : TextId::ValueParametric, zh) << '\n';
-    for (const auto& [kind, f] : {std::pair{TextId::ReportHighPass, &HighPassOf(o)}, std::pair{TextId::ReportLowPass, &LowPassOf(o)}}) {
-      out << "  " << Label(kind, zh) << ": " << HzText(f->Frequency()) << ' ' << FamilyText(f->Family(), zh) << ' '
-          << CrossoverSlopeText(f->Slope()) << '\n';
+    for (const auto& [kind, f] : {std::pair{TextId::ReportHighPass, &HighPassOf(o)},
+                                  std::pair{TextId::ReportLowPass, &LowPassOf(o)}}) {
+      out << "  " << Label(kind, zh) << ": " << HzText(f->Frequency()) << ' '
+          << FamilyText(f->Family(), zh) << ' ' << CrossoverSlopeText(f->Slope()) << '\n';
     }
-    out << "  " << Label(TextId::ReportLimiterThreshold, zh) << ": " << ThresholdText(o.ThresholdCode()) << "   "
-        << Label(TextId::ReportLimiterAttack, zh) << ": " << AttackText(o.AttackCode()) << "   "
-        << Label(TextId::ReportLimiterRelease, zh) << ": " << LimiterReleaseText(o.ReleaseCode()) << '\n';
+    out << "  " << Label(TextId::ReportLimiterThreshold, zh) << ": "
+        << ThresholdText(o.ThresholdCode()) << "   " << Label(TextId::ReportLimiterAttack, zh)
+        << ": " << AttackText(o.AttackCode()) << "   " << Label(TextId::ReportLimiterRelease, zh)
+        << ": " << LimiterReleaseText(o.ReleaseCode()) << '\n';
     out << "  " << Label(TextId::ReportMix, zh) << ':';
-    for (int s = 0; s < static_cast<int>(rec::kMixerSources); ++s) out << ' ' << (s + 1) << '=' << o.MixerLevel(s);
+    for (int s = 0; s < static_cast<int>(rec::kMixerSources); ++s)
+      out << ' ' << (s + 1) << '=' << o.MixerLevel(s);
     out << '\n';
-    out << "  " << Pad(Label(TextId::ReportBand, zh), 6) << Pad(Label(TextId::ReportFrequency, zh), 11, true)
-        << Pad(Label(TextId::ReportBandGain, zh), 10, true) << Pad(Label(TextId::ReportBandQ, zh), 9, true) << "  "
-        << Label(TextId::ReportBandType, zh) << '\n';
+    out << "  " << Pad(Label(TextId::ReportBand, zh), 6)
+        << Pad(Label(TextId::ReportFrequency, zh), 11, true)
+        << Pad(Label(TextId::ReportBandGain, zh), 10, true)
+        << Pad(Label(TextId::ReportBandQ, zh), 9, true) << "  " << Label(TextId::ReportBandType, zh)
+        << '\n';
     for (int b = 0; b < o.BandCount(); ++b) {
       const CFilter& f = o.Filter(b);
       out << "  " << Pad(std::to_string(b + 1), 6) << Pad(HzText(f.Frequency()), 11, true)
-          << Pad(BandGainText(f), 10, true) << Pad(QText(f), 9, true) << "  " << BandTypeText(f.EqType(), zh) << '\n';
+          << Pad(BandGainText(f), 10, true) << Pad(QText(f), 9, true) << "  "
+          << BandTypeText(f.EqType(), zh) << '\n';
     }
   }
 }
@@ -245,7 +264,8 @@ void WriteSystemJson(JsonWriter& w, const ProgramState& s) {
   const auto system = s.SystemBlock();
   w.BeginObject();
   w.Key("source").String(SourceKey(system[rec::kSysInputSource]));
-  w.Key("volume_db").Int(static_cast<long long>(MasterVolumeDb(le::GetI16(system, rec::kSysMasterVolume))));
+  w.Key("volume_db")
+      .Int(static_cast<long long>(MasterVolumeDb(le::GetI16(system, rec::kSysMasterVolume))));
   w.Key("master_on").Bool(system[rec::kSysMasterOn] != 0);
   w.Key("speaker_mode").Int(system[rec::kSysSpeakerMode]);
   w.Key("speaker_types").BeginArray();
@@ -256,7 +276,8 @@ void WriteSystemJson(JsonWriter& w, const ProgramState& s) {
   w.Key("position_delays_ms").BeginArray();
   for (int p = 0; p < 4; ++p) {
     w.BeginArray();
-    for (int c = 0; c < 6; ++c) w.Double(DelayMs(le::GetI16(delays, rec::DelayPositionOffset(p, c))));
+    for (int c = 0; c < 6; ++c)
+      w.Double(DelayMs(le::GetI16(delays, rec::DelayPositionOffset(p, c))));
     w.EndArray();
   }
   w.EndArray();

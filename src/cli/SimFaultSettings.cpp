@@ -9,7 +9,8 @@ std::optional<SimFaultSettings> ParseSimFaultSettings(std::string_view text, std
   std::size_t start = 0;
   while (start < text.size()) {
     const std::size_t comma = text.find(',', start);
-    const std::string_view pair = text.substr(start, comma == std::string_view::npos ? text.size() - start : comma - start);
+    const std::string_view pair =
+        text.substr(start, comma == std::string_view::npos ? text.size() - start : comma - start);
     start = comma == std::string_view::npos ? text.size() : comma + 1;
     const std::size_t eq = pair.find('=');
     if (eq == std::string_view::npos) {

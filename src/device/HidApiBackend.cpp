@@ -54,7 +54,8 @@ std::vector<HidDeviceInfo> HidApiBackend::Enumerate() {
   return found;
 }
 
-std::unique_ptr<HidDevice> HidApiBackend::OpenExclusive(const std::string& path, HidOpenError* error) {
+std::unique_ptr<HidDevice> HidApiBackend::OpenExclusive(const std::string& path,
+                                                        HidOpenError* error) {
   SetError(error, HidOpenError::kNone);
   DeviceLock lock;
   const bool locked = m_lockFolder ? lock.TryLock(path, *m_lockFolder) : lock.TryLock(path);

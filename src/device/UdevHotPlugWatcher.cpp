@@ -41,7 +41,8 @@ bool UdevHotPlugWatcher::Start(HotPlugCallback callback) {
   udev* u = udev_new();
   if (u == nullptr) return false;
   udev_monitor* mon = udev_monitor_new_from_netlink(u, "udev");
-  if (mon == nullptr || udev_monitor_filter_add_match_subsystem_devtype(mon, "hidraw", nullptr) < 0 ||
+  if (mon == nullptr ||
+      udev_monitor_filter_add_match_subsystem_devtype(mon, "hidraw", nullptr) < 0 ||
       udev_monitor_enable_receiving(mon) < 0) {
     if (mon != nullptr) udev_monitor_unref(mon);
     udev_unref(u);

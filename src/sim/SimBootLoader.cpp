@@ -26,7 +26,8 @@ bool IsWakeReport(std::span<const std::uint8_t> bytes) {
 bool IsFirmwarePacket(const HostFrame& frame) {
   if (frame.Code() != kClassWrite || frame.Block() != rec::kBlockSystem) return false;
   const std::uint8_t c = frame.Index();
-  return (c >= boot::kStart && c <= boot::kEnd) || (c >= boot::kControllerStart1 && c <= boot::kControllerEnd);
+  return (c >= boot::kStart && c <= boot::kEnd) ||
+         (c >= boot::kControllerStart1 && c <= boot::kControllerEnd);
 }
 
 void SimBootLoader::Enter() {
@@ -80,7 +81,8 @@ SimBootAnswer SimBootLoader::Answer(const HostFrame& frame, bool previousAnswerL
 
   switch (code) {
     case boot::kHeader:
-      if (m_stage != Stage::kHeader || payload.size() != boot::kHeaderSize || !AllEqual(payload)) return Refuse();
+      if (m_stage != Stage::kHeader || payload.size() != boot::kHeaderSize || !AllEqual(payload))
+        return Refuse();
       m_headerByte = payload[0];
       m_stage = Stage::kData;
       return Accept();
@@ -125,7 +127,8 @@ std::optional<std::vector<std::uint8_t>> SimBootLoader::Complete(std::uint8_t ch
   // image whose own last bytes are 0xFF reads the same as erased flash anyway).
   const std::size_t n = m_received.size();
   const auto last = std::span(m_received).last(boot::kChunk);
-  const auto data = std::find_if(last.rbegin(), last.rend(), [](std::uint8_t b) { return b != boot::kFill; });
+  const auto data =
+      std::find_if(last.rbegin(), last.rend(), [](std::uint8_t b) { return b != boot::kFill; });
   const auto trailing = std::min(static_cast<std::size_t>(data - last.rbegin()), n - 1);
 
   std::uint8_t x = boot::kChecksumSeed;  // over bytes 4 .. n-1-fill, fill growing below
@@ -137,7 +140,8 @@ std::optional<std::vector<std::uint8_t>> SimBootLoader::Complete(std::uint8_t ch
     if (dropped >= 4) x ^= m_received[dropped];
   }
   if (!fill) return std::nullopt;
-  return std::vector<std::uint8_t>(m_received.begin(), m_received.end() - static_cast<std::ptrdiff_t>(*fill));
+  return std::vector<std::uint8_t>(m_received.begin(),
+                                   m_received.end() - static_cast<std::ptrdiff_t>(*fill));
 }
 
 std::optional<std::string> IdentityInImage(std::span<const std::uint8_t> image,

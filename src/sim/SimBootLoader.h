@@ -45,7 +45,7 @@ bool IsFirmwarePacket(const HostFrame& frame);
 struct SimBootAnswer {
   bool answered = false;  // false: not a boot-loader frame, ignored without an answer
   SimAnswer answer;
-  bool restart = false;  // the unit restarts (re-enumerates) once this answer has gone out
+  bool restart = false;    // the unit restarts (re-enumerates) once this answer has gone out
   bool installed = false;  // this packet completed a processor image
 };
 

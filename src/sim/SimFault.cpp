@@ -20,23 +20,36 @@ SimFault Make(SimFaultKind kind, int onFrame) {
 
 const char* SimFaultName(SimFaultKind kind) {
   switch (kind) {
-    case SimFaultKind::kDropReply: return "drop reply";
-    case SimFaultKind::kCorruptChecksum: return "corrupt checksum";
-    case SimFaultKind::kResend: return "resend";
-    case SimFaultKind::kSplitReply: return "split reply";
-    case SimFaultKind::kEmptyData: return "empty data";
-    case SimFaultKind::kGarbageBefore: return "garbage before";
-    case SimFaultKind::kStopAnswering: return "stop answering";
-    case SimFaultKind::kUnplug: return "unplug";
-    case SimFaultKind::kWrongIdentity: return "wrong identity";
-    case SimFaultKind::kBabble: return "babble";
-    case SimFaultKind::kNoReturn: return "no return";
+    case SimFaultKind::kDropReply:
+      return "drop reply";
+    case SimFaultKind::kCorruptChecksum:
+      return "corrupt checksum";
+    case SimFaultKind::kResend:
+      return "resend";
+    case SimFaultKind::kSplitReply:
+      return "split reply";
+    case SimFaultKind::kEmptyData:
+      return "empty data";
+    case SimFaultKind::kGarbageBefore:
+      return "garbage before";
+    case SimFaultKind::kStopAnswering:
+      return "stop answering";
+    case SimFaultKind::kUnplug:
+      return "unplug";
+    case SimFaultKind::kWrongIdentity:
+      return "wrong identity";
+    case SimFaultKind::kBabble:
+      return "babble";
+    case SimFaultKind::kNoReturn:
+      return "no return";
   }
   return "?";
 }
 
 SimFault SimFault::DropReply(int onFrame) { return Make(SimFaultKind::kDropReply, onFrame); }
-SimFault SimFault::CorruptChecksum(int onFrame) { return Make(SimFaultKind::kCorruptChecksum, onFrame); }
+SimFault SimFault::CorruptChecksum(int onFrame) {
+  return Make(SimFaultKind::kCorruptChecksum, onFrame);
+}
 SimFault SimFault::Resend(int onFrame) { return Make(SimFaultKind::kResend, onFrame); }
 SimFault SimFault::SplitReply(std::size_t atByte, int onFrame) {
   SimFault f = Make(SimFaultKind::kSplitReply, onFrame);
@@ -55,7 +68,9 @@ SimFault SimFault::GarbageBefore(std::vector<std::uint8_t> bytes, int onFrame) {
   f.garbageBytes = std::move(bytes);
   return f;
 }
-SimFault SimFault::StopAnswering(int onFrame) { return Make(SimFaultKind::kStopAnswering, onFrame); }
+SimFault SimFault::StopAnswering(int onFrame) {
+  return Make(SimFaultKind::kStopAnswering, onFrame);
+}
 SimFault SimFault::Unplug(int onFrame) { return Make(SimFaultKind::kUnplug, onFrame); }
 SimFault SimFault::WrongIdentity(std::string identity, int onFrame) {
   SimFault f = Make(SimFaultKind::kWrongIdentity, onFrame);
@@ -98,21 +113,41 @@ bool SimFaultPlan::AppliesTo(const SimFault& fault, const HostFrame& frame, bool
 void SimFaultPlan::Fire(const SimFault& fault, SimFrameFaults& out) {
   out.kinds.push_back(fault.kind);
   switch (fault.kind) {
-    case SimFaultKind::kDropReply: out.dropReply = true; break;
-    case SimFaultKind::kCorruptChecksum: out.corruptChecksum = true; break;
-    case SimFaultKind::kResend: out.resend = true; break;
-    case SimFaultKind::kSplitReply: out.splitAt = fault.splitAt; break;
-    case SimFaultKind::kEmptyData: out.emptyData = true; break;
+    case SimFaultKind::kDropReply:
+      out.dropReply = true;
+      break;
+    case SimFaultKind::kCorruptChecksum:
+      out.corruptChecksum = true;
+      break;
+    case SimFaultKind::kResend:
+      out.resend = true;
+      break;
+    case SimFaultKind::kSplitReply:
+      out.splitAt = fault.splitAt;
+      break;
+    case SimFaultKind::kEmptyData:
+      out.emptyData = true;
+      break;
     case SimFaultKind::kGarbageBefore: {
       auto bytes = fault.garbageBytes.empty() ? Garbage(fault.garbageCount) : fault.garbageBytes;
       out.garbage.insert(out.garbage.end(), bytes.begin(), bytes.end());
       break;
     }
-    case SimFaultKind::kStopAnswering: out.stopAnswering = true; break;
-    case SimFaultKind::kUnplug: out.unplug = true; break;
-    case SimFaultKind::kWrongIdentity: out.identity = fault.identity; break;
-    case SimFaultKind::kBabble: out.babble = true; break;
-    case SimFaultKind::kNoReturn: out.noReturn = true; break;
+    case SimFaultKind::kStopAnswering:
+      out.stopAnswering = true;
+      break;
+    case SimFaultKind::kUnplug:
+      out.unplug = true;
+      break;
+    case SimFaultKind::kWrongIdentity:
+      out.identity = fault.identity;
+      break;
+    case SimFaultKind::kBabble:
+      out.babble = true;
+      break;
+    case SimFaultKind::kNoReturn:
+      out.noReturn = true;
+      break;
   }
 }
 

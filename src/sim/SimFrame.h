@@ -15,17 +15,17 @@ namespace vantor::sim {
 inline constexpr std::size_t kFramePreambleLength = 4;  // A2 A2 A2 A3
 inline constexpr std::uint8_t kPreambleByte = 0xA2;
 inline constexpr std::uint8_t kStartByte = 0xA3;
-inline constexpr std::size_t kFrameCode = 4;        // host class or device reply code
+inline constexpr std::size_t kFrameCode = 4;  // host class or device reply code
 inline constexpr std::size_t kFrameDeviceId = 5;
 inline constexpr std::size_t kFrameSlot = 6;
 inline constexpr std::size_t kFrameBlock = 7;
 inline constexpr std::size_t kFrameIndex = 8;
-inline constexpr std::size_t kFrameItem = 9;        // item, or the slot-store flag of a read
+inline constexpr std::size_t kFrameItem = 9;  // item, or the slot-store flag of a read
 inline constexpr std::size_t kFrameLink = 10;
 inline constexpr std::size_t kFrameZero = 11;
-inline constexpr std::size_t kFrameLength = 12;     // u16 little-endian payload length
+inline constexpr std::size_t kFrameLength = 12;  // u16 little-endian payload length
 inline constexpr std::size_t kFrameHeaderSize = 14;
-inline constexpr std::size_t kFrameOverhead = 16;   // header + checksum + end byte
+inline constexpr std::size_t kFrameOverhead = 16;  // header + checksum + end byte
 inline constexpr std::uint8_t kEndByte = 0xAA;
 // The host's receiver also opens a frame at this byte without any preamble, so the unit
 // never lets it stray outside a frame.

@@ -42,7 +42,8 @@ std::span<std::uint8_t> SimMemory::BlockRegion(int slot, int block, int index) {
       return std::span(m_state.Record(slot)).subspan(rec::kMusicBlock, rec::kInputBlockSize);
     case rec::kBlockOutput:
       if (!recordSlot || index < 0 || index >= rec::kOutputCount) return {};
-      return std::span(m_state.Record(slot)).subspan(rec::OutputOffset(index), rec::kOutputBlockSize);
+      return std::span(m_state.Record(slot))
+          .subspan(rec::OutputOffset(index), rec::kOutputBlockSize);
     case rec::kBlockEffect:
       if (index != 0) return {};
       if (recordSlot) {

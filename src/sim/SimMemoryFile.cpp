@@ -2,8 +2,8 @@
 
 #include <algorithm>
 #include <array>
-#include <random>
 #include <fstream>
+#include <random>
 #include <system_error>
 
 #include "base/LittleEndian.h"
@@ -20,10 +20,9 @@ constexpr std::size_t kBodyLengthAt = 12;
 constexpr std::size_t kHeaderSize = 16;
 constexpr std::size_t kChecksumSize = 4;
 
-constexpr std::size_t kBodySize =
-    rec::kStateRecordSize * (1 + rec::kSlotRecordCount) +
-    rec::kEffectImageSize * rec::kEffectImageCount + rec::kSystemAreaSize +
-    rec::kLimiterBlockSize;
+constexpr std::size_t kBodySize = rec::kStateRecordSize * (1 + rec::kSlotRecordCount) +
+                                  rec::kEffectImageSize * rec::kEffectImageCount +
+                                  rec::kSystemAreaSize + rec::kLimiterBlockSize;
 
 // FNV-1a, enough to notice a damaged file.
 std::uint32_t Fnv1a(std::span<const std::uint8_t> bytes) {

@@ -15,12 +15,12 @@ namespace vantor::sim {
 
 enum class SimFileStatus {
   kOk,
-  kCannotRead,     // missing or unreadable
-  kWrongSize,      // short, truncated or padded
-  kNotSimMemory,   // the header is not ours
-  kWrongVersion,   // written by a newer layout
-  kBadChecksum,    // damaged contents
-  kCannotWrite,    // temporary file could not be written or renamed
+  kCannotRead,    // missing or unreadable
+  kWrongSize,     // short, truncated or padded
+  kNotSimMemory,  // the header is not ours
+  kWrongVersion,  // written by a newer layout
+  kBadChecksum,   // damaged contents
+  kCannotWrite,   // temporary file could not be written or renamed
 };
 
 // A short message for the user in the chosen language.

@@ -10,10 +10,14 @@ namespace {
 
 SimFrameFate FateOf(SimOutcome outcome) {
   switch (outcome) {
-    case SimOutcome::kStored: return SimFrameFate::kStored;
-    case SimOutcome::kRead: return SimFrameFate::kRead;
-    case SimOutcome::kNoData: return SimFrameFate::kNoData;
-    case SimOutcome::kRejected: return SimFrameFate::kRejected;
+    case SimOutcome::kStored:
+      return SimFrameFate::kStored;
+    case SimOutcome::kRead:
+      return SimFrameFate::kRead;
+    case SimOutcome::kNoData:
+      return SimFrameFate::kNoData;
+    case SimOutcome::kRejected:
+      return SimFrameFate::kRejected;
   }
   return SimFrameFate::kRejected;
 }
@@ -457,7 +461,8 @@ void SimulatedProcessor::Process(const HostFrame& frame, Clock::time_point arriv
     }
     answer = boot.answer;
     record.fate = FateOf(answer.outcome);
-    if (boot.restart) after = faults.noReturn ? AfterReport::kRestartNoReturn : AfterReport::kRestart;
+    if (boot.restart)
+      after = faults.noReturn ? AfterReport::kRestartNoReturn : AfterReport::kRestart;
     if (boot.installed) {
       if (const auto identity = IdentityInImage(m_boot.ProcessorImage(), m_memory.Identity())) {
         m_memory.SetIdentity(*identity);
@@ -474,7 +479,8 @@ void SimulatedProcessor::Process(const HostFrame& frame, Clock::time_point arriv
   }
 
   if (!faults.dropReply) {
-    std::vector<std::uint8_t> reply = BuildDeviceFrame(answer.replyCode, frame.Address(), answer.payload);
+    std::vector<std::uint8_t> reply =
+        BuildDeviceFrame(answer.replyCode, frame.Address(), answer.payload);
     if (faults.corruptChecksum) reply[reply.size() - 2] ^= 0xFF;
     std::vector<std::uint8_t> stream = std::move(faults.garbage);
     const std::size_t frameStart = stream.size();

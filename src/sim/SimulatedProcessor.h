@@ -63,8 +63,8 @@ struct SimOptions {
   std::uint16_t release = kReleaseNumber;
   std::string identity = kProcessorIdentity;
   SimTiming timing;
-  std::uint64_t seed = 1;              // for garbage bytes, split points and random faults
-  std::size_t logCapacity = 100000;    // oldest entries go first beyond this
+  std::uint64_t seed = 1;            // for garbage bytes, split points and random faults
+  std::size_t logCapacity = 100000;  // oldest entries go first beyond this
 };
 
 class SimulatedProcessor : public std::enable_shared_from_this<SimulatedProcessor> {

@@ -6,6 +6,8 @@
 
 namespace vantor {
 
-inline QString Q(std::string_view s) { return QString::fromUtf8(s.data(), static_cast<int>(s.size())); }
+inline QString Q(std::string_view s) {
+  return QString::fromUtf8(s.data(), static_cast<int>(s.size()));
+}
 
 }  // namespace vantor

@@ -32,7 +32,8 @@ TEST(CurveCommand, PrintsTheGridAndNineDecimals) {
 
 TEST(CurveCommand, FiltersAddUp) {
   const ToolRun one = RunTool({"curve", "type=peak,freq=1000,gain=6"});
-  const ToolRun two = RunTool({"curve", "type=peak,freq=1000,gain=6", "type=peak,freq=1000,gain=6"});
+  const ToolRun two =
+      RunTool({"curve", "type=peak,freq=1000,gain=6", "type=peak,freq=1000,gain=6"});
   ASSERT_EQ(two.code, kExitOk);
   EXPECT_NEAR(DbOf(two.lines[136]), 2 * DbOf(one.lines[136]), 1e-8);
 }
@@ -51,7 +52,7 @@ TEST(CurveCommand, OffCrossoverIsFlat) {
 TEST(CurveCommand, CrossoverCutsItsStopBand) {
   const ToolRun r = RunTool({"curve", "type=highpass,freq=1000,slope=6,family=linkwitz"});
   ASSERT_EQ(r.code, kExitOk);
-  EXPECT_LT(DbOf(r.lines[40]), -60.0);   // 100 Hz, more than three octaves below
+  EXPECT_LT(DbOf(r.lines[40]), -60.0);  // 100 Hz, more than three octaves below
   EXPECT_NEAR(DbOf(r.lines[240]), 0.0, 0.5);
 }
 

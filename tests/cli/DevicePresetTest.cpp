@@ -36,7 +36,8 @@ class DeviceTool : public ::testing::Test {
   std::string Path(const std::string& name) const { return (dir.Path() / name).string(); }
 
   // vantorctl --sim --sim-state UNIT [--sim-faults FAULTS] device ARGS...
-  ToolRun Device(const std::string& unit, std::vector<std::string> args, const std::string& faults = {}) {
+  ToolRun Device(const std::string& unit, std::vector<std::string> args,
+                 const std::string& faults = {}) {
     std::vector<std::string> all{"--sim", "--sim-state", Path(unit)};
     if (!faults.empty()) {
       all.push_back("--sim-faults");
@@ -64,10 +65,17 @@ class DeviceTool : public ::testing::Test {
     return image ? std::move(image->program) : nullptr;
   }
 
-  const std::vector<std::string> kEdits = {"out1.gain=-4", "out3.hp.freq=80", "out3.hp.family=linkwitz",
-                                           "out3.band5.freq=1000", "out3.band5.gain=3.5", "out3.band5.q=1.41",
-                                           "out5.delay=2.5", "out8.lp.freq=90", "out2.phase=inverted",
-                                           "out6.limiter.threshold=-6", "out7.mix3=40"};
+  const std::vector<std::string> kEdits = {"out1.gain=-4",
+                                           "out3.hp.freq=80",
+                                           "out3.hp.family=linkwitz",
+                                           "out3.band5.freq=1000",
+                                           "out3.band5.gain=3.5",
+                                           "out3.band5.q=1.41",
+                                           "out5.delay=2.5",
+                                           "out8.lp.freq=90",
+                                           "out2.phase=inverted",
+                                           "out6.limiter.threshold=-6",
+                                           "out7.mix3=40"};
   TempDir dir;
 };
 
@@ -100,13 +108,15 @@ TEST_F(DeviceTool, PushStoreBackupRestorePullGivesTheSameBytes) {
   // Slot 3 holds the tuning under its name on both units.
   const auto backup = Open(Path("backup-b.dspa"));
   ASSERT_TRUE(backup);
-  EXPECT_EQ(std::string(backup->state.Slot(3).begin(), backup->state.Slot(3).begin() + 7), "Evening");
+  EXPECT_EQ(std::string(backup->state.Slot(3).begin(), backup->state.Slot(3).begin() + 7),
+            "Evening");
   const auto slot3 = DecodeRecord(backup->state.Slot(3));
   EXPECT_EQ(slot3->model.Output(0).GainCode(), 56);
   EXPECT_EQ(slot3->model.Output(2).Filter(4).Frequency(), 1000);
   EXPECT_EQ(slot3->model.Output(7).LowPass().Frequency(), 90);
   r = Device("b.vsim", {"info", "--json"});
-  EXPECT_NE(r.out.find("\"slot_names\":[\"\",\"\",\"Evening\",\"\",\"\",\"\"]"), std::string::npos) << r.out;
+  EXPECT_NE(r.out.find("\"slot_names\":[\"\",\"\",\"Evening\",\"\",\"\",\"\"]"), std::string::npos)
+      << r.out;
 }
 
 // The same sequence on a unit that commits seeded faults: every step either succeeds, and
@@ -137,10 +147,8 @@ TEST_F(DeviceTool, FaultsEndInTheSameBytesOrAClearError) {
       std::string writes;  // the file the step writes, if any
     };
     const std::vector<Step> steps = {
-        {a, {"push", tuning}, {}},
-        {a, {"store", "3", "Evening"}, {}},
-        {a, {"backup", backup}, backup},
-        {b, {"restore", backup}, {}},
+        {a, {"push", tuning}, {}},       {a, {"store", "3", "Evening"}, {}},
+        {a, {"backup", backup}, backup}, {b, {"restore", backup}, {}},
         {b, {"pull", pulled}, pulled},
     };
     bool ok = true;
@@ -163,7 +171,8 @@ TEST_F(DeviceTool, FaultsEndInTheSameBytesOrAClearError) {
 }
 
 TEST_F(DeviceTool, RecallBringsASlotIntoTheLiveProgram) {
-  ASSERT_EQ(Device("u.vsim", {"push", Tuning("two.dsps", {"out1.gain=-20", "out4.delay=10"})}).code, kExitOk);
+  ASSERT_EQ(Device("u.vsim", {"push", Tuning("two.dsps", {"out1.gain=-20", "out4.delay=10"})}).code,
+            kExitOk);
   ASSERT_EQ(Device("u.vsim", {"store", "2", "Two"}).code, kExitOk);
   ASSERT_EQ(Device("u.vsim", {"push", Tuning("other.dsps", {"out1.gain=-1"})}).code, kExitOk);
 
@@ -190,14 +199,15 @@ TEST_F(DeviceTool, DeleteClearsOnlyTheName) {
 }
 
 TEST_F(DeviceTool, SetTravelsAsLiveEdits) {
-  ToolRun r = Device("u.vsim", {"set", "out2.gain=-12", "out2.band3.freq=5000", "source=bluetooth", "volume=-10",
-                                "speaker8=0", "name=Night"});
+  ToolRun r = Device("u.vsim", {"set", "out2.gain=-12", "out2.band3.freq=5000", "source=bluetooth",
+                                "volume=-10", "speaker8=0", "name=Night"});
   ASSERT_EQ(r.code, kExitOk) << r.err;
   ASSERT_EQ(Device("u.vsim", {"pull", Path("p.dsps")}).code, kExitOk);
   const auto pulled = Open(Path("p.dsps"));
   ASSERT_TRUE(pulled);
   EXPECT_EQ(pulled->model.Output(1).GainCode(), 48);
-  EXPECT_EQ(pulled->model.Output(1).Filter(2).Frequency(), 5000) << "sent an octave at a time, to the end";
+  EXPECT_EQ(pulled->model.Output(1).Filter(2).Frequency(), 5000)
+      << "sent an octave at a time, to the end";
   r = Device("u.vsim", {"info", "--json"});
   EXPECT_NE(r.out.find("\"source\":2,\"volume_db\":-10"), std::string::npos) << r.out;
   EXPECT_NE(r.out.find("\"speaker_types\":[1,7,5,11,15,18,21,0]"), std::string::npos) << r.out;
@@ -242,14 +252,16 @@ TEST_F(DeviceTool, BadArgumentsAndFilesFailBeforeTheUnitIsOpened) {
   ToolRun r = Device("u.vsim", {"store", "3", "   "});
   EXPECT_EQ(r.code, kExitUsage);
   EXPECT_EQ(r.err, "vantorctl: The name can not be all spaces!\n");
-  r = RunTool({"--lang", "zh", "--sim", "--sim-state", Path("u.vsim"), "device", "store", "3", " "});
+  r = RunTool(
+      {"--lang", "zh", "--sim", "--sim-state", Path("u.vsim"), "device", "store", "3", " "});
   EXPECT_EQ(r.err, "vantorctl: 组名不能全为空格!\n");
 }
 
 TEST_F(DeviceTool, HelpListsThePresetCommands) {
   const ToolRun r = RunTool({"device", "--help"});
   EXPECT_EQ(r.code, kExitOk);
-  for (const char* name : {"pull", "push", "store", "recall", "delete", "backup", "restore", "set"}) {
+  for (const char* name :
+       {"pull", "push", "store", "recall", "delete", "backup", "restore", "set"}) {
     EXPECT_NE(r.out.find(std::string("  ") + name + "  "), std::string::npos) << name;
     const ToolRun help = RunTool({"device", name, "--help"});
     EXPECT_EQ(help.code, kExitOk);

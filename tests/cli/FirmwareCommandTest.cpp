@@ -33,7 +33,9 @@ ToolRun RunTool(std::vector<std::string> args) {
   return r;
 }
 
-bool Has(const std::string& text, const std::string& part) { return text.find(part) != std::string::npos; }
+bool Has(const std::string& text, const std::string& part) {
+  return text.find(part) != std::string::npos;
+}
 
 class FirmwareCommand : public ::testing::Test {
  protected:
@@ -106,7 +108,8 @@ TEST_F(FirmwareCommand, UpdateAgainstTheSimulatedProcessor) {
 
 TEST_F(FirmwareCommand, AnUpdateThatFailsExitsWithTheDeviceCode) {
   // Every answer lost: the start packet goes out twice, then the update stops.
-  const ToolRun r = RunTool({"--sim", "--sim-faults", "drop=1", "device", "firmware", File("unit.dsp", 100)});
+  const ToolRun r =
+      RunTool({"--sim", "--sim-faults", "drop=1", "device", "firmware", File("unit.dsp", 100)});
   EXPECT_EQ(r.code, kExitDevice);
   EXPECT_TRUE(Has(r.err, "unable to connect")) << r.err;
   EXPECT_TRUE(Has(r.err, "the update stopped at packet 176 (0 of 6 acknowledged)")) << r.err;
@@ -123,7 +126,8 @@ TEST_F(FirmwareCommand, FactoryResetNeedsYesAndClearsTheUnit) {
   }
   const ToolRun refused = RunTool({"--sim", "--sim-state", state, "device", "factory-reset"});
   EXPECT_EQ(refused.code, kExitUsage);
-  EXPECT_TRUE(Has(refused.err, "After restoring the factory settings, all your data will be lost."));
+  EXPECT_TRUE(
+      Has(refused.err, "After restoring the factory settings, all your data will be lost."));
   auto unit = sim::SimulatedProcessor::Create();
   ASSERT_EQ(unit->LoadMemory(state), sim::SimFileStatus::kOk);
   EXPECT_EQ(unit->Record(3)[0], 'Z');  // untouched

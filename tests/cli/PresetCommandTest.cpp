@@ -57,19 +57,36 @@ TEST_F(PresetTool, NewIsTheStartUpProgramAsTheApplicationSavesIt) {
 
 TEST_F(PresetTool, SetChangesValuesThroughTheModelAndSavesInPlace) {
   const std::string file = NewFile("a.dsps");
-  const ToolRun r = RunTool({"preset", "set", file, "out3.gain=-6", "out3.band5.freq=1000", "out3.band5.gain=3.5",
-                             "out3.band5.q=1.41", "out3.band5.type=highshelf6", "out3.hp.freq=80",
-                             "out3.hp.family=linkwitz", "out3.hp.slope=4", "out3.lp.freq=12000", "out3.delay=1.25",
-                             "out3.phase=inverted", "out3.on=0", "out3.name=Tweet", "out3.mix7=50",
-                             "out3.limiter.threshold=-3", "out3.limiter.attack=0.7", "out3.limiter.release=2",
-                             "name=Evening", "out8.gain=OFF"});
+  const ToolRun r = RunTool({"preset",
+                             "set",
+                             file,
+                             "out3.gain=-6",
+                             "out3.band5.freq=1000",
+                             "out3.band5.gain=3.5",
+                             "out3.band5.q=1.41",
+                             "out3.band5.type=highshelf6",
+                             "out3.hp.freq=80",
+                             "out3.hp.family=linkwitz",
+                             "out3.hp.slope=4",
+                             "out3.lp.freq=12000",
+                             "out3.delay=1.25",
+                             "out3.phase=inverted",
+                             "out3.on=0",
+                             "out3.name=Tweet",
+                             "out3.mix7=50",
+                             "out3.limiter.threshold=-3",
+                             "out3.limiter.attack=0.7",
+                             "out3.limiter.release=2",
+                             "name=Evening",
+                             "out8.gain=OFF"});
   ASSERT_EQ(r.code, kExitOk) << r.err;
   EXPECT_TRUE(r.out.empty());
   const auto p = Open(file);
   ASSERT_TRUE(p);
   CKTV_OutData& out3 = p->model.Output(2);  // CH3 is output index 2
   EXPECT_EQ(out3.GainCode(), 54);
-  EXPECT_EQ(out3.Filter(4).Frequency(), 2000) << "band 5 is index 4; a high shelf sits at 2 kHz or above";
+  EXPECT_EQ(out3.Filter(4).Frequency(), 2000)
+      << "band 5 is index 4; a high shelf sits at 2 kHz or above";
   EXPECT_EQ(out3.Filter(4).GainIndex(), 235);
   EXPECT_EQ(out3.Filter(4).EqType(), 3);
   EXPECT_EQ(out3.HighPass().Frequency(), 80);
@@ -85,9 +102,11 @@ TEST_F(PresetTool, SetChangesValuesThroughTheModelAndSavesInPlace) {
   EXPECT_EQ(out3.AttackCode(), 4);
   EXPECT_EQ(out3.ReleaseCode(), 2);
   EXPECT_TRUE(p->model.Output(7).Muted());
-  EXPECT_EQ(std::string(p->state.Live().begin(), p->state.Live().begin() + 8), std::string("Evening") + '\0');
+  EXPECT_EQ(std::string(p->state.Live().begin(), p->state.Live().begin() + 8),
+            std::string("Evening") + '\0');
   // Q 1.41 is the first table entry at or below it: shown as 1.425.
-  EXPECT_EQ(FormatEditCode(EditScale{kEditBandwidthQ, 0, 295}, out3.Filter(4).BandwidthIndex()), "1.425");
+  EXPECT_EQ(FormatEditCode(EditScale{kEditBandwidthQ, 0, 295}, out3.Filter(4).BandwidthIndex()),
+            "1.425");
   EXPECT_EQ(p->model.Output(1).GainCode(), 60) << "other outputs untouched";
 }
 
@@ -146,13 +165,15 @@ TEST_F(PresetTool, AllPresetsFilesTakeTheSystemKeysAndKeepTheirSlots) {
   ProgramState state;
   CKTV_Data model(state);
   model.LoadOutputs();
-  for (int n = 1; n <= 20; ++n) le::PutI16(state.Slot(n), rec::OutputOffset(0) + rec::kOutDelay, static_cast<std::int16_t>(n));
+  for (int n = 1; n <= 20; ++n)
+    le::PutI16(state.Slot(n), rec::OutputOffset(0) + rec::kOutDelay, static_cast<std::int16_t>(n));
   ByteArchive ar;
   ASSERT_TRUE(SerializeAllPresets(ar, model));
   const std::string file = Path("all.dspa");
   ASSERT_TRUE(WriteFileAtomically(file, ar.Bytes()));
 
-  const ToolRun r = RunTool({"preset", "set", file, "source=bluetooth", "volume=-10", "speaker8=22", "out1.gain=-1"});
+  const ToolRun r = RunTool(
+      {"preset", "set", file, "source=bluetooth", "volume=-10", "speaker8=22", "out1.gain=-1"});
   ASSERT_EQ(r.code, kExitOk) << r.err;
   const auto p = Open(file);
   ASSERT_TRUE(p);
@@ -160,7 +181,8 @@ TEST_F(PresetTool, AllPresetsFilesTakeTheSystemKeysAndKeepTheirSlots) {
   EXPECT_EQ(p->model.MasterVolume(), 50);
   EXPECT_EQ(p->model.SpeakerType(7), 22);
   EXPECT_EQ(p->model.Output(0).GainCode(), 59);
-  for (int n = 1; n <= 20; ++n) EXPECT_EQ(le::GetI16(p->state.Slot(n), rec::OutputOffset(0) + rec::kOutDelay), n);
+  for (int n = 1; n <= 20; ++n)
+    EXPECT_EQ(le::GetI16(p->state.Slot(n), rec::OutputOffset(0) + rec::kOutDelay), n);
 
   // The speaker-type menu's rules hold: no type twice, no full-range speaker beside a tweeter.
   const Bytes before = FileBytes(file);
@@ -174,7 +196,10 @@ TEST_F(PresetTool, AllPresetsFilesTakeTheSystemKeysAndKeepTheirSlots) {
 
 TEST_F(PresetTool, ShowListsEveryOutputInUnitsAndJsonSaysTheSame) {
   const std::string file = NewFile("a.dsps");
-  ASSERT_EQ(RunTool({"preset", "set", file, "out2.gain=-6", "out2.delay=1.25", "out2.band31.gain=-3.5"}).code, kExitOk);
+  ASSERT_EQ(
+      RunTool({"preset", "set", file, "out2.gain=-6", "out2.delay=1.25", "out2.band31.gain=-3.5"})
+          .code,
+      kExitOk);
   ToolRun r = RunTool({"preset", "show", file});
   ASSERT_EQ(r.code, kExitOk) << r.err;
   EXPECT_NE(r.out.find("CH8"), std::string::npos);
@@ -204,7 +229,9 @@ TEST_F(PresetTool, ShowOfAnAllPresetsFileHasTheSystemLiveAndTwentySlots) {
   EXPECT_NE(r.out.find("== slot 20"), std::string::npos);
   r = RunTool({"preset", "show", Path("all.dspa"), "--json"});
   std::size_t programs = 0;
-  for (std::size_t at = r.out.find("\"outputs\""); at != std::string::npos; at = r.out.find("\"outputs\"", at + 1)) ++programs;
+  for (std::size_t at = r.out.find("\"outputs\""); at != std::string::npos;
+       at = r.out.find("\"outputs\"", at + 1))
+    ++programs;
   EXPECT_EQ(programs, 21U);
 }
 
@@ -214,7 +241,8 @@ TEST_F(PresetTool, DiffNamesWhatDiffersInUnits) {
   ToolRun r = RunTool({"preset", "diff", a, b});
   EXPECT_EQ(r.code, kExitOk);
   EXPECT_TRUE(r.out.empty());
-  ASSERT_EQ(RunTool({"preset", "set", b, "out4.band2.gain=6", "out4.phase=inverted"}).code, kExitOk);
+  ASSERT_EQ(RunTool({"preset", "set", b, "out4.band2.gain=6", "out4.phase=inverted"}).code,
+            kExitOk);
   r = RunTool({"preset", "diff", a, b});
   ASSERT_EQ(r.lines.size(), 2U) << r.out;
   EXPECT_EQ(r.lines[0], "out4.phase: normal -> inverted");
@@ -223,8 +251,9 @@ TEST_F(PresetTool, DiffNamesWhatDiffersInUnits) {
 
 TEST_F(PresetTool, ResponseIsTheChannelCurveOfTheLoadedFile) {
   const std::string file = NewFile("a.dsps");
-  ASSERT_EQ(RunTool({"preset", "set", file, "out3.hp.freq=80", "out3.hp.family=linkwitz", "out3.hp.slope=2",
-                     "out3.band10.freq=1000", "out3.band10.gain=6"}).code,
+  ASSERT_EQ(RunTool({"preset", "set", file, "out3.hp.freq=80", "out3.hp.family=linkwitz",
+                     "out3.hp.slope=2", "out3.band10.freq=1000", "out3.band10.gain=6"})
+                .code,
             kExitOk);
   const ToolRun r = RunTool({"response", file, "--channel", "3"});
   ASSERT_EQ(r.code, kExitOk) << r.err;
@@ -238,7 +267,8 @@ TEST_F(PresetTool, ResponseIsTheChannelCurveOfTheLoadedFile) {
   ASSERT_EQ(all.lines.size(), 8U * 242U);
   EXPECT_EQ(all.lines[0], "# CH1");
   EXPECT_EQ(all.lines[2 * 242], "# CH3");
-  EXPECT_EQ(std::vector<std::string>(all.lines.begin() + 2 * 242 + 1, all.lines.begin() + 3 * 242), r.lines);
+  EXPECT_EQ(std::vector<std::string>(all.lines.begin() + 2 * 242 + 1, all.lines.begin() + 3 * 242),
+            r.lines);
   EXPECT_EQ(all.lines[1], "19.7 0.000000000");
   EXPECT_EQ(RunTool({"response", file, "--channel", "9"}).code, kExitUsage);
 }

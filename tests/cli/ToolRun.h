@@ -36,7 +36,8 @@ inline ToolRun RunTool(const std::vector<std::string>& args) {
 
 inline std::vector<std::uint8_t> FileBytes(const std::filesystem::path& path) {
   std::ifstream in(path, std::ios::binary);
-  return std::vector<std::uint8_t>(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+  return std::vector<std::uint8_t>(std::istreambuf_iterator<char>(in),
+                                   std::istreambuf_iterator<char>());
 }
 
 }  // namespace vantor::cli::testing

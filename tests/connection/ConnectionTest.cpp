@@ -108,7 +108,7 @@ TEST(Connection, EditsDuringTheReadBackAreNotSent) {
   rig.unit->Plug();
   rig.Controller().ToggleConnection();
   ASSERT_TRUE(rig.Until([&] { return rig.Screen().transferVisible; }));
-  rig.Model().Output(1).SetGainCode(55);                // while the window is shown
+  rig.Model().Output(1).SetGainCode(55);  // while the window is shown
   rig.Model().Output(1).Filter(7).SetGainIndex(300);
   ASSERT_TRUE(rig.Until([&] { return rig.Controller().Phase() == ConnectionPhase::kLive; }));
   ASSERT_TRUE(rig.Drained());

@@ -19,17 +19,39 @@ void RandomEdit(CKTV_Data& model, std::mt19937& rng) {
   auto pick = [&](int lo, int hi) { return std::uniform_int_distribution<int>(lo, hi)(rng); };
   CKTV_OutData& out = model.Output(pick(0, 7));
   switch (pick(0, 11)) {
-    case 0: out.Filter(pick(0, 30)).SetGainIndex(pick(0, 400)); break;
-    case 1: out.Filter(pick(0, 30)).SetFrequency(pick(20, 20000), true); break;
-    case 2: out.Filter(pick(0, 30)).SetBandwidthIndex(pick(0, 295)); break;
-    case 3: out.SetGainCode(pick(0, 60)); break;
-    case 4: out.SetDelayCode(pick(0, 2400)); break;
-    case 5: out.SetPhase(pick(0, 1)); break;
-    case 6: out.SetOutputOn(pick(0, 1)); break;
-    case 7: out.SetThresholdCode(pick(0, 360)); break;
-    case 8: out.SetAttackCode(pick(0, 106)); break;
-    case 9: out.SetReleaseCode(pick(0, 5)); break;
-    case 10: out.HighPass().SetFrequency(pick(20, 1000), true); break;
+    case 0:
+      out.Filter(pick(0, 30)).SetGainIndex(pick(0, 400));
+      break;
+    case 1:
+      out.Filter(pick(0, 30)).SetFrequency(pick(20, 20000), true);
+      break;
+    case 2:
+      out.Filter(pick(0, 30)).SetBandwidthIndex(pick(0, 295));
+      break;
+    case 3:
+      out.SetGainCode(pick(0, 60));
+      break;
+    case 4:
+      out.SetDelayCode(pick(0, 2400));
+      break;
+    case 5:
+      out.SetPhase(pick(0, 1));
+      break;
+    case 6:
+      out.SetOutputOn(pick(0, 1));
+      break;
+    case 7:
+      out.SetThresholdCode(pick(0, 360));
+      break;
+    case 8:
+      out.SetAttackCode(pick(0, 106));
+      break;
+    case 9:
+      out.SetReleaseCode(pick(0, 5));
+      break;
+    case 10:
+      out.HighPass().SetFrequency(pick(20, 1000), true);
+      break;
     default: {
       // As the routing grid does: change sources of one item only, then mark that item.
       MixerRow row = out.Mixer();
@@ -83,7 +105,9 @@ TEST(Soak, TenThousandEditsUnderRandomFaults) {
       ++reconnects;
       ASSERT_LT(reconnects, 200);
       rig.Controller().ToggleConnection();
-      rig.Until([&] { return rig.Controller().Phase() == ConnectionPhase::kLive || !rig.Controller().Connected(); });
+      rig.Until([&] {
+        return rig.Controller().Phase() == ConnectionPhase::kLive || !rig.Controller().Connected();
+      });
     }
   }
 
@@ -94,8 +118,9 @@ TEST(Soak, TenThousandEditsUnderRandomFaults) {
       ++reconnects;
       rig.Controller().ToggleConnection();
     }
-    return rig.Until([&] { return rig.Controller().Phase() == ConnectionPhase::kLive || !rig.Controller().Connected(); }) &&
-           rig.Controller().Phase() == ConnectionPhase::kLive;
+    return rig.Until([&] {
+      return rig.Controller().Phase() == ConnectionPhase::kLive || !rig.Controller().Connected();
+    }) && rig.Controller().Phase() == ConnectionPhase::kLive;
   };
   for (int round = 0; round < 100; ++round) {
     if (live() && rig.Drained(30s)) break;

@@ -105,9 +105,7 @@ TEST_F(DeviceLockTest, MovedLockStaysHeld) {
   EXPECT_TRUE(moved.Held());
   DeviceLock other;
   EXPECT_FALSE(other.TryLock("/dev/hidraw0", dir));
-  {
-    DeviceLock gone = std::move(moved);
-  }
+  { DeviceLock gone = std::move(moved); }
   EXPECT_TRUE(other.TryLock("/dev/hidraw0", dir));
 }
 

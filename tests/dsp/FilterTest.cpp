@@ -113,7 +113,7 @@ TEST(FilterFrequency, LiveMoveBelowAnOctaveIsSentAtOnce) {
   b.live = true;
   b.f.SetFrequency(1900, true);  // 1900 div 1000 = 1
   EXPECT_EQ(b.f.SentFrequency(), 1900);
-  b.f.SetFrequency(100, true);   // downward: 100 div 1900 = 0
+  b.f.SetFrequency(100, true);  // downward: 100 div 1900 = 0
   EXPECT_EQ(b.f.SentFrequency(), 100);
   EXPECT_EQ(b.f.Pending(), 1);
   b.f.StepSentFrequency(0);
@@ -491,13 +491,13 @@ TEST(FilterHandles, BandHandleStaysInsideThePlot) {
   low.f.SetFrequency(20, false);
   low.f.SetGainIndex(400);  // top-left corner
   EXPECT_EQ(low.f.HandleRect(), (Rect{-8 + 35, 0 + 10, 8 + 35, 16 + 10}));
-  low.f.SetBandNumber(9);   // later bands do not hang over the left edge
+  low.f.SetBandNumber(9);  // later bands do not hang over the left edge
   low.f.Relayout();
   EXPECT_EQ(low.f.HandleRect().left, 35);
 
   Band high;
   high.f.SetFrequency(20000, false);
-  high.f.SetGainIndex(0);   // bottom-right corner
+  high.f.SetGainIndex(0);  // bottom-right corner
   EXPECT_EQ(high.f.HandleRect(), (Rect{884 + 35, 384 + 10, 900 + 35, 400 + 10}));
 }
 

@@ -23,17 +23,17 @@ TEST(ResponseGrid, HasTheStoredShape) {
 }
 
 TEST(ResponseGrid, HoldsTheFifteenStoredExceptions) {
-  const std::map<int, double> exceptions = {
-      {16, 31.3},   {72, 158},    {76, 179},    {99, 344},    {105, 409},
-      {137, 1030},  {138, 1060},  {139, 1090},  {140, 1123},  {142, 1190},
-      {182, 3776},  {192, 5000},  {217, 10374}, {222, 11987}, {240, 20000}};
+  const std::map<int, double> exceptions = {{16, 31.3},   {72, 158},    {76, 179},   {99, 344},
+                                            {105, 409},   {137, 1030},  {138, 1060}, {139, 1090},
+                                            {140, 1123},  {142, 1190},  {182, 3776}, {192, 5000},
+                                            {217, 10374}, {222, 11987}, {240, 20000}};
   for (const auto& [i, f] : exceptions) EXPECT_DOUBLE_EQ(kResponseGrid[i], f) << "index " << i;
 }
 
 TEST(ResponseGrid, OtherEntriesFollowTheTwentyFourthOctaveRule) {
-  const std::map<int, double> exceptions = {
-      {16, 0}, {72, 0}, {76, 0}, {99, 0}, {105, 0}, {137, 0}, {138, 0}, {139, 0},
-      {140, 0}, {142, 0}, {182, 0}, {192, 0}, {217, 0}, {222, 0}, {240, 0}};
+  const std::map<int, double> exceptions = {{16, 0},  {72, 0},  {76, 0},  {99, 0},  {105, 0},
+                                            {137, 0}, {138, 0}, {139, 0}, {140, 0}, {142, 0},
+                                            {182, 0}, {192, 0}, {217, 0}, {222, 0}, {240, 0}};
   for (int i = 0; i < 241; ++i) {
     if (exceptions.count(i) != 0) continue;
     const double exact = 1000.0 * std::pow(2.0, (i - 136) / 24.0);

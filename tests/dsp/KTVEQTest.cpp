@@ -186,7 +186,8 @@ TEST(KTVEQCopy, CopiesEveryElement) {
 TEST(KTVEQBandRecord, CodesOutsideTheirRangesReadAsTheNearestValidOnes) {
   CKTVEQ set;
   set.BuildOutput(30, 20, 20000, 0, 0);
-  const BandRecord shelf = {0xE8, 0x03, 0x00, 0x00, 0x30, 0x75, 1, kHighShelf};  // 1000 Hz, code 0, width 30000
+  const BandRecord shelf = {0xE8, 0x03, 0x00, 0x00,
+                            0x30, 0x75, 1,    kHighShelf};  // 1000 Hz, code 0, width 30000
   set.SetBandRecord(shelf, 4);
   EXPECT_EQ(set.At(4).GainIndex(), 0);
   EXPECT_EQ(set.At(4).BandwidthIndex(), kBandwidthIndexMax);

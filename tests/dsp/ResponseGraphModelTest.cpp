@@ -13,8 +13,8 @@
 #include "dsp/FilterControl.h"
 #include "dsp/KTVEQ.h"
 #include "dsp/PlotMapping.h"
-#include "dsp/ResponseGrid.h"
 #include "dsp/ResponseGraphModel.h"
+#include "dsp/ResponseGrid.h"
 
 namespace vantor {
 namespace {
@@ -46,9 +46,7 @@ class GraphTest : public ::testing::Test {
   int XOf(double hz) const { return PlotX(hz, W()) + kPlotOffsetX; }
   int YOf(double db) const { return PlotY(db, H()) + kPlotOffsetY; }
 
-  Point Centre(int output, int element) {
-    return Set(output).At(element).HandleRect().Center();
-  }
+  Point Centre(int output, int element) { return Set(output).At(element).HandleRect().Center(); }
   // Hover, press, move through the given points, release.
   void Drag(int output, int element, const std::vector<Point>& path) {
     const Point c = Centre(output, element);
@@ -401,7 +399,7 @@ TEST_F(GraphTest, PrepareCurvesSumsShownAndFlaggedOutputs) {
   Set(4).At(17).SetGainIndex(300);
   Set(1).At(3).SetGainIndex(100);
   EXPECT_EQ(graph.PrepareCurves(), std::vector<int>{4});
-  EXPECT_LT(Set(4).PointsF()[136].y, YOf(9));  // +10 dB at 1 kHz, above +9 dB
+  EXPECT_LT(Set(4).PointsF()[136].y, YOf(9));               // +10 dB at 1 kHz, above +9 dB
   EXPECT_GT(Set(1).PointsF()[GridIndexOf(40)].y, YOf(-9));  // −10 dB at 40 Hz
 }
 

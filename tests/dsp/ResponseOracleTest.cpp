@@ -20,30 +20,27 @@ namespace {
 using cd = std::complex<double>;
 
 // The tables again, typed independently of the engine's.
-constexpr double kLR[7][4] = {
-    {1.0, 0, 0, 0},
-    {1.0, 0.70422535211, 0, 0},
-    {0.70422535211, 0.70422535211, 0, 0},
-    {1.0, 0.62, 0.62, 0},
-    {1.0, 0.5, 0.5, 0},
-    {1.0, 0.453134315, 0.92592592593, 0.453134315},
-    {0.92592592593, 0.373134315, 0.92592592593, 0.373134315}};
-constexpr double kBW[7][4] = {
-    {0.70422535, 0, 0, 0},
-    {1.0, 0.5, 0, 0},
-    {0.92592593, 0.38167939, 0, 0},
-    {1.0, 0.8064616129, 0.3086417953, 0},
-    {0.96153846, 0.70422535211, 0.2590673575, 0},
-    {1.0, 0.90909090909, 0.625, 0.2222222222},
-    {0.98039126, 0.83333333, 0.55555556, 0.1953125}};
-constexpr double kBesHP[7][4] = {
-    {0.70422535, 0, 0, 0},
-    {0.756, 0.72463768, 0, 0},
-    {0.96153846, 0.61728395, 0, 0},
-    {0.6656, 0.8928571428, 0.54347826, 0},
-    {0.980392156, 0.819672131, 0.490196, 0},
-    {0.5937, 0.943396226415, 0.757575757576, 0.4424778761},
-    {0.98039216, 0.89285714, 0.70422535, 0.40650406}};
+constexpr double kLR[7][4] = {{1.0, 0, 0, 0},
+                              {1.0, 0.70422535211, 0, 0},
+                              {0.70422535211, 0.70422535211, 0, 0},
+                              {1.0, 0.62, 0.62, 0},
+                              {1.0, 0.5, 0.5, 0},
+                              {1.0, 0.453134315, 0.92592592593, 0.453134315},
+                              {0.92592592593, 0.373134315, 0.92592592593, 0.373134315}};
+constexpr double kBW[7][4] = {{0.70422535, 0, 0, 0},
+                              {1.0, 0.5, 0, 0},
+                              {0.92592593, 0.38167939, 0, 0},
+                              {1.0, 0.8064616129, 0.3086417953, 0},
+                              {0.96153846, 0.70422535211, 0.2590673575, 0},
+                              {1.0, 0.90909090909, 0.625, 0.2222222222},
+                              {0.98039126, 0.83333333, 0.55555556, 0.1953125}};
+constexpr double kBesHP[7][4] = {{0.70422535, 0, 0, 0},
+                                 {0.756, 0.72463768, 0, 0},
+                                 {0.96153846, 0.61728395, 0, 0},
+                                 {0.6656, 0.8928571428, 0.54347826, 0},
+                                 {0.980392156, 0.819672131, 0.490196, 0},
+                                 {0.5937, 0.943396226415, 0.757575757576, 0.4424778761},
+                                 {0.98039216, 0.89285714, 0.70422535, 0.40650406}};
 constexpr double kBesHPDiv[7] = {1.2683112435, 1.2854981442, 1.5006420029, 1.3854981442,
                                  1.5554981442, 1.5554981442, 1.679120141};
 constexpr double kBesLP[7][4][2] = {
@@ -57,8 +54,8 @@ constexpr double kBesLP[7][4][2] = {
      {0.226516664, 0.0259273886},
      {0.3067559, 0.0294683265},
      {0.3494916166, 0.031272257}}};
-constexpr double kBesLPDiv[7] = {1.3616541287, 1.75567236868, 2.1139176749, 1.0, 1.0, 1.0,
-                                 3.17961723751};
+constexpr double kBesLPDiv[7] = {1.3616541287, 1.75567236868, 2.1139176749, 1.0,
+                                 1.0,          1.0,           3.17961723751};
 
 struct Params {
   int type = 0;
@@ -175,8 +172,8 @@ void ExpectMatchesOracle(const Params& p) {
     const double expected = OracleDb(p, kResponseGrid[i]);
     ASSERT_NEAR(f.ResponseDb()[i], expected, Tolerance(kResponseGrid[i], p))
         << "type " << p.type << " freq " << p.freq << " gain " << p.gain << " N " << p.octaves
-        << " family " << p.family << " slope " << p.slope << " reduced " << p.reduced
-        << " at grid " << kResponseGrid[i];
+        << " family " << p.family << " slope " << p.slope << " reduced " << p.reduced << " at grid "
+        << kResponseGrid[i];
   }
 }
 
@@ -249,14 +246,14 @@ TEST(ResponseOracle, StopBandSteepnessFollowsTheSlopeIndex) {
       Configure(hp, Params{3, 8000, 0, 0.2, family, slope});
       // 24 grid points = one octave: 250 Hz against 500 Hz (indexes 88 and 112).
       const double perOctave = hp.ResponseDb()[112] - hp.ResponseDb()[88];
-      EXPECT_NEAR(perOctave, 12.0 + 6.0 * slope, 1.0) << "high-pass family " << family
-                                                       << " slope " << slope;
+      EXPECT_NEAR(perOctave, 12.0 + 6.0 * slope, 1.0)
+          << "high-pass family " << family << " slope " << slope;
       CFilter lp;
       Configure(lp, Params{4, 100, 0, 0.2, family, slope});
       // 4 kHz against 8 kHz (indexes 184 and 208); the bilinear warp adds a little.
       const double lpPerOctave = lp.ResponseDb()[184] - lp.ResponseDb()[208];
-      EXPECT_NEAR(lpPerOctave, 12.0 + 6.0 * slope, 2.0) << "low-pass family " << family
-                                                         << " slope " << slope;
+      EXPECT_NEAR(lpPerOctave, 12.0 + 6.0 * slope, 2.0)
+          << "low-pass family " << family << " slope " << slope;
     }
   }
 }

@@ -34,7 +34,8 @@ void ExpectCleanFailure(FirmwareRig& rig) {
 }
 
 // After a failure the unit waits in its boot loader; a new attempt goes through.
-void ExpectRetrySucceeds(FirmwareRig& rig, const std::vector<std::uint8_t>& bytes, const std::string& path) {
+void ExpectRetrySucceeds(FirmwareRig& rig, const std::vector<std::uint8_t>& bytes,
+                         const std::string& path) {
   EXPECT_TRUE(rig.link.unit->InBootLoader());
   rig.link.unit->ClearFaults();
   rig.link.unit->Plug();  // nothing when it is plugged in already
@@ -98,7 +99,8 @@ TEST(FirmwareFaults, ARefusedEndPacketIsNoSuccess) {
   ASSERT_EQ(c.rig.Update(c.path), FirmwareOutcome::kFailed);
   EXPECT_EQ(c.rig.Received(179), 2);
   const auto statuses = c.rig.observer.Statuses();
-  EXPECT_TRUE(std::find(statuses.begin(), statuses.end(), TextId::UpgradeComplete) == statuses.end());
+  EXPECT_TRUE(std::find(statuses.begin(), statuses.end(), TextId::UpgradeComplete) ==
+              statuses.end());
   ExpectCleanFailure(c.rig);
   EXPECT_TRUE(c.rig.link.unit->FirmwareImage().empty());
   ExpectRetrySucceeds(c.rig, c.bytes, c.path);

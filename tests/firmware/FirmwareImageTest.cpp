@@ -14,10 +14,12 @@
 namespace vantor::testing {
 namespace {
 
-std::string Write(const TempDir& dir, const std::string& name, const std::vector<std::uint8_t>& bytes) {
+std::string Write(const TempDir& dir, const std::string& name,
+                  const std::vector<std::uint8_t>& bytes) {
   const auto path = dir.Path() / name;
-  std::ofstream(path, std::ios::binary).write(reinterpret_cast<const char*>(bytes.data()),
-                                              static_cast<std::streamsize>(bytes.size()));
+  std::ofstream(path, std::ios::binary)
+      .write(reinterpret_cast<const char*>(bytes.data()),
+             static_cast<std::streamsize>(bytes.size()));
   return path.string();
 }
 
@@ -57,7 +59,8 @@ TEST(FirmwareImage, KindComesFromTheExactExtension) {
   EXPECT_EQ(contr.image->checksum, XorFrom4(bytes));
   EXPECT_EQ(contr.image->blockCount, 7);
 
-  for (const char* name : {"UNIT.DSP", "unit.Dsp", "unit.CONTR", "unit.dsp.bak", "unit", "dsp", "unit.dsp/"}) {
+  for (const char* name :
+       {"UNIT.DSP", "unit.Dsp", "unit.CONTR", "unit.dsp.bak", "unit", "dsp", "unit.dsp/"}) {
     const auto r = FirmwareImageFromBytes(name, bytes);
     EXPECT_FALSE(r.Ok()) << name;
     EXPECT_EQ(r.error, FirmwareLoadError::kWrongType) << name;

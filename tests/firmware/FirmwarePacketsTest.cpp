@@ -48,7 +48,8 @@ Frame PayloadOf(const Frame& f) {
 void ExpectPacketFrame(const Frame& f, int code) {
   ASSERT_GE(f.size(), 16U);
   const Frame head(f.begin(), f.begin() + 12);
-  EXPECT_EQ(head, (Frame{0xA2, 0xA2, 0xA2, 0xA3, 0xB3, 0x01, 0x00, 0x04, static_cast<std::uint8_t>(code), 0, 0, 0}));
+  EXPECT_EQ(head, (Frame{0xA2, 0xA2, 0xA2, 0xA3, 0xB3, 0x01, 0x00, 0x04,
+                         static_cast<std::uint8_t>(code), 0, 0, 0}));
   EXPECT_EQ(f.size(), PayloadOf(f).size() + 16);
   std::uint8_t x = 0;
   for (std::size_t i = 4; i + 2 < f.size(); ++i) x ^= f[i];
@@ -65,7 +66,8 @@ TEST(FirmwareSequencer, HundredByteImage) {
   EXPECT_TRUE(s.Done());
   // The wake-up placeholder, then start, header and first data packet together, one data
   // packet, and the last one together with the end packet.
-  EXPECT_EQ(Codes(calls), (std::vector<std::vector<int>>{{255}, {176, 177, 178}, {178}, {178, 179}}));
+  EXPECT_EQ(Codes(calls),
+            (std::vector<std::vector<int>>{{255}, {176, 177, 178}, {178}, {178, 179}}));
 
   EXPECT_EQ(PayloadOf(calls[0][0].second), Frame(48, 0));
   EXPECT_EQ(calls[0][0].second.size(), 64U);
@@ -105,7 +107,8 @@ TEST(FirmwareSequencer, ControllerImage) {
   const auto bytes = TestImage(150, 7);
   FirmwareSequencer s(Image(bytes, FirmwareKind::kController));
   const auto calls = Calls(s);
-  EXPECT_EQ(Codes(calls), (std::vector<std::vector<int>>{{255}, {224, 225, 226}, {226}, {226}, {226, 227}}));
+  EXPECT_EQ(Codes(calls),
+            (std::vector<std::vector<int>>{{255}, {224, 225, 226}, {226}, {226}, {226, 227}}));
   EXPECT_EQ(PayloadOf(calls[1][1].second), Frame(16, 0));
   Frame last(bytes.begin() + 144, bytes.end());
   last.resize(48, 0xFF);

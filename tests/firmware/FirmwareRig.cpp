@@ -20,10 +20,12 @@ FirmwareRig::FirmwareRig(sim::SimTiming timing, LinkTimings timings) : link(timi
   updater.SetObserver(&observer);
 }
 
-std::string FirmwareRig::WriteFile(const std::string& name, const std::vector<std::uint8_t>& bytes) {
+std::string FirmwareRig::WriteFile(const std::string& name,
+                                   const std::vector<std::uint8_t>& bytes) {
   const auto path = link.dir.Path() / name;
   std::ofstream out(path, std::ios::binary | std::ios::trunc);
-  out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+  out.write(reinterpret_cast<const char*>(bytes.data()),
+            static_cast<std::streamsize>(bytes.size()));
   return path.string();
 }
 
@@ -31,7 +33,8 @@ FirmwareOutcome FirmwareRig::Run(std::chrono::milliseconds timeout) {
   link.Until(
       [this] {
         const auto& events = link.Screen().events;
-        for (; m_eventsSeen < events.size(); ++m_eventsSeen) updater.OnDeviceEvent(events[m_eventsSeen]);
+        for (; m_eventsSeen < events.size(); ++m_eventsSeen)
+          updater.OnDeviceEvent(events[m_eventsSeen]);
         return updater.Outcome() != FirmwareOutcome::kRunning;
       },
       timeout);
@@ -62,7 +65,8 @@ int FirmwareRig::Received(int code) const {
 bool FirmwareRig::Shown(TextId text) const {
   const auto& s = link.program.screen;
   return std::find(s.messages.begin(), s.messages.end(), text) != s.messages.end() ||
-         std::find(s.statusMessages.begin(), s.statusMessages.end(), text) != s.statusMessages.end();
+         std::find(s.statusMessages.begin(), s.statusMessages.end(), text) !=
+             s.statusMessages.end();
 }
 
 }  // namespace vantor::testing

@@ -57,8 +57,8 @@ inline LinkTimings FirmwareTimings() {
   t.fwRestartWait = std::chrono::milliseconds(20);
   t.fwExchangeLimit = std::chrono::milliseconds(300);
   t.fwIdleWait = std::chrono::milliseconds(5);
-  for (auto* read : {&t.fwReadStart, &t.fwReadHeader, &t.fwReadData, &t.fwReadEnd, &t.fwReadControllerStart,
-                     &t.fwReadControllerData, &t.fwReadControllerEnd}) {
+  for (auto* read : {&t.fwReadStart, &t.fwReadHeader, &t.fwReadData, &t.fwReadEnd,
+                     &t.fwReadControllerStart, &t.fwReadControllerData, &t.fwReadControllerEnd}) {
     *read = std::chrono::milliseconds(150);
   }
   return t;

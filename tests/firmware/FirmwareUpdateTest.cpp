@@ -48,13 +48,14 @@ TEST(FirmwareUpdate, TwoHundredKibImageEndsUpInTheUnitExactly) {
   EXPECT_EQ(rig.observer.Ranges(), (std::vector<std::pair<int, int>>{{0, 200 * 1024 / 48 + 6}}));
   const auto positions = rig.observer.Positions();
   ASSERT_EQ(positions.size(), 4271U);  // the 0 at the start and 4270 packets
-  for (std::size_t i = 0; i < positions.size(); ++i) EXPECT_EQ(positions[i], static_cast<int>(i)) << i;
+  for (std::size_t i = 0; i < positions.size(); ++i)
+    EXPECT_EQ(positions[i], static_cast<int>(i)) << i;
   EXPECT_EQ(rig.updater.PacketsAcknowledged(), 4270);
   EXPECT_EQ(rig.updater.PacketsTotal(), 4270);
   // The data transfer is named once, at its first packet.
   EXPECT_EQ(rig.observer.Statuses(),
-            (std::vector<TextId>{TextId::SearchingUpdateDevice, TextId::UpgradeReady, TextId::UpgradeDataTransfer,
-                                 TextId::UpgradeComplete}));
+            (std::vector<TextId>{TextId::SearchingUpdateDevice, TextId::UpgradeReady,
+                                 TextId::UpgradeDataTransfer, TextId::UpgradeComplete}));
   EXPECT_EQ(rig.link.Screen().messages, (std::vector<TextId>{TextId::UpdateFinished}));
   EXPECT_TRUE(rig.link.Screen().statusMessages.empty());
   ExpectClosedAfterUpdate(rig);
@@ -62,7 +63,8 @@ TEST(FirmwareUpdate, TwoHundredKibImageEndsUpInTheUnitExactly) {
   // The unit runs its new program and says so when connected again.
   EXPECT_FALSE(rig.link.unit->InBootLoader());
   rig.link.Controller().ToggleConnection();
-  ASSERT_TRUE(rig.link.Until([&] { return rig.link.Controller().Phase() == ConnectionPhase::kLive; }));
+  ASSERT_TRUE(
+      rig.link.Until([&] { return rig.link.Controller().Phase() == ConnectionPhase::kLive; }));
   EXPECT_EQ(std::memcmp(rig.link.State().Identity().data(), identity, 17), 0);
 }
 
@@ -112,7 +114,8 @@ TEST(FirmwareUpdate, StartsFromALiveConnectionAndLeavesItClosed) {
   EXPECT_FALSE(rig.link.Screen().indicator.back());
   // The user connects again as usual.
   rig.link.Controller().ToggleConnection();
-  EXPECT_TRUE(rig.link.Until([&] { return rig.link.Controller().Phase() == ConnectionPhase::kLive; }));
+  EXPECT_TRUE(
+      rig.link.Until([&] { return rig.link.Controller().Phase() == ConnectionPhase::kLive; }));
 }
 
 TEST(FirmwareUpdate, AFileThatCannotBeLoadedLeavesTheConnectionAlone) {
@@ -159,7 +162,8 @@ TEST(FirmwareUpdate, WhileUpdatingTheDialogStaysAndStartIsIgnored) {
   EXPECT_EQ(rig.updater.FactoryReset(), FactoryResetResult::kUpdating);
   EXPECT_FALSE(rig.updater.ChooseFirmwareFile(rig.WriteFile("other.dsp", TestImage(10))));
   EXPECT_EQ(rig.link.Screen().messages,
-            (std::vector<TextId>{TextId::UpdateDontClose, TextId::UpdateDontClose, TextId::UpdateDontClose}));
+            (std::vector<TextId>{TextId::UpdateDontClose, TextId::UpdateDontClose,
+                                 TextId::UpdateDontClose}));
   ASSERT_EQ(rig.Run(), FirmwareOutcome::kSucceeded);
   EXPECT_TRUE(rig.updater.RequestClose());
 }

@@ -4,8 +4,8 @@
 #include <gtest/gtest.h>
 
 #include "firmware/FirmwarePackets.h"
-#include "link/FrameBuilders.h"
 #include "firmware/FirmwareRig.h"
+#include "link/FrameBuilders.h"
 #include "sim/SimBootLoader.h"
 
 namespace vantor::testing {
@@ -42,7 +42,8 @@ TEST(SimBootLoader, TakesPacketsInOrderAndChecksTheEnd) {
   EXPECT_EQ(boot.ProcessorImage(), data);
   // Not a boot-loader packet: no answer at all.
   const auto poll = BuildStatusPoll();
-  EXPECT_FALSE(boot.Answer(sim::HostFrame{{poll->Frame().begin(), poll->Frame().end()}}, false).answered);
+  EXPECT_FALSE(
+      boot.Answer(sim::HostFrame{{poll->Frame().begin(), poll->Frame().end()}}, false).answered);
   boot.OnSessionEnd();
   EXPECT_FALSE(boot.Active());
 }

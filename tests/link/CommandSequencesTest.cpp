@@ -31,7 +31,8 @@ class SequenceTest : public ::testing::Test {
     while (CSendData* c = queue.Head()) {
       auto f = c->Frame();
       out.push_back(Cmd{f[4], f[6], f[7], f[8], f[9], f[10], c->Length(), c->ProgressIndex(),
-                        c->BatchEnd(), c->Notice(), c->BusyEnd(), Bytes(f.begin() + 14, f.end() - 2)});
+                        c->BatchEnd(), c->Notice(), c->BusyEnd(),
+                        Bytes(f.begin() + 14, f.end() - 2)});
       queue.PopHead();
     }
     return out;
@@ -268,7 +269,8 @@ TEST_F(SequenceTest, AConnectReadBackEndsWithBatchDoneThenReadBackDone) {
   seq.ReadProgram(0, true, counter);
   Answer();
   // Reset to 0 when the read-back is queued, then one step per answer after the first.
-  EXPECT_EQ(progress.positions, (std::vector<int>{0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15, 16, 17}));
+  EXPECT_EQ(progress.positions,
+            (std::vector<int>{0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15, 16, 17}));
   const auto events = sink.Take();
   ASSERT_GE(events.size(), 2u);
   EXPECT_EQ(events[events.size() - 2], Ev(DeviceEvent::WM_DEV_BATCH_DONE, 0, 0));

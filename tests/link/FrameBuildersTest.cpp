@@ -18,7 +18,8 @@ Bytes FrameOf(const std::unique_ptr<CSendData>& c) {
 }
 
 Bytes Slice(const rec::StateRecord& r, std::size_t at, std::size_t n) {
-  return Bytes(r.begin() + static_cast<std::ptrdiff_t>(at), r.begin() + static_cast<std::ptrdiff_t>(at + n));
+  return Bytes(r.begin() + static_cast<std::ptrdiff_t>(at),
+               r.begin() + static_cast<std::ptrdiff_t>(at + n));
 }
 
 // Header, checksum and end byte agree with the layout; returns the payload.
@@ -43,8 +44,8 @@ Bytes CheckedPayload(const Bytes& f) {
 TEST(FrameBuilders, KnownFramesByteForByte) {
   // The identity read.
   EXPECT_EQ(FrameOf(BuildSystemRead(136, 0)),
-            (Bytes{0xA2, 0xA2, 0xA2, 0xA3, 0xB4, 0x01, 0x00, 0x04, 0x88, 0x00, 0x00, 0x00, 0x08, 0x00,
-                   0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x31, 0xAA}));
+            (Bytes{0xA2, 0xA2, 0xA2, 0xA3, 0xB4, 0x01, 0x00, 0x04, 0x88, 0x00, 0x00, 0x00,
+                   0x08, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x31, 0xAA}));
 
   // An item write with an all-zero payload: XOR of B3 01 00 03 00 05 00 00 08 00 = BC.
   ProgramState state;
@@ -136,7 +137,8 @@ TEST(FrameBuilders, ReadRequestsChooseWhereTheReplyGoes) {
     int slot;
     bool liveTarget;
     std::uint8_t flag;
-  } cases[] = {{0, true, 0xAB}, {0, false, 0xAB}, {3, true, 0x00}, {3, false, 0xAB}, {25, false, 0xAB}};
+  } cases[] = {
+      {0, true, 0xAB}, {0, false, 0xAB}, {3, true, 0x00}, {3, false, 0xAB}, {25, false, 0xAB}};
   for (const auto& c : cases) {
     const int type = c.slot > 20 ? 10 : 3;
     const int index = c.slot > 20 ? 0 : 7;
@@ -156,7 +158,8 @@ TEST(FrameBuilders, SystemWritesCarryTheirBlocks) {
   std::copy(name.begin(), name.end(), state.Slot(5).begin());
   state.SystemBlock()[0] = 4;
 
-  EXPECT_EQ(CheckedPayload(FrameOf(BuildSystemWrite(state, 64, 0))), (Bytes{1, 2, 3, 0, 0, 0, 0, 9}));
+  EXPECT_EQ(CheckedPayload(FrameOf(BuildSystemWrite(state, 64, 0))),
+            (Bytes{1, 2, 3, 0, 0, 0, 0, 9}));
   const Bytes nameFrame = FrameOf(BuildSystemWrite(state, 134, 5));
   EXPECT_EQ(nameFrame.size(), 32u);
   EXPECT_EQ(nameFrame[6], 5);
@@ -175,11 +178,11 @@ TEST(FrameBuilders, SystemWritesCarryTheirBlocks) {
 
 TEST(FrameBuilders, RequestsWithoutAnAddressBuildNothing) {
   ProgramState state;
-  EXPECT_EQ(BuildItemWrite(state, 3, 8, 0), nullptr);    // no output 8
-  EXPECT_EQ(BuildItemWrite(state, 3, 0, 37), nullptr);   // no item 37
-  EXPECT_EQ(BuildItemWrite(state, 2, 2, 14), nullptr);   // input blocks have 14 items
-  EXPECT_EQ(BuildItemWrite(state, 4, 0, 0), nullptr);   // system items are not record items
-  EXPECT_EQ(BuildItemWrite(state, 2, 0, 0), nullptr);   // the music input is index 2
+  EXPECT_EQ(BuildItemWrite(state, 3, 8, 0), nullptr);           // no output 8
+  EXPECT_EQ(BuildItemWrite(state, 3, 0, 37), nullptr);          // no item 37
+  EXPECT_EQ(BuildItemWrite(state, 2, 2, 14), nullptr);          // input blocks have 14 items
+  EXPECT_EQ(BuildItemWrite(state, 4, 0, 0), nullptr);           // system items are not record items
+  EXPECT_EQ(BuildItemWrite(state, 2, 0, 0), nullptr);           // the music input is index 2
   EXPECT_EQ(BuildBlockWrite(state, 21, 3, 0, false), nullptr);  // no slot record 21
   EXPECT_EQ(BuildBlockWrite(state, -1, 3, 0, true), nullptr);
   EXPECT_EQ(BuildBlockRead(0, 7, 0, true), nullptr);

@@ -17,7 +17,9 @@ Bytes Concat(std::initializer_list<Bytes> parts) {
   return out;
 }
 
-Bytes Tail(const Bytes& f, std::size_t from) { return Bytes(f.begin() + static_cast<std::ptrdiff_t>(from), f.end()); }
+Bytes Tail(const Bytes& f, std::size_t from) {
+  return Bytes(f.begin() + static_cast<std::ptrdiff_t>(from), f.end());
+}
 
 TEST(FrameReceiver, DecodesAFrameInOneReport) {
   FrameReceiver rx;
@@ -129,7 +131,8 @@ TEST(FrameReceiver, DropsAnOversizedLengthAtOnceAndHuntsBehindIt) {
   // The same when the pieces arrive one byte at a time.
   FrameReceiver rx3;
   int decoded = 0;
-  for (std::uint8_t b : Concat({Bytes{0xEE, 0x10, 0x20}, real})) decoded += rx3.Feed(Bytes{b}) ? 1 : 0;
+  for (std::uint8_t b : Concat({Bytes{0xEE, 0x10, 0x20}, real}))
+    decoded += rx3.Feed(Bytes{b}) ? 1 : 0;
   EXPECT_EQ(decoded, 1);
 }
 

@@ -206,13 +206,14 @@ TEST_F(QueueTest, OversizedPayloadsAreCutToTheirDestination) {
   ProgramState reference;
   // 387 bytes for a 296-byte output block: the next output record is not touched.
   FeedAsReports(q, Data(0, 3, 6, 0, Bytes(387, 0xEE)));
-  EXPECT_TRUE(std::all_of(state.Live().begin() + static_cast<std::ptrdiff_t>(rec::OutputOffset(6)),
-                          state.Live().begin() + static_cast<std::ptrdiff_t>(rec::OutputOffset(6) + 296),
-                          [](auto b) { return b == 0xEE; }));
+  EXPECT_TRUE(
+      std::all_of(state.Live().begin() + static_cast<std::ptrdiff_t>(rec::OutputOffset(6)),
+                  state.Live().begin() + static_cast<std::ptrdiff_t>(rec::OutputOffset(6) + 296),
+                  [](auto b) { return b == 0xEE; }));
   EXPECT_EQ(state.Live()[rec::OutputOffset(6) + 296], reference.Live()[rec::OutputOffset(6) + 296]);
-  EXPECT_TRUE(std::equal(state.Live().begin() + static_cast<std::ptrdiff_t>(rec::OutputOffset(7)),
-                         state.Live().end(),
-                         reference.Live().begin() + static_cast<std::ptrdiff_t>(rec::OutputOffset(7))));
+  EXPECT_TRUE(std::equal(
+      state.Live().begin() + static_cast<std::ptrdiff_t>(rec::OutputOffset(7)), state.Live().end(),
+      reference.Live().begin() + static_cast<std::ptrdiff_t>(rec::OutputOffset(7))));
   // The last output: stops at the end of the record.
   FeedAsReports(q, Data(20, 3, 7, 0xAB, Bytes(387, 0x11)));
   EXPECT_EQ(state.Slot(20)[rec::OutputOffset(7) + 295], 0x11);
@@ -226,7 +227,8 @@ TEST_F(QueueTest, OversizedPayloadsAreCutToTheirDestination) {
   EXPECT_EQ(state.Live()[rec::OutputOffset(0)], 0x33);
   // An identity longer than 17 bytes keeps 17.
   FeedAsReports(q, Data(0, 4, 136, 0, test::Text("TRX-620-31EQ-V3.2-and-more")));
-  EXPECT_EQ(Bytes(state.Identity().begin(), state.Identity().end()), test::Text("TRX-620-31EQ-V3.2"));
+  EXPECT_EQ(Bytes(state.Identity().begin(), state.Identity().end()),
+            test::Text("TRX-620-31EQ-V3.2"));
 }
 
 TEST_F(QueueTest, EffectRepliesReachImagesSlotsOrTheLiveBlock) {
@@ -268,8 +270,10 @@ TEST_F(QueueTest, SystemItemRepliesFillTheirBlocks) {
   // A short identity does not keep the tail of an earlier one.
   FeedAsReports(q, Data(0, 4, 136, 0, test::Text("TRX-620-31EQ-V3.2")));
   FeedAsReports(q, Data(0, 4, 136, 0, test::Text("TRX")));
-  EXPECT_EQ(Bytes(state.Identity().begin(), state.Identity().end()), test::Text("TRX              "));
-  EXPECT_EQ(sink.Take(), (std::vector{Ev(DeviceEvent::WM_DEV_IDENTITY), Ev(DeviceEvent::WM_DEV_IDENTITY)}));
+  EXPECT_EQ(Bytes(state.Identity().begin(), state.Identity().end()),
+            test::Text("TRX              "));
+  EXPECT_EQ(sink.Take(),
+            (std::vector{Ev(DeviceEvent::WM_DEV_IDENTITY), Ev(DeviceEvent::WM_DEV_IDENTITY)}));
 }
 
 TEST_F(QueueTest, StatusAnswerReportsASourceChange) {
@@ -291,13 +295,15 @@ TEST_F(QueueTest, StatusAnswerReportsASourceChange) {
 TEST_F(QueueTest, ProgramNamesKeepThirteenCharactersAndTwoSpaces) {
   FeedAsReports(q, Data(2, 4, 134, 0, test::Text("ABCDEFGHIJKLMNO")));
   const auto& slot2 = state.Slot(2);
-  EXPECT_EQ(Bytes(slot2.begin(), slot2.begin() + 16), test::Text(std::string("ABCDEFGHIJKLM  ") + '\0'));
+  EXPECT_EQ(Bytes(slot2.begin(), slot2.begin() + 16),
+            test::Text(std::string("ABCDEFGHIJKLM  ") + '\0'));
   FeedAsReports(q, Data(0, 4, 134, 0, test::Text("A much longer")));
   FeedAsReports(q, Data(0, 4, 134, 0, test::Text("Live")));
   EXPECT_EQ(Bytes(state.Live().begin(), state.Live().begin() + 16),
             (Bytes{'L', 'i', 'v', 'e', 0, 0, 0, 0, 0, 0, 0, 0, 0, ' ', ' ', 0}));
-  EXPECT_EQ(sink.Take(), (std::vector{Ev(DeviceEvent::WM_DEV_SLOT_NAME, 2), Ev(DeviceEvent::WM_DEV_SLOT_NAME, 0),
-                                      Ev(DeviceEvent::WM_DEV_SLOT_NAME, 0)}));
+  EXPECT_EQ(sink.Take(),
+            (std::vector{Ev(DeviceEvent::WM_DEV_SLOT_NAME, 2), Ev(DeviceEvent::WM_DEV_SLOT_NAME, 0),
+                         Ev(DeviceEvent::WM_DEV_SLOT_NAME, 0)}));
   // Slots without a record store nothing.
   FeedAsReports(q, Data(30, 4, 134, 0, test::Text("XXXXXXXXXXXXXXX")));
   EXPECT_TRUE(sink.Take().empty());

@@ -26,9 +26,20 @@ namespace vantor::test {
 using Bytes = std::vector<std::uint8_t>;
 
 // A device frame: A2 A2 A2 A3, code, 1, slot, type, index, flag, 0, 0, L, payload, XOR, AA.
-inline Bytes DeviceFrame(std::uint8_t code, std::uint8_t slot, std::uint8_t type, std::uint8_t index,
-                         std::uint8_t flag, const Bytes& payload) {
-  Bytes f = {0xA2, 0xA2, 0xA2, 0xA3, code, 0x01, slot, type, index, flag, 0x00, 0x00,
+inline Bytes DeviceFrame(std::uint8_t code, std::uint8_t slot, std::uint8_t type,
+                         std::uint8_t index, std::uint8_t flag, const Bytes& payload) {
+  Bytes f = {0xA2,
+             0xA2,
+             0xA2,
+             0xA3,
+             code,
+             0x01,
+             slot,
+             type,
+             index,
+             flag,
+             0x00,
+             0x00,
              static_cast<std::uint8_t>(payload.size() & 0xFF),
              static_cast<std::uint8_t>(payload.size() >> 8)};
   f.insert(f.end(), payload.begin(), payload.end());

@@ -60,8 +60,8 @@ TEST_F(PanelCommandsTest, MasterEditQueuesTheSystemBlockOnce) {
   ASSERT_EQ(sent.size(), 1u);
   EXPECT_EQ(sent[0].type, 4);
   EXPECT_EQ(sent[0].index, 144);
-  EXPECT_EQ(sent[0].payload[2], 30);  // master volume, low byte
-  EXPECT_EQ(sent[0].payload[5], 1);   // master on
+  EXPECT_EQ(sent[0].payload[2], 30);          // master volume, low byte
+  EXPECT_EQ(sent[0].payload[5], 1);           // master on
   EXPECT_FALSE(model.MasterVolumeChanged());  // the scan does not send it again
 }
 

@@ -95,7 +95,7 @@ TEST_F(PendingScan, OrderSystemThenOutputsChannelItemsBeforeBands) {
 TEST_F(PendingScan, LinkedOutputsFlagBandsButNotItem31) {
   model.Links().SetGroup(6, 3);
   state.liveSync = true;
-  model.Output(3).SetPhase(1);           // item 31, propagates to output 6
+  model.Output(3).SetPhase(1);  // item 31, propagates to output 6
   model.Output(3).Filter(7).SetGainIndex(100);
 
   Sent s = Decode(NextPendingCommand(model));

@@ -124,7 +124,8 @@ TEST_F(SimExchange, AProgramStoredIntoASlotReadsBackTheSame) {
 TEST_F(SimExchange, FaultsOnTheWireAreSurvived) {
   // Noise with preamble-like runs, but no false start (one would swallow the answer: a
   // frame that fails its checks is dropped with the rest of its report).
-  unit->InjectFault(SimFault::GarbageBefore({0x00, 0xA2, 0xA2, 0xA2, 0xA2, 0xA3, 0x13, 0xA2, 0xA2, 0x55, 0xA3, 0x01}, 1));
+  unit->InjectFault(SimFault::GarbageBefore(
+      {0x00, 0xA2, 0xA2, 0xA2, 0xA2, 0xA3, 0x13, 0xA2, 0xA2, 0x55, 0xA3, 0x01}, 1));
   unit->InjectFault(SimFault::Resend(2));
   unit->InjectFault(SimFault::CorruptChecksum(3));
   for (int c = 0; c < rec::kOutputCount; ++c) queue.Add(BuildBlockRead(0, 3, c, true));

@@ -52,7 +52,8 @@ TEST(OutputConstruction, ObjectsStartWithConstructionValuesAndRecordMixer) {
   EXPECT_EQ(o.MixerLevel(0), 100);  // taken from the record
   EXPECT_EQ(o.MixerLevel(1), 0);
   EXPECT_EQ(o.Filter(1).Frequency(), 25);
-  for (int k = 0; k < kOutputChangeCount; ++k) EXPECT_FALSE(o.Changed(static_cast<OutputChange>(k)));
+  for (int k = 0; k < kOutputChangeCount; ++k)
+    EXPECT_FALSE(o.Changed(static_cast<OutputChange>(k)));
 }
 
 TEST(OutputConstruction, AfterStartupUnpackOutputsHoldTheRecordsValues) {
@@ -79,7 +80,8 @@ TEST(OutputSetters, ChangeFlagsFollowTheLiveSyncFlag) {
   o.SetMixerLow(MixerRow{});
   o.SetMixerHigh(MixerRow{});
   o.SetNameGbk("X");
-  for (int k = 0; k < kOutputChangeCount; ++k) EXPECT_FALSE(o.Changed(static_cast<OutputChange>(k)));
+  for (int k = 0; k < kOutputChangeCount; ++k)
+    EXPECT_FALSE(o.Changed(static_cast<OutputChange>(k)));
   EXPECT_EQ(o.DelayCode(), 100);
   EXPECT_EQ(o.ThresholdCode(), 200);
 

@@ -6,9 +6,9 @@
 #include <random>
 #include <set>
 
+#include "RecordingReporter.h"
 #include "base/LittleEndian.h"
 #include "model/KTV_Data.h"
-#include "RecordingReporter.h"
 
 namespace vantor {
 namespace {
@@ -20,12 +20,14 @@ struct Model {
   Model() { data.SetReporter(&reporter); }
 
   std::span<std::uint8_t> Out(int c) {
-    return std::span<std::uint8_t>(state.Live()).subspan(rec::OutputOffset(c), rec::kOutputRecordSize);
+    return std::span<std::uint8_t>(state.Live())
+        .subspan(rec::OutputOffset(c), rec::kOutputRecordSize);
   }
 };
 
 // Offsets of the output record whose bytes differ between two images.
-std::set<std::size_t> Differences(std::span<const std::uint8_t> a, std::span<const std::uint8_t> b) {
+std::set<std::size_t> Differences(std::span<const std::uint8_t> a,
+                                  std::span<const std::uint8_t> b) {
   std::set<std::size_t> d;
   for (std::size_t i = 0; i < a.size(); ++i) {
     if (a[i] != b[i]) d.insert(i);
@@ -43,7 +45,7 @@ TEST(BandRecord, CarriesSentFrequencyAndGainCode) {
   CKTVEQ set(&live);
   set.BuildOutput(30, 20, 20000, 9, 32);
   CFilter& f = set.At(7);
-  f.SetGainIndex(250);      // +5 dB
+  f.SetGainIndex(250);  // +5 dB
   f.SetBandwidthIndex(40);
   f.SetFrequency(1000, true);  // live: the sent frequency stays at 100
   BandRecord r = set.GetBandRecord(7);
@@ -251,7 +253,9 @@ void FillRandomOutput(std::span<std::uint8_t> out, std::mt19937& rng) {
   out[285] = static_cast<std::uint8_t>(pick(0, 5));
   // A name of 1..7 letters padded with zero bytes.
   const int len = pick(1, 7);
-  for (int i = 0; i < 8; ++i) out[290 + static_cast<std::size_t>(i)] = i < len ? static_cast<std::uint8_t>(pick('A', 'Z')) : 0;
+  for (int i = 0; i < 8; ++i)
+    out[290 + static_cast<std::size_t>(i)] =
+        i < len ? static_cast<std::uint8_t>(pick('A', 'Z')) : 0;
 }
 
 TEST(OutputPack, UnpackThenPackReproducesRandomRecords) {
@@ -457,7 +461,7 @@ TEST(InputBlocks, LongNamesAreCutAtACharacterBoundary) {
 TEST(EffectBlock, PacksItsThreeBandsCrossoverAndParametersOnly) {
   Model m;
   auto live = std::span<std::uint8_t>(m.state.Live());
-  for (std::size_t i = 56; i < 152; ++i) live[i] = 0xAB;   // bands 3..7, rest, unused
+  for (std::size_t i = 56; i < 152; ++i) live[i] = 0xAB;  // bands 3..7, rest, unused
   for (std::size_t at : {164, 165, 167, 173, 174}) live[at] = 0xAB;
   m.data.Effect().Filters().At(2).SetGainIndex(260);
   m.data.Effect().Pack(live);

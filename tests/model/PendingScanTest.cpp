@@ -5,9 +5,9 @@
 
 #include <vector>
 
+#include "RecordingReporter.h"
 #include "base/LittleEndian.h"
 #include "model/KTV_Data.h"
-#include "RecordingReporter.h"
 
 namespace vantor {
 namespace {
@@ -24,7 +24,8 @@ struct Model {
     state.liveSync = true;
   }
   std::span<std::uint8_t> Out(int c) {
-    return std::span<std::uint8_t>(state.Live()).subspan(rec::OutputOffset(c), rec::kOutputRecordSize);
+    return std::span<std::uint8_t>(state.Live())
+        .subspan(rec::OutputOffset(c), rec::kOutputRecordSize);
   }
   std::vector<PendingChange> Drain() {
     std::vector<PendingChange> all;
@@ -72,12 +73,19 @@ TEST(PendingScan, FollowsTheDocumentedOrder) {
   m.data.SetHiddenLevel(1, 180);
   m.data.SetMasterVolume(40);
 
-  const std::vector<PendingChange> expected = {
-      {Kind::SystemItem, -1, 144}, {Kind::SystemItem, -1, 146}, {Kind::MusicItem, -1, 9},
-      {Kind::MusicItem, -1, 11},   OutItem(0, 30),              OutItem(1, 36),
-      OutItem(1, 31),              OutItem(1, 32),              OutItem(1, 33),
-      OutItem(1, 34),              OutItem(1, 35),              OutItem(1, 2),
-      OutItem(1, 4)};
+  const std::vector<PendingChange> expected = {{Kind::SystemItem, -1, 144},
+                                               {Kind::SystemItem, -1, 146},
+                                               {Kind::MusicItem, -1, 9},
+                                               {Kind::MusicItem, -1, 11},
+                                               OutItem(0, 30),
+                                               OutItem(1, 36),
+                                               OutItem(1, 31),
+                                               OutItem(1, 32),
+                                               OutItem(1, 33),
+                                               OutItem(1, 34),
+                                               OutItem(1, 35),
+                                               OutItem(1, 2),
+                                               OutItem(1, 4)};
   EXPECT_EQ(m.Drain(), expected);
   // Each was packed before it was handed over.
   EXPECT_EQ(le::GetI16(m.state.SystemBlock(), rec::kSysMasterVolume), 40);

@@ -11,8 +11,8 @@ namespace vantor {
 namespace {
 
 constexpr std::array<int, 31> kStartupBandHz = {
-    20,   26,   33,   41,   51,   62,   81,   101,  124,  161,   201,   251,   316,   401,   501,  631,
-    801,  1001, 1251, 1601, 2001, 2501, 3151, 4001, 5001, 6299, 8001, 10001, 12501, 16001, 20000};
+    20,  26,   33,   41,   51,   62,   81,   101,  124,  161,  201,  251,   316,   401,   501,  631,
+    801, 1001, 1251, 1601, 2001, 2501, 3151, 4001, 5001, 6299, 8001, 10001, 12501, 16001, 20000};
 
 std::span<const std::uint8_t> Out(const rec::StateRecord& r, int c) {
   return std::span<const std::uint8_t>(r).subspan(rec::OutputOffset(c), rec::kOutputRecordSize);
@@ -67,9 +67,11 @@ void ExpectStartupInputsAndEffect(const rec::StateRecord& r) {
   expectBands(rec::kMicBlock, rec::kInputBands);
   expectBands(rec::kMusicBlock, rec::kInputBands);
   // Everything else of those regions is zero.
-  for (std::size_t at = rec::kEffectBlock + 64; at < rec::kMicBlock; ++at) EXPECT_EQ(r[at], 0) << at;
+  for (std::size_t at = rec::kEffectBlock + 64; at < rec::kMicBlock; ++at)
+    EXPECT_EQ(r[at], 0) << at;
   for (std::size_t block : {rec::kMicBlock, rec::kMusicBlock}) {
-    for (std::size_t at = block + 72; at < block + rec::kInputBlockSize; ++at) EXPECT_EQ(r[at], 0) << at;
+    for (std::size_t at = block + 72; at < block + rec::kInputBlockSize; ++at)
+      EXPECT_EQ(r[at], 0) << at;
   }
 }
 

@@ -42,7 +42,8 @@ TEST(InputSource, DeviceReportIsTakenOnlyWhenItChanges) {
 
 TEST(InputSource, NamesExistInBothLanguagesInListOrder) {
   const std::array<std::string_view, 6> zh = {"高电平", "低电平", "蓝牙", "光纤", "同轴", "播放器"};
-  const std::array<std::string_view, 6> en = {"High level", "RCA", "Bluetooth", "Optical", "Coaxial", "Player"};
+  const std::array<std::string_view, 6> en = {"High level", "RCA",     "Bluetooth",
+                                              "Optical",    "Coaxial", "Player"};
   for (int v = 0; v < 6; ++v) {
     EXPECT_EQ(InputSourceName(v, true), zh[v]);
     EXPECT_EQ(InputSourceName(v, false), en[v]);

@@ -35,7 +35,8 @@ TEST(SpeakerTypeMenu, AFrontFullRangeSpeakerClosesTheFrontBandsForEveryOtherOutp
   for (int channel : {0, 1, 3, 7}) {
     const SpeakerTypeMenuState m = SpeakerTypeMenuFor(types, channel);
     for (int t : {1, 2, 3, 4, 5, 7, 8, 9, 10, 11}) {
-      EXPECT_FALSE(m.enabled[static_cast<std::size_t>(t)]) << "channel " << channel << " type " << t;
+      EXPECT_FALSE(m.enabled[static_cast<std::size_t>(t)])
+          << "channel " << channel << " type " << t;
     }
     EXPECT_TRUE(m.enabled[12]);  // the other side's full range is still free
     EXPECT_TRUE(m.enabled[13]);
@@ -66,10 +67,10 @@ TEST(SpeakerTypeMenu, RearCentreAndSubRules) {
 
 TEST(SpeakerPositions, ButtonsSelectTheFirstOrLastOutputOfTheirTypes) {
   const Types types = {4, 10, 2, 2, 13, 24, 13, 0};
-  EXPECT_EQ(PositionButtonOutput(2700, types), 0);   // type 1 or 4, first
+  EXPECT_EQ(PositionButtonOutput(2700, types), 0);  // type 1 or 4, first
   EXPECT_EQ(PositionButtonOutput(2701, types), 1);
-  EXPECT_EQ(PositionButtonOutput(2702, types), 3);   // type 2, last
-  EXPECT_EQ(PositionButtonOutput(2706, types), 6);   // type 13, last
+  EXPECT_EQ(PositionButtonOutput(2702, types), 3);  // type 2, last
+  EXPECT_EQ(PositionButtonOutput(2706, types), 6);  // type 13, last
   EXPECT_EQ(PositionButtonOutput(2713, types), 5);
   EXPECT_EQ(PositionButtonOutput(2704, types), -1);  // no front-left woofer
   EXPECT_EQ(PositionButtonOutput(2707, types), 5);   // output 5 directly

@@ -36,7 +36,8 @@ TEST(TextCatalog, SpeakerListsAreChineseOnlyAndBounded) {
   EXPECT_EQ(SpeakerTypeName(24), "超低");
   EXPECT_EQ(SpeakerTypeName(26), "后自定义");
   for (int t = 0; t < kSpeakerTypeCount; ++t) EXPECT_FALSE(SpeakerTypeName(t).empty()) << t;
-  for (int t = kSpeakerTypeCount; t < kSpeakerTypeTableSize; ++t) EXPECT_TRUE(SpeakerTypeName(t).empty());
+  for (int t = kSpeakerTypeCount; t < kSpeakerTypeTableSize; ++t)
+    EXPECT_TRUE(SpeakerTypeName(t).empty());
   EXPECT_TRUE(SpeakerTypeName(-1).empty());
   EXPECT_TRUE(SpeakerTypeName(31).empty());
   EXPECT_EQ(SpeakerModeName(0), "默认全频");
@@ -73,7 +74,9 @@ TEST(GbkCodec, LossyDecodingMarksBadBytesAndKeepsTheRest) {
 }
 
 TEST(GbkCodec, CutsOnlyAtCharacterBoundaries) {
-  const std::string mixed = "A\xD6\xD0\xCE\xC4" "B";  // A中文B: 6 bytes
+  const std::string mixed =
+      "A\xD6\xD0\xCE\xC4"
+      "B";  // A中文B: 6 bytes
   EXPECT_EQ(GbkFitLength(mixed, 0), 0U);
   EXPECT_EQ(GbkFitLength(mixed, 1), 1U);
   EXPECT_EQ(GbkFitLength(mixed, 2), 1U);  // would split 中

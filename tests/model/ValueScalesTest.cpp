@@ -105,8 +105,8 @@ TEST(EditCommit, DelayInMilliseconds) {
   EXPECT_EQ(Commit(kDelayMs, "60"), 2400);
   EXPECT_EQ(Commit(kDelayMs, "50"), 2400);
   EXPECT_EQ(Commit(kDelayMs, "-3"), 0);
-  EXPECT_EQ(Commit(kDelayMs, "0.01"), 0);    // 0.48 samples
-  EXPECT_EQ(Commit(kDelayMs, "0.011"), 1);   // 0.528 samples
+  EXPECT_EQ(Commit(kDelayMs, "0.01"), 0);   // 0.48 samples
+  EXPECT_EQ(Commit(kDelayMs, "0.011"), 1);  // 0.528 samples
 }
 
 TEST(EditCommit, DelayAsDistance) {
@@ -202,8 +202,8 @@ TEST(EditCommit, LimiterDialogModes) {
 }
 
 TEST(EditCommit, TextWithoutANumberChangesNothing) {
-  for (const EditScale& e : {kDelayMs, kDelayCm, kAttack, kGain, kThreshold, kEqGain, kQ, kMixer,
-                             kEqFreq, kXoverFreq}) {
+  for (const EditScale& e :
+       {kDelayMs, kDelayCm, kAttack, kGain, kThreshold, kEqGain, kQ, kMixer, kEqFreq, kXoverFreq}) {
     for (std::string_view bad : {"abc", "", " ", "-", ".", "inf", "nan", "x5"}) {
       const EditResult r = CommitEditText(e, bad);
       EXPECT_FALSE(r.code.has_value()) << "mode " << e.mode << " '" << bad << "'";
@@ -371,8 +371,8 @@ class CommaLocale : public testing::Test {
     if (TrySet()) return;
     const auto dir = std::filesystem::temp_directory_path() / "vantor-test-locales";
     std::filesystem::create_directories(dir);
-    const std::string cmd = "localedef -i de_DE -f UTF-8 '" + (dir / "de_DE.UTF-8").string() +
-                            "' >/dev/null 2>&1";
+    const std::string cmd =
+        "localedef -i de_DE -f UTF-8 '" + (dir / "de_DE.UTF-8").string() + "' >/dev/null 2>&1";
     if (std::system(cmd.c_str()) >= 0) {
       setenv("LOCPATH", dir.c_str(), 1);
       if (TrySet()) return;

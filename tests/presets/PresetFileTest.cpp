@@ -28,10 +28,12 @@ Bytes ReadAll(const std::filesystem::path& path) {
 
 void WriteAll(const std::filesystem::path& path, const Bytes& bytes) {
   std::ofstream out(path, std::ios::binary | std::ios::trunc);
-  out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+  out.write(reinterpret_cast<const char*>(bytes.data()),
+            static_cast<std::streamsize>(bytes.size()));
 }
 
-const Bytes kSignature = {0x0F, 'T', 'R', 'X', '-', '6', '2', '0', '-', 'M', 'A', 'X', '-', '1', '.', '0'};
+const Bytes kSignature = {0x0F, 'T', 'R', 'X', '-', '6', '2', '0',
+                          '-',  'M', 'A', 'X', '-', '1', '.', '0'};
 
 Bytes StoreSingle(CKTV_Data& model) {
   ByteArchive ar;
@@ -47,13 +49,15 @@ Bytes StoreAll(CKTV_Data& model) {
 
 // A program whose records all differ from the start-up ones in a recognisable way.
 void Scribble(ProgramState& s) {
-  for (std::size_t i = 0; i < rec::kSystemAreaSize; ++i) s.SystemArea()[i] = static_cast<std::uint8_t>(i + 1);
+  for (std::size_t i = 0; i < rec::kSystemAreaSize; ++i)
+    s.SystemArea()[i] = static_cast<std::uint8_t>(i + 1);
   for (int n = 1; n <= rec::kSlotRecordCount; ++n) {
     s.Slot(n)[0] = static_cast<std::uint8_t>('A' + n - 1);
     s.Slot(n)[rec::kMusicOnFlag] = 0;
     le::PutI16(s.Slot(n), rec::OutputOffset(2) + rec::kOutGain, static_cast<std::int16_t>(n));
   }
-  for (std::size_t i = 0; i < rec::kDelayPositionsSize; ++i) s.DelayPositions()[i] = static_cast<std::uint8_t>(100 + i);
+  for (std::size_t i = 0; i < rec::kDelayPositionsSize; ++i)
+    s.DelayPositions()[i] = static_cast<std::uint8_t>(100 + i);
 }
 
 TEST(PresetFile, SinglePresetFileIsSignatureAndLiveRecordWithMusicOn) {
@@ -91,7 +95,8 @@ TEST(PresetFile, AllPresetsFileLaysOutEveryRecordInOrder) {
   }
   EXPECT_EQ(file[55888 + 371], 1);
   EXPECT_TRUE(std::equal(state.Live().begin(), state.Live().end(), file.begin() + 55888));
-  EXPECT_TRUE(std::equal(state.DelayPositions().begin(), state.DelayPositions().end(), file.begin() + 58680));
+  EXPECT_TRUE(std::equal(state.DelayPositions().begin(), state.DelayPositions().end(),
+                         file.begin() + 58680));
 }
 
 TEST(PresetFile, AllPresetsRoundTripReplacesEveryRecord) {
@@ -140,7 +145,7 @@ TEST(PresetFile, WrongSizeOrSignatureChangesNothing) {
 
   auto variants = [](const Bytes& good) {
     std::vector<Bytes> bad;
-    bad.push_back(Bytes(good.begin(), good.end() - 1));     // one byte short
+    bad.push_back(Bytes(good.begin(), good.end() - 1));      // one byte short
     bad.push_back(Bytes(good.begin(), good.begin() + 100));  // truncated early
     Bytes longer = good;
     longer.push_back(0);
@@ -192,7 +197,8 @@ TEST(PresetFileNames, ExtensionIsAppendedOnlyWhenMissingAndIsReadInAnyCase) {
   EXPECT_EQ(PresetKindOfPath("a/b.Dspa"), PresetKind::kAll);
   EXPECT_EQ(PresetKindOfPath("a.dsp"), PresetKind::kNone);
   EXPECT_EQ(PresetKindOfPath("noext"), PresetKind::kNone);
-  EXPECT_EQ(PresetKindOfPath("folder.dsps/file"), PresetKind::kNone) << "the last dot of the whole path";
+  EXPECT_EQ(PresetKindOfPath("folder.dsps/file"), PresetKind::kNone)
+      << "the last dot of the whole path";
 }
 
 // --- Saving and loading through the preset operations (no device connected).
@@ -263,7 +269,8 @@ TEST_F(PresetFileFlow, BadFilesShowTheirKindsMessageAndChangeNothing) {
   EXPECT_EQ(r.status, PresetStatus::kIgnored);
 
   EXPECT_EQ(rig.Screen().messages,
-            (std::vector<TextId>{TextId::PresetFileError, TextId::AllPresetsReadError, TextId::PresetFileError}));
+            (std::vector<TextId>{TextId::PresetFileError, TextId::AllPresetsReadError,
+                                 TextId::PresetFileError}));
   EXPECT_EQ(rig.State().Live(), live);
   EXPECT_EQ(rig.Model().Output(0).GainCode(), 33);
   EXPECT_TRUE(rig.Screen().statusMessages.empty()) << "nothing was sent";

@@ -34,7 +34,8 @@ bool SameBlocks(const rec::StateRecord& a, const rec::StateRecord& b) {
     return std::equal(x.begin(), x.end(), y.begin());
   };
   bool ok = same(rec::kMusicBlock, rec::kInputBlockSize);
-  for (int c = 0; c < rec::kOutputCount; ++c) ok = ok && same(rec::OutputOffset(c), rec::kOutputBlockSize);
+  for (int c = 0; c < rec::kOutputCount; ++c)
+    ok = ok && same(rec::OutputOffset(c), rec::kOutputBlockSize);
   return ok;
 }
 
@@ -150,7 +151,8 @@ TEST_F(PresetSlots, FileLoadStoresTheLiveProgramWithTheOutputsSwitchedOffAround)
   EXPECT_EQ(frames[8].index, 134);
   EXPECT_EQ(frames[9].block, 2);
   for (int c = 0; c < 8; ++c) {
-    EXPECT_EQ(frames[static_cast<std::size_t>(10 + c)].payload[rec::kOutOn], 0) << "blocks go out silenced";
+    EXPECT_EQ(frames[static_cast<std::size_t>(10 + c)].payload[rec::kOutOn], 0)
+        << "blocks go out silenced";
   }
   for (const auto& f : frames) EXPECT_EQ(f.slot, 0);
 
@@ -203,7 +205,8 @@ TEST_F(PresetSlots, RecallFromALeftClickWaitsForLiveSync) {
 TEST_F(PresetSlots, SaveAllReadsSixSlotsAndWritesTheFileOnlyAfterTheLast) {
   rig.unit->Modify([](ProgramState& s) {
     for (int n = 1; n <= 6; ++n) {
-      le::PutI16(s.Slot(n), rec::OutputOffset(n) + rec::kOutGain, static_cast<std::int16_t>(10 + n));
+      le::PutI16(s.Slot(n), rec::OutputOffset(n) + rec::kOutGain,
+                 static_cast<std::int16_t>(10 + n));
       const std::string name = "Slot number " + std::to_string(n) + "!!";
       std::copy(name.begin(), name.end(), s.Slot(n).begin());
     }
@@ -241,7 +244,8 @@ TEST_F(PresetSlots, SaveAllReadsSixSlotsAndWritesTheFileOnlyAfterTheLast) {
     unitSlot[rec::kMusicOnFlag] = 1;
     EXPECT_TRUE(SameBlocks(inFile, unitSlot)) << n;
     // Names come from the connection's name reads: 13 characters and two spaces.
-    EXPECT_EQ(std::string(inFile.begin(), inFile.begin() + 15), "Slot number " + std::to_string(n) + "  ");
+    EXPECT_EQ(std::string(inFile.begin(), inFile.begin() + 15),
+              "Slot number " + std::to_string(n) + "  ");
   }
   EXPECT_EQ(presets.SlotLabel(1), "Slot number 1");
 }
@@ -266,7 +270,8 @@ TEST_F(PresetSlots, AllPresetsFileIsSentWholeToTheDevice) {
   otherModel.Output(0).SetGainCode(12);
   for (int n = 1; n <= 6; ++n) {
     StoreSlotName(other.Slot(n), "P" + std::to_string(n));
-    le::PutI16(other.Slot(n), rec::OutputOffset(3) + rec::kOutDelay, static_cast<std::int16_t>(100 * n));
+    le::PutI16(other.Slot(n), rec::OutputOffset(3) + rec::kOutDelay,
+               static_cast<std::int16_t>(100 * n));
   }
   ByteArchive ar;
   ASSERT_TRUE(SerializeAllPresets(ar, otherModel));

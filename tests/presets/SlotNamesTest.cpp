@@ -60,7 +60,8 @@ TEST(SlotNames, LabelsAreNamesWhenConnectedAndDefaultsOtherwise) {
   EXPECT_EQ(labels[1], "Rock");
   EXPECT_EQ(labels[2], "Source3");
   labels = SlotLabels(state, false);
-  for (int n = 1; n <= 6; ++n) EXPECT_EQ(labels[static_cast<std::size_t>(n - 1)], "Source" + std::to_string(n));
+  for (int n = 1; n <= 6; ++n)
+    EXPECT_EQ(labels[static_cast<std::size_t>(n - 1)], "Source" + std::to_string(n));
   state.chinese = true;
   EXPECT_EQ(SlotLabel(state, 6, false), "音效6");
   EXPECT_EQ(SlotLabel(state, 2, true), "Rock");
@@ -69,7 +70,8 @@ TEST(SlotNames, LabelsAreNamesWhenConnectedAndDefaultsOtherwise) {
 TEST(SlotNames, SaveDialogLabelShowsSixteenCharactersOfALongName) {
   EXPECT_EQ(SaveDialogLabel("ABCDEFGHIJKLMNOPQRST"), "ABCDEFGHIJKLMNOP");
   EXPECT_EQ(SaveDialogLabel("ABCDEFGHIJKLMNO"), "ABCDEFGHIJKLMNO");
-  EXPECT_EQ(SaveDialogLabel("一二三四五六七八九十一二三四五六七"), "一二三四五六七八九十一二三四五六");
+  EXPECT_EQ(SaveDialogLabel("一二三四五六七八九十一二三四五六七"),
+            "一二三四五六七八九十一二三四五六");
 }
 
 }  // namespace

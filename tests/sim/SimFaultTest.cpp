@@ -193,9 +193,9 @@ TEST_F(SimFaults, QueuedFaultsCountOnlyTheFramesTheyApplyTo) {
   unit->InjectFault(SimFault::EmptyData(2));  // the second read from now
   unit->InjectFault(SimFault::DropReply(3));  // the third frame from now
   EXPECT_EQ(unit->QueuedFaults(), 2u);
-  EXPECT_EQ(Exchange(*device, kWrite)->Code(), 0x64);            // frame 1
-  EXPECT_EQ(Exchange(*device, kIdentity)->Length(), 17u);         // frame 2, read 1
-  Send(*device, kIdentity);                                       // frame 3, read 2: both fire
+  EXPECT_EQ(Exchange(*device, kWrite)->Code(), 0x64);      // frame 1
+  EXPECT_EQ(Exchange(*device, kIdentity)->Length(), 17u);  // frame 2, read 1
+  Send(*device, kIdentity);                                // frame 3, read 2: both fire
   EXPECT_TRUE(NothingToRead());
   EXPECT_EQ(unit->QueuedFaults(), 0u);
   const auto log = unit->FrameLog();
@@ -226,7 +226,8 @@ std::vector<std::string> RandomRun(std::uint64_t seed) {
                         : HostFrame(0xB3, 0, 3, 1, 2, 0, Bytes(8, static_cast<std::uint8_t>(i))));
     Bytes got;
     Report r{};
-    while (device->ReadReport(r, 0ms) == HidReadResult::kOk) got.insert(got.end(), r.begin(), r.end());
+    while (device->ReadReport(r, 0ms) == HidReadResult::kOk)
+      got.insert(got.end(), r.begin(), r.end());
     std::string line(got.begin(), got.end());
     const auto log = unit->FrameLog();
     for (auto k : log.back().faults) line += vantor::sim::SimFaultName(k);

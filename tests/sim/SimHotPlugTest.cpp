@@ -125,9 +125,9 @@ TEST(SimHotPlug, ANewSessionForgetsAHalfSentFrameAndUnreadAnswers) {
   auto unit = SimulatedProcessor::Create(InstantOptions());
   unit->Plug();
   auto device = unit->Open();
-  Send(*device, ReadRequest(0, 4, 136));                   // answered, never read
+  Send(*device, ReadRequest(0, 4, 136));  // answered, never read
   const Bytes block = HostFrame(0xB3, 0, 3, 0, 0, 0, Bytes(296, 1));
-  device->WriteReport(ToReports(block)[0], 20ms);         // first report of five only
+  device->WriteReport(ToReports(block)[0], 20ms);  // first report of five only
   device.reset();
 
   device = unit->Open();

@@ -42,7 +42,9 @@ class SimPersistence : public ::testing::Test {
     Bytes payload(name.begin(), name.end());
     payload.resize(16, 0);
     EXPECT_EQ(Exchange(*device, HostFrame(0xB3, 6, 4, 134, 0, 0, payload))->Code(), 0x64);
-    EXPECT_EQ(Exchange(*device, HostFrame(0xB3, 0, 4, 64, 0, 0, Hex("09 08 07 00 00 00 00 00")))->Code(), 0x64);
+    EXPECT_EQ(
+        Exchange(*device, HostFrame(0xB3, 0, 4, 64, 0, 0, Hex("09 08 07 00 00 00 00 00")))->Code(),
+        0x64);
     EXPECT_EQ(Exchange(*device, HostFrame(0xB3, 33, 10, 0, 0, 0, Bytes(96, 0x5A)))->Code(), 0x64);
     unit->SetInputSource(3);
     return unit;
@@ -56,7 +58,8 @@ class SimPersistence : public ::testing::Test {
 
   void WriteRaw(const std::vector<std::uint8_t>& bytes) {
     std::ofstream out(file, std::ios::binary | std::ios::trunc);
-    out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+    out.write(reinterpret_cast<const char*>(bytes.data()),
+              static_cast<std::streamsize>(bytes.size()));
   }
 
   fs::path dir;
@@ -90,7 +93,8 @@ TEST_F(SimPersistence, BadFilesAreRefusedAndChangeNothing) {
   auto unit = ChangedUnit();
   ASSERT_EQ(unit->SaveMemory(file), SimFileStatus::kOk);
   std::ifstream in(file, std::ios::binary);
-  const std::vector<std::uint8_t> good((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  const std::vector<std::uint8_t> good((std::istreambuf_iterator<char>(in)),
+                                       std::istreambuf_iterator<char>());
   ASSERT_EQ(good.size(), vantor::sim::MemoryImageSize());
 
   auto fresh = SimulatedProcessor::Create(InstantOptions());

@@ -33,7 +33,8 @@ class SimProcessor : public ::testing::Test {
   // Payload bytes 0, 1, 2, ... offset by `seed`, so that any misplaced byte shows.
   static Bytes Pattern(std::size_t n, int seed) {
     Bytes b(n);
-    for (std::size_t i = 0; i < n; ++i) b[i] = static_cast<std::uint8_t>(i * 7 + static_cast<std::size_t>(seed));
+    for (std::size_t i = 0; i < n; ++i)
+      b[i] = static_cast<std::uint8_t>(i * 7 + static_cast<std::size_t>(seed));
     return b;
   }
 
@@ -45,8 +46,9 @@ TEST_F(SimProcessor, AnswersTheIdentityReadWithTheExactFrame) {
   Send(*device, Hex("A2 A2 A2 A3 B4 01 00 04 88 00 00 00 08 00 00 00 00 00 00 00 00 00 31 AA"));
   vantor::Report r{};
   ASSERT_EQ(device->ReadReport(r, 100ms), vantor::HidReadResult::kOk);
-  Bytes expected = Hex("00 A2 A2 A2 A3 66 01 00 04 88 00 00 00 11 00 54 52 58 2D 36 32 30 2D 33 "
-                       "31 45 51 2D 56 33 2E 32 D2 AA");
+  Bytes expected =
+      Hex("00 A2 A2 A2 A3 66 01 00 04 88 00 00 00 11 00 54 52 58 2D 36 32 30 2D 33 "
+          "31 45 51 2D 56 33 2E 32 D2 AA");
   expected.resize(65, 0x00);  // report id 0, zero filled
   EXPECT_EQ(Bytes(r.begin(), r.end()), expected);
   // Exactly one answer: nothing else follows.
@@ -55,7 +57,8 @@ TEST_F(SimProcessor, AnswersTheIdentityReadWithTheExactFrame) {
 
 TEST_F(SimProcessor, StatusPollCarriesTheActiveSourceInByte11) {
   unit->SetInputSource(2);
-  Answer a = MustExchange(Hex("A2 A2 A2 A3 B4 01 00 04 03 00 00 00 08 00 00 00 00 00 00 00 00 00 BA AA"));
+  Answer a =
+      MustExchange(Hex("A2 A2 A2 A3 B4 01 00 04 03 00 00 00 08 00 00 00 00 00 00 00 00 00 BA AA"));
   EXPECT_EQ(a.frame, Hex("A2 A2 A2 A3 66 01 00 04 03 00 00 00 0C 00 00 00 00 00 00 00 00 00 00 00 "
                          "00 02 6E AA"));
 
@@ -68,8 +71,8 @@ TEST_F(SimProcessor, StatusPollCarriesTheActiveSourceInByte11) {
 }
 
 TEST_F(SimProcessor, ItemWriteIsAcknowledgedAndReadBackInItsBlock) {
-  Answer ack = MustExchange(
-      Hex("A2 A2 A2 A3 B3 01 00 03 00 05 00 00 08 00 00 00 00 00 00 00 00 00 BC AA"));
+  Answer ack =
+      MustExchange(Hex("A2 A2 A2 A3 B3 01 00 03 00 05 00 00 08 00 00 00 00 00 00 00 00 00 BC AA"));
   EXPECT_EQ(ack.frame, Hex("A2 A2 A2 A3 64 01 00 03 00 05 00 00 00 00 63 AA"));
 
   const Bytes band = Hex("E8 03 58 02 0F 00 00 02");  // 1000 Hz, 0 dB, index 15, high shelf
@@ -130,7 +133,8 @@ TEST_F(SimProcessor, InputAndEffectBlocksLandAtTheirOffsets) {
   EXPECT_TRUE(std::equal(mic.begin(), mic.end(), live.begin() + rec::kMicBlock));
   EXPECT_TRUE(std::equal(effect.begin(), effect.end(), live.begin() + rec::kEffectBlock));
   unit->Inspect([&](const vantor::ProgramState& s) {
-    EXPECT_TRUE(std::equal(image.begin(), image.end(), s.EffectImage(19).begin() + rec::kEffectImageBlock));
+    EXPECT_TRUE(
+        std::equal(image.begin(), image.end(), s.EffectImage(19).begin() + rec::kEffectImageBlock));
   });
 
   EXPECT_EQ(MustExchange(ReadRequest(2, 2, 2)).Payload(), music);
@@ -172,15 +176,16 @@ TEST_F(SimProcessor, SlotNamesAreWrittenWith16BytesAndReadWith15) {
 }
 
 TEST_F(SimProcessor, UnknownReadsGetNoDataAndUntakeableWritesAResendRequest) {
-  EXPECT_EQ(MustExchange(ReadRequest(0, 4, 99)).Length(), 0u);      // unknown system item
-  EXPECT_EQ(MustExchange(ReadRequest(21, 3, 0)).Length(), 0u);      // no slot record 21
-  EXPECT_EQ(MustExchange(ReadRequest(0, 3, 8)).Length(), 0u);       // no output 8
-  EXPECT_EQ(MustExchange(ReadRequest(0, 7, 0)).Code(), 0x66);       // unknown block type
+  EXPECT_EQ(MustExchange(ReadRequest(0, 4, 99)).Length(), 0u);  // unknown system item
+  EXPECT_EQ(MustExchange(ReadRequest(21, 3, 0)).Length(), 0u);  // no slot record 21
+  EXPECT_EQ(MustExchange(ReadRequest(0, 3, 8)).Length(), 0u);   // no output 8
+  EXPECT_EQ(MustExchange(ReadRequest(0, 7, 0)).Code(), 0x66);   // unknown block type
 
   const auto before = unit->Record(0);
-  EXPECT_EQ(MustExchange(HostFrame(0xB3, 0, 3, 0, 37, 0, Bytes(8, 1))).Code(), 0x65);  // item 37
+  EXPECT_EQ(MustExchange(HostFrame(0xB3, 0, 3, 0, 37, 0, Bytes(8, 1))).Code(), 0x65);   // item 37
   EXPECT_EQ(MustExchange(HostFrame(0xB3, 0, 3, 0, 0, 0, Bytes(100, 1))).Code(), 0x65);  // odd size
-  EXPECT_EQ(MustExchange(HostFrame(0xB3, 0, 4, 136, 0, 0, Bytes(17, 1))).Code(), 0x65);  // read-only
+  EXPECT_EQ(MustExchange(HostFrame(0xB3, 0, 4, 136, 0, 0, Bytes(17, 1))).Code(),
+            0x65);                                                                      // read-only
   EXPECT_EQ(MustExchange(HostFrame(0xB3, 0, 4, 144, 0, 0, Bytes(9, 1))).Code(), 0x65);  // too long
   EXPECT_EQ(MustExchange(HostFrame(0x42, 0, 3, 0, 0, 0, Bytes(8, 1))).Code(), 0x65);    // no class
   EXPECT_EQ(unit->Record(0), before) << "nothing rejected was stored";

@@ -15,7 +15,18 @@ Bytes Hex(const std::string& text) {
 
 Bytes HostFrame(std::uint8_t code, std::uint8_t slot, std::uint8_t block, std::uint8_t index,
                 std::uint8_t item, std::uint8_t link, const Bytes& payload) {
-  Bytes f = {0xA2, 0xA2, 0xA2, 0xA3, code, 0x01, slot, block, index, item, link, 0x00,
+  Bytes f = {0xA2,
+             0xA2,
+             0xA2,
+             0xA3,
+             code,
+             0x01,
+             slot,
+             block,
+             index,
+             item,
+             link,
+             0x00,
              static_cast<std::uint8_t>(payload.size() & 0xFF),
              static_cast<std::uint8_t>(payload.size() >> 8)};
   f.insert(f.end(), payload.begin(), payload.end());

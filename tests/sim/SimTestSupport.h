@@ -24,8 +24,7 @@ Bytes Hex(const std::string& text);
 // XOR of bytes 4..13+L, 0xAA.
 Bytes HostFrame(std::uint8_t code, std::uint8_t slot, std::uint8_t block, std::uint8_t index,
                 std::uint8_t item, std::uint8_t link, const Bytes& payload);
-Bytes ReadRequest(std::uint8_t slot, std::uint8_t block, std::uint8_t index,
-                  std::uint8_t item = 0);
+Bytes ReadRequest(std::uint8_t slot, std::uint8_t block, std::uint8_t index, std::uint8_t item = 0);
 
 // 65-byte output reports carrying the stream: report id 0, 64 bytes each, zero filled.
 std::vector<vantor::Report> ToReports(const Bytes& stream);

@@ -106,7 +106,8 @@ TEST(SimTiming, AWorkerAndATestThreadCanUseTheUnitTogether) {
   std::atomic<int> answered{0};
   std::thread worker([&] {
     while (!stop) {
-      Send(*device, HostFrame(0xB3, 0, 3, 2, 4, 0, Bytes(8, static_cast<std::uint8_t>(answered.load()))));
+      Send(*device,
+           HostFrame(0xB3, 0, 3, 2, 4, 0, Bytes(8, static_cast<std::uint8_t>(answered.load()))));
       if (ReadAnswer(*device, 1000ms)) ++answered;
     }
   });

@@ -80,17 +80,19 @@ class ApplicationTest : public QObject {
     const LaunchOptions bad = ParseCommandLine({QStringLiteral("--frobnicate")});
     QCOMPARE(bad.action, LaunchOptions::Action::kError);
     QVERIFY(bad.error.contains(QStringLiteral("--frobnicate")));
-    QCOMPARE(ParseCommandLine({QStringLiteral("-UnregServer")}).action, LaunchOptions::Action::kExit);
+    QCOMPARE(ParseCommandLine({QStringLiteral("-UnregServer")}).action,
+             LaunchOptions::Action::kExit);
   }
 
   void demoOptionsAndTraceLevels() {
-    LaunchOptions o = ParseCommandLine({QStringLiteral("--demo-state"), QStringLiteral("/tmp/u.vsim"),
-                                        QStringLiteral("--trace")});
+    LaunchOptions o = ParseCommandLine(
+        {QStringLiteral("--demo-state"), QStringLiteral("/tmp/u.vsim"), QStringLiteral("--trace")});
     QCOMPARE(o.action, LaunchOptions::Action::kRun);
     QVERIFY(o.demo);
     QVERIFY(o.trace);
     QCOMPARE(o.demoState, QStringLiteral("/tmp/u.vsim"));
-    QCOMPARE(ParseCommandLine({QStringLiteral("--demo-state=")}).action, LaunchOptions::Action::kError);
+    QCOMPARE(ParseCommandLine({QStringLiteral("--demo-state=")}).action,
+             LaunchOptions::Action::kError);
 
     QCOMPARE(TraceLevelFrom(false, nullptr), TraceLevel::kOff);
     QCOMPARE(TraceLevelFrom(false, "0"), TraceLevel::kOff);
@@ -99,13 +101,13 @@ class ApplicationTest : public QObject {
     QCOMPARE(TraceLevelFrom(true, "all"), TraceLevel::kAll);
 
     // A band write of output 1, and the idle poll's answer, which the trace leaves out.
-    const std::vector<std::uint8_t> write = {0xA2, 0xA2, 0xA2, 0xA3, 0xB3, 0x01, 0x00, 0x03, 0x01, 0x05,
-                                             0x00, 0x00, 0x00, 0x00, 0xB6, 0xAA};
+    const std::vector<std::uint8_t> write = {0xA2, 0xA2, 0xA2, 0xA3, 0xB3, 0x01, 0x00, 0x03,
+                                             0x01, 0x05, 0x00, 0x00, 0x00, 0x00, 0xB6, 0xAA};
     QCOMPARE(QString::fromStdString(FormatTraceLine(FrameDirection::kSent, write)),
              QStringLiteral("> write slot 0 block 3 index 1 item 5 link 0 L=0 | "
                             "A2 A2 A2 A3 B3 01 00 03 01 05 00 00 00 00 B6 AA"));
-    const std::vector<std::uint8_t> poll = {0xA2, 0xA2, 0xA2, 0xA3, 0x66, 0x01, 0x00, 0x04, 0x03, 0x00,
-                                            0x00, 0x00, 0x00, 0x00, 0x00, 0xAA};
+    const std::vector<std::uint8_t> poll = {0xA2, 0xA2, 0xA2, 0xA3, 0x66, 0x01, 0x00, 0x04,
+                                            0x03, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0xAA};
     QVERIFY(IsStatusPollTraffic(FrameDirection::kReceived, poll));
     QVERIFY(!IsStatusPollTraffic(FrameDirection::kSent, poll));
     QVERIFY(!IsStatusPollTraffic(FrameDirection::kSent, write));
@@ -172,9 +174,8 @@ class ApplicationTest : public QObject {
     QCOMPARE(view.SelectButton(0).State(), 0);
 
     // Pressing the current channel's button again changes nothing.
-    view.Graph().Model().MouseMove(
-        {doc.Data().Output(3).Filter(1).HandleRect().Center().x,
-         doc.Data().Output(3).Filter(1).HandleRect().Center().y});
+    view.Graph().Model().MouseMove({doc.Data().Output(3).Filter(1).HandleRect().Center().x,
+                                    doc.Data().Output(3).Filter(1).HandleRect().Center().y});
     QVERIFY(view.Graph().Model().CurrentFilter() != nullptr);
     QTest::mouseClick(&view.SelectButton(3), Qt::LeftButton);
     QVERIFY(view.Graph().Model().CurrentFilter() != nullptr);
@@ -260,8 +261,8 @@ class ApplicationTest : public QObject {
     QVERIFY(dir.isValid());
     for (const char* lang : {"en", "zh"}) {
       const QString path = dir.filePath(QStringLiteral("shot-%1.png").arg(QLatin1String(lang)));
-      QCOMPARE(RunProgram({QStringLiteral("--lang"), QLatin1String(lang), QStringLiteral("--screenshot"),
-                           path, QStringLiteral("--sample-tune")}),
+      QCOMPARE(RunProgram({QStringLiteral("--lang"), QLatin1String(lang),
+                           QStringLiteral("--screenshot"), path, QStringLiteral("--sample-tune")}),
                0);
       const QImage image(path);
       QCOMPARE(image.size(), QSize(1284, 690));
@@ -269,7 +270,8 @@ class ApplicationTest : public QObject {
       QCOMPARE(image.pixelColor(640, 500), QColor(0xEC, 0xEE, 0xF5));
       QCOMPARE(image.pixelColor(5, 300), QColor(0xE3, 0xE4, 0xEE));
     }
-    QCOMPARE(RunProgram({QStringLiteral("--screenshot"), dir.filePath(QStringLiteral("no/such/dir/x.png"))}),
+    QCOMPARE(RunProgram({QStringLiteral("--screenshot"),
+                         dir.filePath(QStringLiteral("no/such/dir/x.png"))}),
              1);
   }
 
@@ -287,7 +289,8 @@ class ApplicationTest : public QObject {
     const QColor face = image.pixelColor(336, 30);
     QVERIFY2(face.green() > face.red() + 40, qPrintable(face.name()));
     // The trace shows the identity read and the read-back of output 7, not the idle polls.
-    QVERIFY2(err.contains(QStringLiteral("vantor: > read slot 0 block 4 index 136")), qPrintable(err.left(400)));
+    QVERIFY2(err.contains(QStringLiteral("vantor: > read slot 0 block 4 index 136")),
+             qPrintable(err.left(400)));
     QVERIFY(err.contains(QStringLiteral("vantor: > read slot 0 block 3 index 7")));
     QVERIFY(err.contains(QStringLiteral("vantor: < data slot 0 block 3 index 7")));
     QVERIFY(!err.contains(QStringLiteral("block 4 index 3 ")));
@@ -299,9 +302,8 @@ class ApplicationTest : public QObject {
     const QString shot = dir.filePath(QStringLiteral("s.png"));
     {
       auto unit = sim::SimulatedProcessor::Create();
-      unit->Modify([](ProgramState& m) {
-        le::PutI16(m.Live(), rec::OutputOffset(3) + rec::kOutGain, 33);
-      });
+      unit->Modify(
+          [](ProgramState& m) { le::PutI16(m.Live(), rec::OutputOffset(3) + rec::kOutGain, 33); });
       QCOMPARE(unit->SaveMemory(file.toStdString()), sim::SimFileStatus::kOk);
     }
     QCOMPARE(RunProgram({QStringLiteral("--demo-state"), file, QStringLiteral("--sample-tune"),
@@ -321,7 +323,10 @@ class ApplicationTest : public QObject {
     damaged.write("not a processor memory");
     damaged.close();
     QString err;
-    QCOMPARE(RunProgram({QStringLiteral("--demo-state"), file, QStringLiteral("--screenshot"), shot}, &err), 2);
+    QCOMPARE(
+        RunProgram({QStringLiteral("--demo-state"), file, QStringLiteral("--screenshot"), shot},
+                   &err),
+        2);
     QVERIFY(err.contains(file));
     QVERIFY(damaged.open(QIODevice::ReadOnly));
     QCOMPARE(damaged.readAll(), QByteArray("not a processor memory"));

@@ -156,7 +156,8 @@ class ButtonsAndSelectorsTest : public QObject {
     QVERIFY(list->height() <= ComBoxBtn::kMaxListHeight);
     QCOMPARE(list->geometry().top(), c->mapToGlobal(QPoint(0, 0)).y() + c->height());
 
-    const QPoint row3(20, 1 + 3 * list->RowHeight() + list->RowHeight() / 2 - list->FirstRow() * list->RowHeight());
+    const QPoint row3(20, 1 + 3 * list->RowHeight() + list->RowHeight() / 2 -
+                              list->FirstRow() * list->RowHeight());
     QCOMPARE(list->RowAt(row3), 3);
     QTest::mouseClick(list, Qt::LeftButton, Qt::NoModifier, row3);
     QTRY_VERIFY(!c->IsListOpen());

@@ -6,9 +6,9 @@
 #include <QSignalSpy>
 #include <QTest>
 
+#include "UiTestSupport.h"
 #include "link/ConnectionController.h"
 #include "model/KTV_Data.h"
-#include "UiTestSupport.h"
 #include "ui/app/DisplayDlg.h"
 #include "ui/app/MsgBox.h"
 #include "ui/controls/BitButton.h"
@@ -256,7 +256,8 @@ class ChannelStripTest : public QObject {
   void languageToggleRelabelsEveryControlAndTheNextMessage() {
     QTest::mouseClick(&View().ConnectButton(), Qt::LeftButton);  // no device here
     QCOMPARE(form_->messages, QStringList{QStringLiteral("无法连接设备")});
-    QCOMPARE(View().StatusWindow().objectName(), QStringLiteral("{62BAB41D-B6BB-402C-89EF-5B86830DF68C}"));
+    QCOMPARE(View().StatusWindow().objectName(),
+             QStringLiteral("{62BAB41D-B6BB-402C-89EF-5B86830DF68C}"));
     QCOMPARE(View().ConnectButton().text(), QStringLiteral("连接设备"));
     QCOMPARE(View().SourceList().ItemText(1), QStringLiteral("低电平"));
 

@@ -6,12 +6,12 @@
 #include <QTest>
 #include <vector>
 
+#include "UiTestSupport.h"
 #include "base/LittleEndian.h"
+#include "dsp/PlotMapping.h"
 #include "link/ConnectionController.h"
 #include "model/DataDefine.h"
 #include "model/KTV_Data.h"
-#include "dsp/PlotMapping.h"
-#include "UiTestSupport.h"
 #include "ui/app/DisplayDlg.h"
 #include "ui/controls/BitButton.h"
 #include "ui/controls/BitmapSlider.h"
@@ -178,8 +178,9 @@ class LiveDeviceTest : public QObject {
     CFStatic& graph = View().Graph();
     CFilter& band = Data().Output(1).Filter(5);
     const Point c = band.HandleRect().Center();
-    uitest::DragThrough(&graph, {c.x, c.y},
-                        {{c.x + 4, c.y - 3}, {c.x + 9, c.y - 8}, {c.x + 15, c.y - 20}, {c.x + 22, c.y - 31}});
+    uitest::DragThrough(
+        &graph, {c.x, c.y},
+        {{c.x + 4, c.y - 3}, {c.x + 9, c.y - 8}, {c.x + 15, c.y - 20}, {c.x + 22, c.y - 31}});
     QVERIFY(band.Gain() > 3.0);
     QVERIFY(Drained(band));
     QTRY_VERIFY(!BandWrites(Unit(), 1, 5).empty());

@@ -18,7 +18,8 @@ int CountColour(const QImage& image, const QColor& colour, int tolerance) {
   for (int y = 0; y < image.height(); ++y) {
     for (int x = 0; x < image.width(); ++x) {
       const QColor c = image.pixelColor(x, y);
-      if (qAbs(c.red() - colour.red()) <= tolerance && qAbs(c.green() - colour.green()) <= tolerance &&
+      if (qAbs(c.red() - colour.red()) <= tolerance &&
+          qAbs(c.green() - colour.green()) <= tolerance &&
           qAbs(c.blue() - colour.blue()) <= tolerance) {
         ++n;
       }
@@ -97,7 +98,8 @@ class ResponseGraphWidgetTest : public QObject {
     graph_->ShowOutput(0);
     for (int b = 0; b <= 5; ++b) {
       MoveTo(graph_, Qp(data_->Output(0).Filter(b).HandleRect().Center()), Qt::NoButton);
-      QVERIFY2(graph_->Model().Hover() && graph_->Model().CurrentIndex() == b, qPrintable(QString::number(b)));
+      QVERIFY2(graph_->Model().Hover() && graph_->Model().CurrentIndex() == b,
+               qPrintable(QString::number(b)));
     }
     MoveTo(graph_, Qp(data_->Output(0).Filter(10).HandleRect().Center()), Qt::NoButton);
     QVERIFY(!graph_->Model().Hover());
@@ -232,7 +234,8 @@ class ResponseGraphWidgetTest : public QObject {
     for (int x = 0; x < clipped.width(); ++x) {
       for (int y = 0; y < 9; ++y) {
         const QColor c = clipped.pixelColor(x, y);
-        QVERIFY2(!(c.green() > 200 && c.blue() > 200 && c.red() < 100), "curve drawn above the plot");
+        QVERIFY2(!(c.green() > 200 && c.blue() > 200 && c.red() < 100),
+                 "curve drawn above the plot");
       }
     }
   }

@@ -38,7 +38,8 @@ inline LinkTimings FastTimings() {
 // and the form works with it through the short time limits; the unit is plugged in by the
 // caller (before Start, as at a start-up with the device present, or later).
 struct Form {
-  explicit Form(std::shared_ptr<sim::SimulatedProcessor> withUnit = nullptr) : unit(std::move(withUnit)) {
+  explicit Form(std::shared_ptr<sim::SimulatedProcessor> withUnit = nullptr)
+      : unit(std::move(withUnit)) {
     if (unit) host = DeviceHost::Simulated(unit);
     frame = std::make_unique<CMainFrame>(doc);
     View().SetPrompts({[this](const QString& t) { messages << t; },

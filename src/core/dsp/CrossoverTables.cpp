@@ -33,8 +33,7 @@ const std::array<SectionQs, kCrossoverSlopes> kBesselHighPassQ = {{
 }};
 
 const std::array<double, kCrossoverSlopes> kBesselHighPassDivisor = {
-    1.2683112435, 1.2854981442, 1.5006420029, 1.3854981442,
-    1.5554981442, 1.5554981442, 1.679120141,
+    1.2683112435, 1.2854981442, 1.5006420029, 1.3854981442, 1.5554981442, 1.5554981442, 1.679120141,
 };
 
 const std::array<std::array<BesselSection, kCrossoverSections>, kCrossoverSlopes>

@@ -358,7 +358,8 @@ void CFilter::LayoutCrossover() {
   if (x0 < -kHandleHalf) x0 = -kHandleHalf;
   const int y0 = PlotY(m_type == kHighPass ? -12.0 : -15.0, h);
   Rect r{x0, y0, x0 + kHandleSize, y0 + kHandleSize};
-  if (r.right > w + kHandleHalf) r = {w + kHandleHalf - kHandleSize, r.top, w + kHandleHalf, r.bottom};
+  if (r.right > w + kHandleHalf)
+    r = {w + kHandleHalf - kHandleSize, r.top, w + kHandleHalf, r.bottom};
   m_handle = {r.left + kPlotOffsetX, r.top + kPlotOffsetY, r.right + kPlotOffsetX,
               r.bottom + kPlotOffsetY};
   m_leftWidth = {};

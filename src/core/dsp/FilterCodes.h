@@ -10,8 +10,8 @@ namespace vantor {
 inline constexpr std::size_t kQTableSize = 296;
 extern const std::array<double, kQTableSize> kQTable;
 
-inline constexpr int kGainIndexMax = 400;     // +20.0 dB
-inline constexpr int kGainIndexFlat = 200;    // 0 dB
+inline constexpr int kGainIndexMax = 400;   // +20.0 dB
+inline constexpr int kGainIndexFlat = 200;  // 0 dB
 inline constexpr int kBandwidthIndexMax = 295;
 
 // Filter types.

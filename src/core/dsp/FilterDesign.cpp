@@ -47,7 +47,8 @@ Biquad DesignShelf(int type, int frequency, double gainDb, int slope) {
   const double w0 = frequency * kShelfCrossoverOmegaPerHz * shape.k;
   const double a = std::pow(10.0, gainDb / 40.0);
   const double c = std::cos(w0);
-  const double alpha = (std::sin(w0) / 2.0) * std::sqrt((a + 1.0 / a) * (1.0 / shape.s - 1.0) + 2.0);
+  const double alpha =
+      (std::sin(w0) / 2.0) * std::sqrt((a + 1.0 / a) * (1.0 / shape.s - 1.0) + 2.0);
   const double k = 2.0 * std::sqrt(a) * alpha;
   if (type == kLowShelf) {
     q.b0 = a * ((a + 1.0) - (a - 1.0) * c + k);

@@ -11,8 +11,8 @@ namespace vantor {
 const std::array<int, 9> kInputBandFrequencies = {40, 80, 160, 317, 632, 1261, 2515, 5018, 10000};
 const std::array<int, 3> kEffectBandFrequencies = {100, 1000, 10000};
 const std::array<int, 31> kOutputBandFrequencies = {
-    20,   25,   32,   40,   50,   63,   80,   100,  125,  160,  200,   250,   315,   400,   500, 630,
-    800,  1000, 1250, 1600, 2000, 2500, 3150, 4000, 5000, 6300, 8000, 10000, 12500, 16000, 20000};
+    20,  25,   32,   40,   50,   63,   80,   100,  125,  160,  200,  250,   315,   400,   500,  630,
+    800, 1000, 1250, 1600, 2000, 2500, 3150, 4000, 5000, 6300, 8000, 10000, 12500, 16000, 20000};
 
 namespace {
 
@@ -57,7 +57,7 @@ void CKTVEQ::BuildInput(int count, int lowPassHz, int bandNumber) {
     CFilter& first = At(0);
     first.SetEqType(1);  // low shelf, 6 dB/Oct
     CFilter& last = At(bands - 1);
-    last.SetEqType(3);   // high shelf, 6 dB/Oct
+    last.SetEqType(3);  // high shelf, 6 dB/Oct
     first.SetPending(0);
     last.SetPending(0);
   }
@@ -94,8 +94,7 @@ void CKTVEQ::BuildEffect(int count, int lowPassHz, int bandNumber) {
   }
 }
 
-void CKTVEQ::BuildOutput(int count, int highPassHz, int lowPassHz, int limitMode,
-                         int bandNumber) {
+void CKTVEQ::BuildOutput(int count, int highPassHz, int lowPassHz, int limitMode, int bandNumber) {
   m_filters.clear();
   const int bands = BandsFor(count, kOutputBandFrequencies);
   for (int b = 0; b < bands; ++b) {

@@ -5,13 +5,9 @@
 
 namespace vantor {
 
-int PlotX(double f, int plotWidth) {
-  return static_cast<int>(PlotXExact(f, plotWidth));
-}
+int PlotX(double f, int plotWidth) { return static_cast<int>(PlotXExact(f, plotWidth)); }
 
-double PlotXExact(double f, int plotWidth) {
-  return std::log10(f / 20.0) * (plotWidth / 3);
-}
+double PlotXExact(double f, int plotWidth) { return std::log10(f / 20.0) * (plotWidth / 3); }
 
 int PlotY(double db, int plotHeight) {
   return static_cast<int>((plotHeight / 40.0) * (20.0 - db) + 0.5);

@@ -11,7 +11,7 @@ namespace vantor {
 namespace {
 
 constexpr std::array<int, kGraphGridLines> kGridFrequencies = {
-    20,  30,  40,  50,  60,  70,  80,   90,   100,  200,  300,  400,  500,  600,
+    20,  30,  40,  50,   60,   70,   80,   90,   100,  200,  300,  400,  500,  600,
     700, 800, 900, 1000, 2000, 3000, 4000, 5000, 6000, 7000, 8000, 9000, 10000};
 
 constexpr int kLowestHz = 20;
@@ -199,8 +199,8 @@ const CFilter* ResponseGraphModel::LabelFilter() const {
 bool ResponseGraphModel::Grabbable(int output, int element, int elementCount) {
   if (element < 0 || element >= elementCount) return false;
   if (element < ScannedElements(output, elementCount)) return true;
-  if (element == elementCount - 2) return true;             // high-pass
-  return output == 5 && element == elementCount - 1;        // low-pass
+  if (element == elementCount - 2) return true;       // high-pass
+  return output == 5 && element == elementCount - 1;  // low-pass
 }
 
 double ResponseGraphModel::GainOfPlotY(int y, int plotHeight) {
@@ -374,8 +374,8 @@ bool ResponseGraphModel::DragBand(Point p) {
   // purely horizontal drag must not nudge the gain, nor a vertical one the frequency,
   // by the rounding of one pixel.
   const double shownGain = f.EffectivelyOff() != 0 ? 0.0 : f.Gain();
-  int hz = (f.GraphicMode() != 0 || px == PlotX(f.Frequency(), w)) ? f.Frequency()
-                                                                    : FrequencyOfX(px, w);
+  int hz =
+      (f.GraphicMode() != 0 || px == PlotX(f.Frequency(), w)) ? f.Frequency() : FrequencyOfX(px, w);
   // Shelves stay on their side of 2000 Hz. Clamping before the frequency is set keeps the
   // sent frequency from ever carrying a shelf to the wrong side on its way.
   if (f.Type() == kLowShelf && hz > kShelfSplitHz) hz = kShelfSplitHz;
@@ -397,7 +397,8 @@ bool ResponseGraphModel::DragBandwidth(Point p, bool left) {
   CFilter& f = *m_current;
   const int hz = FrequencyOfX(p.x - kPlotOffsetX, m_plot.Width());
   const double f0 = f.Frequency();
-  double octaves = left ? std::log10(f0 / hz) / std::log10(2.0) : std::log10(hz / f0) / std::log10(2.0);
+  double octaves =
+      left ? std::log10(f0 / hz) / std::log10(2.0) : std::log10(hz / f0) / std::log10(2.0);
   octaves = std::clamp(octaves, kMinOctaves, kMaxOctaves);
   f.SetBandwidthIndex(BandwidthIndexFromOctaves(octaves));
   m_dragChanged = 1;
@@ -412,7 +413,8 @@ bool ResponseGraphModel::DragCrossover(Point p) {
   const int hz = FrequencyOfX(x, w);
   const bool highPass = f.Type() == kHighPass;
   const int count = m_shown->Count();
-  const int limit = highPass ? m_shown->At(count - 1).Frequency() : m_shown->At(count - 2).Frequency();
+  const int limit =
+      highPass ? m_shown->At(count - 1).Frequency() : m_shown->At(count - 2).Frequency();
   const int mode = f.LimitMode();
 
   int target = 0;

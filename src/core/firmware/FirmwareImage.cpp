@@ -33,7 +33,8 @@ std::optional<FirmwareKind> FirmwareKindOf(const std::filesystem::path& path) {
 }
 
 TextId FirmwareLoadResult::Message() const {
-  return error == FirmwareLoadError::kWrongType ? TextId::FirmwareTypeError : TextId::FirmwareFileError;
+  return error == FirmwareLoadError::kWrongType ? TextId::FirmwareTypeError
+                                                : TextId::FirmwareFileError;
 }
 
 FirmwareLoadResult FirmwareImageFromBytes(const std::filesystem::path& name,
@@ -62,7 +63,8 @@ FirmwareLoadResult ReadFirmwareImage(const std::filesystem::path& path) {
   const auto size = std::filesystem::file_size(path, ec);
   if (ec) return Refused(FirmwareLoadError::kUnreadable);
   // The type is decided before anything is read.
-  if (!FirmwareKindOf(path) || size >= kFirmwareFileLimit) return Refused(FirmwareLoadError::kWrongType);
+  if (!FirmwareKindOf(path) || size >= kFirmwareFileLimit)
+    return Refused(FirmwareLoadError::kWrongType);
 
   // Read at most the limit, so that a file that grew meanwhile is still refused.
   std::vector<std::uint8_t> bytes(kFirmwareFileLimit);

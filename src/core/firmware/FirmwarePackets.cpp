@@ -27,15 +27,23 @@ std::unique_ptr<CSendData> BuildFirmwarePacket(int code, std::span<const std::ui
 
 std::chrono::milliseconds FirmwareReadTimeout(int code, const LinkTimings& t) {
   switch (code) {
-    case fw::kStart: return t.fwReadStart;
-    case fw::kHeader: return t.fwReadHeader;
-    case fw::kData: return t.fwReadData;
-    case fw::kEnd: return t.fwReadEnd;
+    case fw::kStart:
+      return t.fwReadStart;
+    case fw::kHeader:
+      return t.fwReadHeader;
+    case fw::kData:
+      return t.fwReadData;
+    case fw::kEnd:
+      return t.fwReadEnd;
     case fw::kControllerStart1:
-    case fw::kControllerStart2: return t.fwReadControllerStart;
-    case fw::kControllerData: return t.fwReadControllerData;
-    case fw::kControllerEnd: return t.fwReadControllerEnd;
-    default: return t.readWait;
+    case fw::kControllerStart2:
+      return t.fwReadControllerStart;
+    case fw::kControllerData:
+      return t.fwReadControllerData;
+    case fw::kControllerEnd:
+      return t.fwReadControllerEnd;
+    default:
+      return t.readWait;
   }
 }
 

@@ -16,11 +16,11 @@
 namespace vantor {
 
 namespace fw {
-inline constexpr int kWake = 255;           // placeholder for the wake-up phase, never sent
-inline constexpr int kStart = 176;          // processor: start (the device restarts)
-inline constexpr int kHeader = 177;         // processor: four copies of the image's first byte
-inline constexpr int kData = 178;           // processor: 48 image bytes
-inline constexpr int kEnd = 179;            // processor: the image checksum
+inline constexpr int kWake = 255;    // placeholder for the wake-up phase, never sent
+inline constexpr int kStart = 176;   // processor: start (the device restarts)
+inline constexpr int kHeader = 177;  // processor: four copies of the image's first byte
+inline constexpr int kData = 178;    // processor: 48 image bytes
+inline constexpr int kEnd = 179;     // processor: the image checksum
 inline constexpr int kControllerStart1 = 224;
 inline constexpr int kControllerStart2 = 225;
 inline constexpr int kControllerData = 226;

@@ -145,9 +145,11 @@ bool FirmwareUpdateCycle::Exchange(CSendData& packet, int code, Clock::time_poin
     const Clock::time_point readStart = Clock::now();
     HidReadResult result = HidReadResult::kTimeout;
     while (Active()) {
-      const auto waited = std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now() - readStart);
+      const auto waited =
+          std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now() - readStart);
       if (waited >= limit) break;
-      result = device->ReadReport(report, std::min<std::chrono::milliseconds>(kSlice, limit - waited));
+      result =
+          device->ReadReport(report, std::min<std::chrono::milliseconds>(kSlice, limit - waited));
       if (result != HidReadResult::kTimeout) break;
     }
     if (!Active()) return false;

@@ -26,7 +26,8 @@ namespace vantor {
 
 class FirmwareUpdateCycle {
  public:
-  FirmwareUpdateCycle(CKTVCommand& queue, UsbLink& link, ProgramState& state, DeviceEventSink& sink);
+  FirmwareUpdateCycle(CKTVCommand& queue, UsbLink& link, ProgramState& state,
+                      DeviceEventSink& sink);
 
   // Before the worker starts: the packets of `image`, from the wake-up phase on.
   void Prepare(const FirmwareImage& image, const LinkTimings& timings, FirmwareObserver* observer);

@@ -10,7 +10,8 @@ FirmwareUpdater::FirmwareUpdater(ConnectionController& controller)
     : m_controller(controller),
       m_cycle(controller.Queue(), controller.Link(), controller.Program(), controller.EventSink()) {
   m_controller.SetUpdateCycle([this] { return m_cycle.RunOnce(); });
-  m_controller.Queue().SetStageProgress([this](CSendData& packet) { m_cycle.OnPacketAnswered(packet); });
+  m_controller.Queue().SetStageProgress(
+      [this](CSendData& packet) { m_cycle.OnPacketAnswered(packet); });
 }
 
 FirmwareUpdater::~FirmwareUpdater() {
@@ -81,7 +82,8 @@ FirmwareStart FirmwareUpdater::Start() {
     m_controller.Worker().Stop();
     if (wasConnected) m_controller.CloseDevice();
     m_controller.ProcessEvents();
-    open = m_controller.Connected() || m_controller.Worker().Exists() || m_controller.Link().IsOpen();
+    open =
+        m_controller.Connected() || m_controller.Worker().Exists() || m_controller.Link().IsOpen();
   }
   m_controller.Link().SetLastStageCode(0);
 

@@ -31,7 +31,7 @@ enum class FirmwareStart {
 };
 
 enum class FirmwareOutcome {
-  kIdle,       // no update started yet
+  kIdle,  // no update started yet
   kRunning,
   kSucceeded,  // the device acknowledged the end packet
   kFailed,     // stopped on the way; the link is closed and the error was shown

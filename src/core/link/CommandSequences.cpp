@@ -159,7 +159,8 @@ SequenceResult CommandSequences::WriteDevice() {
     rest.push_back(BuildSystemWrite(state, rec::kSysItemProgramName, slot));
     rest.push_back(BuildBlockWrite(state, slot, rec::kBlockMusic, rec::kMusicInputIndex, false));
     for (int c = 0; c < rec::kOutputCount; ++c) {
-      rest.push_back(BuildBlockWrite(state, slot, rec::kBlockOutput, c, false, m_model.IsLinked(c)));
+      rest.push_back(
+          BuildBlockWrite(state, slot, rec::kBlockOutput, c, false, m_model.IsLinked(c)));
     }
   }
   if (rest.back()) rest.back()->SetNotice(true);
@@ -210,7 +211,8 @@ SequenceResult CommandSequences::QueueIdentityRead() {
 SequenceResult CommandSequences::QueueInfoReads(int firstIndex) {
   if (!Connected()) return SequenceResult{SequenceStatus::kNotConnected, 0, firstIndex};
   Batch batch;
-  for (int item : {rec::kSysItemSystemBlock, rec::kSysItemHiddenLevels, rec::kSysItemSpeakerTypes}) {
+  for (int item :
+       {rec::kSysItemSystemBlock, rec::kSysItemHiddenLevels, rec::kSysItemSpeakerTypes}) {
     batch.push_back(BuildSystemRead(item, 0));
   }
   for (int slot = 1; slot <= rec::kDeviceSlots; ++slot) {
@@ -230,14 +232,16 @@ SequenceResult CommandSequences::SendSystemItem(int subCode, int slot) {
 RoutingResult CommandSequences::SelectInputSource(int value) {
   std::lock_guard lock(m_queue.QueueLock());
   const RoutingResult r = m_model.SelectInputSource(value);
-  if (r == RoutingResult::QueueSystem) m_queue.Add(BuildSystemWrite(m_model.State(), rec::kSysItemSystemBlock, 0));
+  if (r == RoutingResult::QueueSystem)
+    m_queue.Add(BuildSystemWrite(m_model.State(), rec::kSysItemSystemBlock, 0));
   return r;
 }
 
 RoutingResult CommandSequences::SetSpeakerType(int channel, int type) {
   std::lock_guard lock(m_queue.QueueLock());
   const RoutingResult r = m_model.SetSpeakerType(channel, type);
-  if (r == RoutingResult::QueueSystem) m_queue.Add(BuildSystemWrite(m_model.State(), rec::kSysItemSpeakerTypes, 0));
+  if (r == RoutingResult::QueueSystem)
+    m_queue.Add(BuildSystemWrite(m_model.State(), rec::kSysItemSpeakerTypes, 0));
   return r;
 }
 

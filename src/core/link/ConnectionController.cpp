@@ -13,8 +13,7 @@ namespace vantor {
 namespace {
 
 bool SamePathIgnoringCase(const std::string& a, const std::string& b) {
-  return a.size() == b.size() &&
-         std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
+  return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
            return std::tolower(static_cast<unsigned char>(x)) ==
                   std::tolower(static_cast<unsigned char>(y));
          });
@@ -36,11 +35,10 @@ ConnectionController::ConnectionController(CKTV_Data& model, HidBackend& backend
       m_sequences(model, m_queue),
       m_link(model.State(), backend, claims, timings),
       m_worker(model.State(),
-               LinkWorker::Cycles{
-                   [this] { m_link.TransferCycle(m_queue, m_model, *this); },
-                   [this] { return m_updateCycle ? m_updateCycle() : false; },
-                   [this] { m_queue.QueueLock().lock(); },
-                   [this] { m_queue.QueueLock().unlock(); }},
+               LinkWorker::Cycles{[this] { m_link.TransferCycle(m_queue, m_model, *this); },
+                                  [this] { return m_updateCycle ? m_updateCycle() : false; },
+                                  [this] { m_queue.QueueLock().lock(); },
+                                  [this] { m_queue.QueueLock().unlock(); }},
                timings) {
   m_queue.SetEventSink(this);
   m_queue.SetProgressDisplay(this);
@@ -120,7 +118,8 @@ bool ConnectionController::ProcessUntil(const std::function<bool()>& done,
     const auto now = std::chrono::steady_clock::now();
     if (now >= end) return false;
     WaitAndProcess(std::min<std::chrono::milliseconds>(
-        std::chrono::duration_cast<std::chrono::milliseconds>(end - now), std::chrono::milliseconds(20)));
+        std::chrono::duration_cast<std::chrono::milliseconds>(end - now),
+        std::chrono::milliseconds(20)));
   }
   return true;
 }
@@ -290,7 +289,9 @@ void ConnectionController::Shutdown() {
   }
 }
 
-void ConnectionController::ShowConnectionError() { m_screen.ShowStatusMessage(TextId::UnableToConnect); }
+void ConnectionController::ShowConnectionError() {
+  m_screen.ShowStatusMessage(TextId::UnableToConnect);
+}
 
 // ---------------------------------------------------------------------------------------
 // Identity and read-back
@@ -299,8 +300,8 @@ void ConnectionController::OnIdentity() {
   if (!Connected()) return;
   ProgramState& state = m_model.State();
   const auto& identity = state.Identity();
-  const bool match = std::equal(kExpectedIdentity.begin(), kExpectedIdentity.begin() + kIdentityCompared,
-                                identity.begin());
+  const bool match = std::equal(kExpectedIdentity.begin(),
+                                kExpectedIdentity.begin() + kIdentityCompared, identity.begin());
   if (!match) {
     EndConnectionByUser();
     {

@@ -10,19 +10,19 @@
 namespace vantor {
 
 enum class DeviceEvent : std::uint16_t {
-  WM_DEV_READBACK_DONE = 0x046E,   // last output of a read-back stored; wParam = slot
-  WM_DEV_SLOTS_READ_DONE = 0x046F, // slot 6 of a read-all stored; wParam = 6
-  WM_DEV_SYS64_READ = 0x0470,      // limiter block read
-  WM_DEV_AUX_READ = 0x0477,        // live effect block read for slot 21+; wParam = slot
-  WM_DEV_AUX_SLOT_READ = 0x0478,   // effect image of slot 40 read
-  WM_DEV_BATCH_DONE = 0x0496,      // lParam 0: batch end or busy end; 1: notice
-  WM_DEV_UPGRADE_DONE = 0x0497,    // firmware update finished; lParam 179
-  WM_DEV_LINK_ERROR = 0x049A,      // reply timeout or I/O failure
-  WM_DEV_CONNECT_USB = 0x049C,     // try to connect (start-up)
-  WM_DEV_NO_DATA = 0x04A0,         // data reply without data: firmware too old
-  WM_DEV_IDENTITY = 0x04A1,        // identity stored
-  WM_DEV_SLOT_NAME = 0x04A3,       // a program name stored; wParam = slot
-  WM_DEV_SOURCE_CHANGED = 0x04A5,  // the device's input source; wParam = the new value
+  WM_DEV_READBACK_DONE = 0x046E,    // last output of a read-back stored; wParam = slot
+  WM_DEV_SLOTS_READ_DONE = 0x046F,  // slot 6 of a read-all stored; wParam = 6
+  WM_DEV_SYS64_READ = 0x0470,       // limiter block read
+  WM_DEV_AUX_READ = 0x0477,         // live effect block read for slot 21+; wParam = slot
+  WM_DEV_AUX_SLOT_READ = 0x0478,    // effect image of slot 40 read
+  WM_DEV_BATCH_DONE = 0x0496,       // lParam 0: batch end or busy end; 1: notice
+  WM_DEV_UPGRADE_DONE = 0x0497,     // firmware update finished; lParam 179
+  WM_DEV_LINK_ERROR = 0x049A,       // reply timeout or I/O failure
+  WM_DEV_CONNECT_USB = 0x049C,      // try to connect (start-up)
+  WM_DEV_NO_DATA = 0x04A0,          // data reply without data: firmware too old
+  WM_DEV_IDENTITY = 0x04A1,         // identity stored
+  WM_DEV_SLOT_NAME = 0x04A3,        // a program name stored; wParam = slot
+  WM_DEV_SOURCE_CHANGED = 0x04A5,   // the device's input source; wParam = the new value
 };
 
 struct DeviceEventMessage {

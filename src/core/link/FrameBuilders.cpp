@@ -37,7 +37,8 @@ bool ItemCarriesLinkFlag(int item) {
 }  // namespace
 
 FrameStaging::FrameStaging() {
-  for (int i = 0; i < frame::kPreambleLength; ++i) bytes[static_cast<std::size_t>(i)] = frame::kPreambleByte;
+  for (int i = 0; i < frame::kPreambleLength; ++i)
+    bytes[static_cast<std::size_t>(i)] = frame::kPreambleByte;
   bytes[3] = frame::kStartByte;
 }
 
@@ -83,7 +84,8 @@ std::unique_ptr<CSendData> BuildItemWrite(const ProgramState& state, int type, i
   h.link = (type == rec::kBlockOutput && channelLinked && ItemCarriesLinkFlag(item)) ? 1 : 0;
 
   FrameStaging staging;
-  const auto from = state.Live().begin() + static_cast<std::ptrdiff_t>(region->offset + rec::ItemOffset(item));
+  const auto from =
+      state.Live().begin() + static_cast<std::ptrdiff_t>(region->offset + rec::ItemOffset(item));
   std::copy_n(from, rec::kItemSize, staging.Payload().begin());
   return Finish(staging, h, rec::kItemSize);
 }

@@ -138,7 +138,8 @@ bool CKTVCommand::Feed(std::span<const std::uint8_t> bytes) {
     // is shown with it.
     const auto raw = m_receiver.Frame().raw;
     std::vector<std::uint8_t> whole;
-    if (!raw.empty() && raw[0] == frame::kStartByte) whole.assign(frame::kPreambleLength, frame::kPreambleByte);
+    if (!raw.empty() && raw[0] == frame::kStartByte)
+      whole.assign(frame::kPreambleLength, frame::kPreambleByte);
     whole.insert(whole.end(), raw.begin(), raw.end());
     m_tap(FrameDirection::kReceived, whole);
   }

@@ -16,7 +16,8 @@ void LinkWorker::Start() {
     m_running = true;
     m_thread = std::thread([this] { Loop(); });
   }
-  m_events.Set(m_state.firmwareUpdateMode ? WorkerEvents::kUpdateCycle : WorkerEvents::kNormalCycle);
+  m_events.Set(m_state.firmwareUpdateMode ? WorkerEvents::kUpdateCycle
+                                          : WorkerEvents::kNormalCycle);
   m_state.usbTransfer = true;
   m_state.connected = true;
 }

@@ -90,7 +90,8 @@ SequenceResult PanelCommands::ResetEq(int channel, int partner, bool linkingActi
   if (partner == channel || partner >= rec::kOutputCount) partner = -1;
   std::lock_guard lock(m_queue.QueueLock());
   const MutedGroup muted = MuteGroup(channel);
-  SequenceResult result{Connected() ? SequenceStatus::kQueued : SequenceStatus::kNotConnected, 0, 0};
+  SequenceResult result{Connected() ? SequenceStatus::kQueued : SequenceStatus::kNotConnected, 0,
+                        0};
   for (int o : {channel, partner}) {
     if (o < 0) continue;
     m_model.Output(o).ResetEq();

@@ -14,7 +14,8 @@ std::unique_ptr<CSendData> NextPendingCommand(CKTV_Data& model) {
         command = BuildSystemWrite(model.State(), change->item, 0);
         break;
       case PendingChange::Kind::MusicItem:
-        command = BuildItemWrite(model.State(), rec::kBlockMusic, rec::kMusicInputIndex, change->item);
+        command =
+            BuildItemWrite(model.State(), rec::kBlockMusic, rec::kMusicInputIndex, change->item);
         break;
       case PendingChange::Kind::OutputItem:
         command = BuildItemWrite(model.State(), rec::kBlockOutput, change->channel, change->item,

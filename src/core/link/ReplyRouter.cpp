@@ -50,7 +50,8 @@ void RouteEffectBlock(const ReceivedFrame& r, ProgramState& state, DeviceEventSi
     return;
   }
   if (SlotStore(r) && slot >= 1 && slot <= rec::kSlotRecordCount) {
-    CopyLimited(r.payload, std::span(state.Slot(slot)).subspan(rec::kEffectBlock, rec::kEffectBlockSize));
+    CopyLimited(r.payload,
+                std::span(state.Slot(slot)).subspan(rec::kEffectBlock, rec::kEffectBlockSize));
     return;
   }
   CopyLimited(r.payload, std::span(state.Live()).subspan(rec::kEffectBlock, rec::kEffectBlockSize));
@@ -74,7 +75,8 @@ void RouteSystemItem(const ReceivedFrame& r, ProgramState& state, DeviceEventSin
       return;
     case rec::kSysItemProgramName: {
       if (r.slot > rec::kSlotRecordCount) return;
-      auto name = std::span(state.Record(r.slot)).subspan(rec::kProgramName, kNameCharsKept + kNameSpaces);
+      auto name =
+          std::span(state.Record(r.slot)).subspan(rec::kProgramName, kNameCharsKept + kNameSpaces);
       // A short reply ends the name; no tail of the previous name survives behind it.
       std::fill_n(name.begin(), kNameCharsKept, std::uint8_t{0});
       CopyLimited(r.payload.first(std::min(r.payload.size(), kNameCharsKept)), name);
@@ -107,7 +109,8 @@ void RouteSystemItem(const ReceivedFrame& r, ProgramState& state, DeviceEventSin
 
 }  // namespace
 
-DataReplyOutcome RouteDataReply(const ReceivedFrame& r, ProgramState& state, DeviceEventSink& sink) {
+DataReplyOutcome RouteDataReply(const ReceivedFrame& r, ProgramState& state,
+                                DeviceEventSink& sink) {
   if (r.length == 0) {
     state.stopTransfers = true;
     Notify(sink, DeviceEvent::WM_DEV_NO_DATA);

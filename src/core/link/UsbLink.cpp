@@ -112,7 +112,8 @@ bool UsbLink::TransferCycle(CKTVCommand& queue, CKTV_Data& model, DeviceEventSin
     const Clock::time_point readStart = Clock::now();
     HidReadResult result = HidReadResult::kTimeout;
     while (TransferActive()) {
-      const auto waited = std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now() - readStart);
+      const auto waited =
+          std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now() - readStart);
       if (waited >= m_timings.readWait) break;
       result = m_device->ReadReport(report, std::min(kReadSlice, m_timings.readWait - waited));
       if (result != HidReadResult::kTimeout) break;

@@ -21,26 +21,28 @@ inline constexpr int kBandGainCodeOffset = 400;   // gain code = gain index + 40
 
 // --- Items: every block is addressed in 8-byte items ------------------------------------
 inline constexpr std::size_t kItemSize = 8;
-inline constexpr std::size_t ItemOffset(int item) { return kItemSize * static_cast<std::size_t>(item); }
+inline constexpr std::size_t ItemOffset(int item) {
+  return kItemSize * static_cast<std::size_t>(item);
+}
 
 // --- State record (2792 bytes) ----------------------------------------------------------
 inline constexpr std::size_t kStateRecordSize = 2792;
-inline constexpr std::size_t kProgramName = 0;        // 16 bytes, at most 15 characters
+inline constexpr std::size_t kProgramName = 0;  // 16 bytes, at most 15 characters
 inline constexpr std::size_t kProgramNameSize = 16;
-inline constexpr std::size_t kProgramNameSent = 15;   // what the device is told
-inline constexpr std::size_t kSecondText = 16;        // 16 bytes, carried, not interpreted
+inline constexpr std::size_t kProgramNameSent = 15;  // what the device is told
+inline constexpr std::size_t kSecondText = 16;       // 16 bytes, carried, not interpreted
 inline constexpr std::size_t kSecondTextSize = 16;
-inline constexpr std::size_t kEffectBlock = 32;       // 96 bytes: 8 band records + 32 bytes
+inline constexpr std::size_t kEffectBlock = 32;  // 96 bytes: 8 band records + 32 bytes
 inline constexpr std::size_t kEffectBlockSize = 96;
 inline constexpr std::size_t kEffectCrossover = 152;  // 8 bytes, like output bytes 256..263
 inline constexpr std::size_t kEffectParams = 160;     // 16 bytes
 inline constexpr std::size_t kEffectParamsSize = 16;
-inline constexpr std::size_t kEffectName = 176;       // 8 characters
+inline constexpr std::size_t kEffectName = 176;  // 8 characters
 inline constexpr std::size_t kEffectNameSize = 8;
-inline constexpr std::size_t kMicBlock = 184;         // 112 bytes
-inline constexpr std::size_t kMusicBlock = 296;       // 112 bytes
+inline constexpr std::size_t kMicBlock = 184;    // 112 bytes
+inline constexpr std::size_t kMusicBlock = 296;  // 112 bytes
 inline constexpr std::size_t kInputBlockSize = 112;
-inline constexpr std::size_t kMusicOnFlag = 371;      // music block byte 75
+inline constexpr std::size_t kMusicOnFlag = 371;  // music block byte 75
 inline constexpr std::size_t kOutputRecords = 408;
 inline constexpr std::size_t kOutputRecordSize = 298;
 inline constexpr std::size_t kOutputBlockSize = 296;  // what a whole-output write carries
@@ -55,7 +57,9 @@ inline constexpr std::array<std::size_t, 11> kEffectParamOffsets = {160, 161, 16
 
 // --- Output channel record (298 bytes), offsets within the record ---------------------
 inline constexpr int kOutputBands = 31;
-inline constexpr std::size_t OutBand(int band) { return kBandRecordSize * static_cast<std::size_t>(band); }
+inline constexpr std::size_t OutBand(int band) {
+  return kBandRecordSize * static_cast<std::size_t>(band);
+}
 inline constexpr std::size_t kOutOn = 248;            // u8, item 31
 inline constexpr std::size_t kOutPhase = 249;         // u8
 inline constexpr std::size_t kOutGain = 250;          // i16, 0..60, 0 = muted
@@ -68,33 +72,35 @@ inline constexpr std::size_t kOutHighPassSlope = 259;
 inline constexpr std::size_t kOutLowPassFreq = 260;
 inline constexpr std::size_t kOutLowPassFamily = 262;
 inline constexpr std::size_t kOutLowPassSlope = 263;
-inline constexpr std::size_t kOutMixer = 264;         // 14 bytes, items 33 and 34
+inline constexpr std::size_t kOutMixer = 264;  // 14 bytes, items 33 and 34
 inline constexpr std::size_t kMixerSources = 14;
 inline constexpr std::size_t kOutLimiterThreshold = 282;  // i16, item 35
 inline constexpr std::size_t kOutLimiterAttack = 284;     // u8
 inline constexpr std::size_t kOutLimiterRelease = 285;    // u8
-inline constexpr std::size_t kOutName = 290;          // 8 characters; 296..297 in no item
+inline constexpr std::size_t kOutName = 290;              // 8 characters; 296..297 in no item
 inline constexpr std::size_t kOutNameSize = 8;
 
 // Items of an output record.
-inline constexpr int kItemSettings = 31;   // on, phase, gain, delay, EQ mode, aux level
+inline constexpr int kItemSettings = 31;  // on, phase, gain, delay, EQ mode, aux level
 inline constexpr int kItemCrossover = 32;
 inline constexpr int kItemMixerLow = 33;   // mixer sources 0..7
 inline constexpr int kItemMixerHigh = 34;  // mixer sources 8..13
 inline constexpr int kItemLimiter = 35;
 inline constexpr int kItemName = 36;
 // Mixer sources 0..7 travel in item 33, sources 8..13 in item 34.
-inline constexpr int MixerItemOfSource(int source) { return source < 8 ? kItemMixerLow : kItemMixerHigh; }
+inline constexpr int MixerItemOfSource(int source) {
+  return source < 8 ? kItemMixerLow : kItemMixerHigh;
+}
 
 // --- Mic and music input blocks (112 bytes), offsets within the block -----------------
 inline constexpr int kInputBands = 9;
-inline constexpr std::size_t kInLevelBytes = 72;   // 4 bytes; music byte 75 = music-on
-inline constexpr std::size_t kInLevel = 76;        // i16
-inline constexpr std::size_t kInGain = 78;         // i16, 0 = muted
-inline constexpr std::size_t kInCrossover = 80;    // 8 bytes
-inline constexpr std::size_t kInLevelByte = 88;    // u8
-inline constexpr std::size_t kInCarried = 96;      // i16, u8, u8
-inline constexpr std::size_t kInName = 104;        // 8 characters
+inline constexpr std::size_t kInLevelBytes = 72;  // 4 bytes; music byte 75 = music-on
+inline constexpr std::size_t kInLevel = 76;       // i16
+inline constexpr std::size_t kInGain = 78;        // i16, 0 = muted
+inline constexpr std::size_t kInCrossover = 80;   // 8 bytes
+inline constexpr std::size_t kInLevelByte = 88;   // u8
+inline constexpr std::size_t kInCarried = 96;     // i16, u8, u8
+inline constexpr std::size_t kInName = 104;       // 8 characters
 inline constexpr std::size_t kInNameSize = 8;
 
 // --- Effect images (168 bytes each, addressed as slots 21..40) --------------------------
@@ -113,19 +119,19 @@ inline constexpr int kDeviceSlots = 6;       // the processor keeps 1..6
 // The system block, the speaker-type table, four further bytes and the hidden level block
 // lie one after the other in one 32-byte area, which is how files store them.
 inline constexpr std::size_t kSystemAreaSize = 32;
-inline constexpr std::size_t kSystemBlock = 0;          // 8 bytes, system item 144
+inline constexpr std::size_t kSystemBlock = 0;  // 8 bytes, system item 144
 inline constexpr std::size_t kSystemBlockSize = 8;
-inline constexpr std::size_t kSpeakerTypes = 8;         // 12 bytes, system item 145
+inline constexpr std::size_t kSpeakerTypes = 8;  // 12 bytes, system item 145
 inline constexpr std::size_t kSpeakerTypesSize = 12;
-inline constexpr std::size_t kSystemAreaSpare = 20;     // 4 bytes
-inline constexpr std::size_t kHiddenLevels = 24;        // 8 bytes, system item 146
+inline constexpr std::size_t kSystemAreaSpare = 20;  // 4 bytes
+inline constexpr std::size_t kHiddenLevels = 24;     // 8 bytes, system item 146
 inline constexpr std::size_t kHiddenLevelsSize = 8;
 
 // Fields of the system block (offsets within the system block).
-inline constexpr std::size_t kSysInputSource = 0;    // u8, 0..5
-inline constexpr std::size_t kSysMasterVolume = 2;   // i16, 0..66, dB = value − 60
-inline constexpr std::size_t kSysMasterOn = 5;       // u8
-inline constexpr std::size_t kSysSpeakerMode = 6;    // u8, 0..5
+inline constexpr std::size_t kSysInputSource = 0;   // u8, 0..5
+inline constexpr std::size_t kSysMasterVolume = 2;  // i16, 0..66, dB = value − 60
+inline constexpr std::size_t kSysMasterOn = 5;      // u8
+inline constexpr std::size_t kSysSpeakerMode = 6;   // u8, 0..5
 
 inline constexpr std::size_t kLimiterBlockSize = 8;  // system item 64
 inline constexpr std::size_t kDelayPositionsSize = 50;

@@ -41,10 +41,11 @@ int Clamp(long long v, int lo, int hi) {
   return static_cast<int>(std::clamp<long long>(v, lo, hi));
 }
 
-
 double DistanceUnitsPerMetre(int mode) { return mode == kEditDelayCm ? 100.0 : kInchesPerMetre; }
 
-EditResult Code(long long code, const EditScale& e) { return {Clamp(code, e.minimum, e.maximum), false}; }
+EditResult Code(long long code, const EditScale& e) {
+  return {Clamp(code, e.minimum, e.maximum), false};
+}
 EditResult Unchanged() { return {}; }
 EditResult Unreadable() { return {std::nullopt, true}; }
 

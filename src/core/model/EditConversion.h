@@ -19,11 +19,11 @@ enum EditMode : int {
   kEditEqFrequency = 4,
   kEditLimiterAttack = 5,
   kEditCrossoverFrequency = 8,
-  kEditEqGain = 10,          // scale 0.1, offset 20
+  kEditEqGain = 10,  // scale 0.1, offset 20
   kEditBandwidthQ = 11,
-  kEditMixerLevel = 13,      // scale 1
+  kEditMixerLevel = 13,        // scale 1
   kEditLimiterThreshold = 24,  // scale 0.1, offset 30
-  kEditGainDb = 25,          // output gain, master volume: scale 1, offset 60
+  kEditGainDb = 25,            // output gain, master volume: scale 1, offset 60
   kEditLimiterValue = 32,
   kEditLimiterOffsetValue = 33,
   kEditLimiterList = 34,
@@ -34,8 +34,8 @@ struct EditScale {
   int mode = 0;
   int minimum = 0;
   int maximum = 0;
-  double scale = 0.0;   // unit value = code · scale − offset (modes 10, 13, 24, 25)
-  double offset = 0.0;  // also the shown offset of mode 33
+  double scale = 0.0;    // unit value = code · scale − offset (modes 10, 13, 24, 25)
+  double offset = 0.0;   // also the shown offset of mode 33
   int temperature = 75;  // °C + 50, for the distance modes
 };
 

@@ -8,7 +8,8 @@
 
 namespace vantor {
 
-CEffect_Data::CEffect_Data(const LiveSyncFlag* liveSync) : m_eq(liveSync), m_name(kEffectObjectName) {
+CEffect_Data::CEffect_Data(const LiveSyncFlag* liveSync)
+    : m_eq(liveSync), m_name(kEffectObjectName) {
   m_eq.BuildEffect(kEffectBandCountArg, kCrossoverHighHz, kEffectCrossoverBand);
   for (std::size_t i = 0; i < kEffectParamCount; ++i) m_params[i].store(kEffectParamDefaults[i]);
 }
@@ -60,7 +61,8 @@ void CEffect_Data::Pack(std::span<std::uint8_t> record) const {
 void CEffect_Data::Unpack(std::span<const std::uint8_t> record) {
   assert(record.size() >= rec::kStateRecordSize);
   for (int b = 0; b < m_eq.BandCount(); ++b) {
-    m_eq.SetBandRecord(record.subspan(rec::kEffectBlock + rec::OutBand(b), rec::kBandRecordSize), b);
+    m_eq.SetBandRecord(record.subspan(rec::kEffectBlock + rec::OutBand(b), rec::kBandRecordSize),
+                       b);
   }
   UnpackCrossover(record.subspan(rec::kEffectCrossover, rec::kItemSize), m_eq.HighPass(),
                   m_eq.LowPass());

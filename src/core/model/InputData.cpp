@@ -9,16 +9,15 @@
 namespace vantor {
 namespace {
 
-constexpr int kItemLevels = 9;     // bytes 72..79
-constexpr int kItemLevelByte = 11; // byte 88
+constexpr int kItemLevels = 9;                              // bytes 72..79
+constexpr int kItemLevelByte = 11;                          // byte 88
 constexpr std::size_t kCarriedByte0 = rec::kInCarried + 2;  // bytes 98, 99
 
 }  // namespace
 
 CInputData::CInputData(std::string_view name, Rgb colour, int inputIndex,
                        const LiveSyncFlag* liveSync, Held held)
-    : m_inputIndex(inputIndex), m_colour(colour), m_held(held), m_eq(liveSync),
-      m_name(name) {
+    : m_inputIndex(inputIndex), m_colour(colour), m_held(held), m_eq(liveSync), m_name(name) {
   m_eq.BuildInput(kInputBandCountArg, kCrossoverHighHz, kInputCrossoverBand);
 }
 
@@ -85,7 +84,8 @@ void CInputData::Pack(std::span<std::uint8_t> block) const {
     std::copy(r.begin(), r.end(), block.begin() + static_cast<std::ptrdiff_t>(rec::OutBand(b)));
   }
   for (std::size_t i = 0; i < 4; ++i) {
-    if (m_held.levelSwitch[i]) block[rec::kInLevelBytes + i] = static_cast<std::uint8_t>(m_levelSwitch[i].load());
+    if (m_held.levelSwitch[i])
+      block[rec::kInLevelBytes + i] = static_cast<std::uint8_t>(m_levelSwitch[i].load());
   }
   le::PutI16(block, rec::kInLevel, static_cast<std::int16_t>(Level()));
   le::PutI16(block, rec::kInGain, static_cast<std::int16_t>(Muted() ? 0 : GainCode()));
@@ -94,7 +94,8 @@ void CInputData::Pack(std::span<std::uint8_t> block) const {
   block[rec::kInLevelByte] = static_cast<std::uint8_t>(LevelByte());
   le::PutI16(block, rec::kInCarried, static_cast<std::int16_t>(CarriedValue()));
   for (std::size_t i = 0; i < 2; ++i) {
-    if (m_held.carriedBytes[i]) block[kCarriedByte0 + i] = static_cast<std::uint8_t>(m_carriedBytes[i].load());
+    if (m_held.carriedBytes[i])
+      block[kCarriedByte0 + i] = static_cast<std::uint8_t>(m_carriedBytes[i].load());
   }
   WriteNameFieldCut(block.subspan(rec::kInName, rec::kInNameSize), NameGbk());
 }
@@ -111,7 +112,8 @@ void CInputData::Unpack(std::span<const std::uint8_t> block) {
   const int gain = le::GetI16(block, rec::kInGain);
   m_gain.store(gain);
   m_muted.store(gain == 0);
-  UnpackCrossover(block.subspan(rec::kInCrossover, rec::kItemSize), m_eq.HighPass(), m_eq.LowPass());
+  UnpackCrossover(block.subspan(rec::kInCrossover, rec::kItemSize), m_eq.HighPass(),
+                  m_eq.LowPass());
   m_levelByte.store(block[rec::kInLevelByte]);
   m_carriedValue.store(le::GetI16(block, rec::kInCarried));
   for (std::size_t i = 0; i < 2; ++i) {

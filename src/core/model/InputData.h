@@ -44,7 +44,7 @@ class CInputData {
   void SetLevel(int value);
   int GainCode() const { return m_gain.load(); }  // 78..79; 0 = muted
   bool Muted() const { return m_muted.load(); }
-  void SetGainCode(int code);  // also muted := (code == 0)
+  void SetGainCode(int code);                           // also muted := (code == 0)
   int LevelByte() const { return m_levelByte.load(); }  // 88
   void SetLevelByte(int value);
   int CarriedValue() const { return m_carriedValue.load(); }  // 96..97
@@ -64,7 +64,7 @@ class CInputData {
 
  protected:
   struct Held {
-    std::array<bool, 4> levelSwitch;  // bytes 72..75
+    std::array<bool, 4> levelSwitch;   // bytes 72..75
     std::array<bool, 2> carriedBytes;  // bytes 98, 99
   };
   CInputData(std::string_view name, Rgb colour, int inputIndex, const LiveSyncFlag* liveSync,

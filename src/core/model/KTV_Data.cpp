@@ -97,11 +97,14 @@ void CKTV_Data::LoadOutputs() {
 
 std::optional<PendingChange> CKTV_Data::TakePendingChange() {
   using Kind = PendingChange::Kind;
-  if (TakeMasterVolumeChange()) return PendingChange{Kind::SystemItem, -1, rec::kSysItemSystemBlock};
-  if (TakeHiddenLevelChange()) return PendingChange{Kind::SystemItem, -1, rec::kSysItemHiddenLevels};
+  if (TakeMasterVolumeChange())
+    return PendingChange{Kind::SystemItem, -1, rec::kSysItemSystemBlock};
+  if (TakeHiddenLevelChange())
+    return PendingChange{Kind::SystemItem, -1, rec::kSysItemHiddenLevels};
   for (MusicChange c : {MusicChange::Levels, MusicChange::LevelByte}) {
     if (m_music->TakeChange(c)) {
-      m_music->Pack(std::span<std::uint8_t>(m_state.Live()).subspan(rec::kMusicBlock, rec::kInputBlockSize));
+      m_music->Pack(
+          std::span<std::uint8_t>(m_state.Live()).subspan(rec::kMusicBlock, rec::kInputBlockSize));
       return PendingChange{Kind::MusicItem, -1, ItemOfChange(c)};
     }
   }

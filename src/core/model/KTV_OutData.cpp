@@ -29,8 +29,8 @@ CKTV_OutData::CKTV_OutData(CKTV_Data& owner, int channel)
     : m_owner(owner), m_channel(channel), m_eq(&owner.State().liveSync) {
   assert(channel >= 0 && channel < rec::kOutputCount);
   const OutputChannelInfo& info = kOutputChannels[static_cast<std::size_t>(channel)];
-  m_eq.BuildOutput(kOutputBandCountArg, kCrossoverLowHz, kCrossoverHighHz,
-                   info.crossoverLimitMode, kOutputCrossoverBand);
+  m_eq.BuildOutput(kOutputBandCountArg, kCrossoverLowHz, kCrossoverHighHz, info.crossoverLimitMode,
+                   kOutputCrossoverBand);
   m_name = std::string(info.tag);
   // The mixer row starts as the record holds it.
   const auto r = Record();
@@ -167,18 +167,16 @@ void CKTV_OutData::PropagateSettings() {
   const int gain = GainCode();
   const int mode = EqMode();
   const int aux = AuxLevel();
-  m_owner.Links().ForEachPartner(m_channel, [&](CKTV_OutData& other) {
-    other.ReceiveLinkedSettings(gain, mode, aux);
-  });
+  m_owner.Links().ForEachPartner(
+      m_channel, [&](CKTV_OutData& other) { other.ReceiveLinkedSettings(gain, mode, aux); });
 }
 
 void CKTV_OutData::PropagateLimiter() {
   const int t = ThresholdCode();
   const int a = AttackCode();
   const int r = ReleaseCode();
-  m_owner.Links().ForEachPartner(m_channel, [&](CKTV_OutData& other) {
-    other.ReceiveLinkedLimiter(t, a, r);
-  });
+  m_owner.Links().ForEachPartner(m_channel,
+                                 [&](CKTV_OutData& other) { other.ReceiveLinkedLimiter(t, a, r); });
 }
 
 void CKTV_OutData::ReceiveLinkedSettings(int gainCode, int eqMode, int auxLevel) {

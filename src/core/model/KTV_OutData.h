@@ -40,7 +40,7 @@ int ItemOfChange(OutputChange change);
 // Outcome of giving a name to a record field.
 enum class NameResult {
   Ok,
-  TooLong,       // 8 or more bytes: "字符长度错误!" / "char Len error!"; the record keeps the old name
+  TooLong,  // 8 or more bytes: "字符长度错误!" / "char Len error!"; the record keeps the old name
   NotEncodable,  // a character GBK cannot store; nothing changed
 };
 
@@ -80,7 +80,7 @@ class CKTV_OutData {
   int OutputOn() const { return m_outputOn.load(); }        // 248
   int Phase() const { return m_phase.load(); }              // 249
   int GainCode() const { return m_gain.load(); }            // 250..251, 0..60
-  bool Muted() const { return m_muted.load(); }              // gain code 0
+  bool Muted() const { return m_muted.load(); }             // gain code 0
   int DelayCode() const { return m_delay.load(); }          // 252..253, 0..2400
   int EqMode() const { return m_eqMode.load(); }            // 254
   int AuxLevel() const { return m_auxLevel.load(); }        // 255
@@ -88,7 +88,7 @@ class CKTV_OutData {
   int ThresholdCode() const { return m_threshold.load(); }  // 282..283, 0..360
   int AttackCode() const { return m_attack.load(); }        // 284, 0..106
   int ReleaseCode() const { return m_release.load(); }      // 285, 0..5
-  MixerRow Mixer() const;                                    // 264..277
+  MixerRow Mixer() const;                                   // 264..277
   int MixerLevel(int source) const;
   // The name as the record holds it (GBK bytes).
   std::string NameGbk() const;
@@ -103,7 +103,7 @@ class CKTV_OutData {
   void SetPhase(int phase);
   void SetGainCode(int code);  // also muted := (code == 0)
   void SetDelayCode(int code);
-  void SetEqMode(int mode);    // also every band's graphic mode flag
+  void SetEqMode(int mode);  // also every band's graphic mode flag
   void SetAuxLevel(int level);
   void SetSecondLevel(int level) { m_secondLevel.store(level); }  // no flag, no use
   void SetThresholdCode(int code);

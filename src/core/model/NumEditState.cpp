@@ -35,7 +35,8 @@ void NumEditState::SetText(std::string text) {
 }
 
 NumEditState::CommitOutcome NumEditState::Commit() {
-  const bool alwaysConvert = m_edit.mode == kEditEqFrequency || m_edit.mode == kEditCrossoverFrequency;
+  const bool alwaysConvert =
+      m_edit.mode == kEditEqFrequency || m_edit.mode == kEditCrossoverFrequency;
   if (!alwaysConvert && !m_dirty) return {};
   const EditResult r = CommitEditText(m_edit, m_text);
   if (r.code) m_value = *r.code;

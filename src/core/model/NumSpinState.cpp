@@ -42,7 +42,8 @@ bool NumSpinState::Step(int delta) {
     m_changed = true;
   }
   const int buddyValue = m_buddy != nullptr ? m_buddy->Value() : m_current;
-  if ((m_mode == kEditEqFrequency || m_mode == kEditCrossoverFrequency) && buddyValue != m_current) {
+  if ((m_mode == kEditEqFrequency || m_mode == kEditCrossoverFrequency) &&
+      buddyValue != m_current) {
     const int g = GridIndexOf(m_current);
     const int last = static_cast<int>(kGridPoints) - 1;
     if (buddyValue < m_current) {

@@ -10,8 +10,8 @@ namespace {
 // The outputs' band frequencies at start-up: near, but not on, the builder's third-octave
 // table (an EQ reset moves them onto it).
 constexpr std::array<int, rec::kOutputBands> kStartupOutputBandHz = {
-    20,   26,   33,   41,   51,   62,   81,   101,  124,  161,   201,   251,   316,   401,   501,  631,
-    801,  1001, 1251, 1601, 2001, 2501, 3151, 4001, 5001, 6299, 8001, 10001, 12501, 16001, 20000};
+    20,  26,   33,   41,   51,   62,   81,   101,  124,  161,  201,  251,   316,   401,   501,  631,
+    801, 1001, 1251, 1601, 2001, 2501, 3151, 4001, 5001, 6299, 8001, 10001, 12501, 16001, 20000};
 
 constexpr std::array<std::uint8_t, rec::kSpeakerTypesSize> kStartupSpeakerTypes = {
     1, 7, 5, 11, 15, 18, 21, 24, 0, 0, 0, 0};

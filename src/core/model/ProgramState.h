@@ -44,13 +44,25 @@ class ProgramState {
   std::array<std::uint8_t, rec::kSystemAreaSize>& SystemArea() { return m_systemArea; }
   const std::array<std::uint8_t, rec::kSystemAreaSize>& SystemArea() const { return m_systemArea; }
   std::span<std::uint8_t> SystemBlock() { return Area(rec::kSystemBlock, rec::kSystemBlockSize); }
-  std::span<std::uint8_t> SpeakerTypes() { return Area(rec::kSpeakerTypes, rec::kSpeakerTypesSize); }
-  std::span<std::uint8_t> HiddenLevels() { return Area(rec::kHiddenLevels, rec::kHiddenLevelsSize); }
-  std::span<const std::uint8_t> SystemBlock() const { return Area(rec::kSystemBlock, rec::kSystemBlockSize); }
-  std::span<const std::uint8_t> SpeakerTypes() const { return Area(rec::kSpeakerTypes, rec::kSpeakerTypesSize); }
-  std::span<const std::uint8_t> HiddenLevels() const { return Area(rec::kHiddenLevels, rec::kHiddenLevelsSize); }
+  std::span<std::uint8_t> SpeakerTypes() {
+    return Area(rec::kSpeakerTypes, rec::kSpeakerTypesSize);
+  }
+  std::span<std::uint8_t> HiddenLevels() {
+    return Area(rec::kHiddenLevels, rec::kHiddenLevelsSize);
+  }
+  std::span<const std::uint8_t> SystemBlock() const {
+    return Area(rec::kSystemBlock, rec::kSystemBlockSize);
+  }
+  std::span<const std::uint8_t> SpeakerTypes() const {
+    return Area(rec::kSpeakerTypes, rec::kSpeakerTypesSize);
+  }
+  std::span<const std::uint8_t> HiddenLevels() const {
+    return Area(rec::kHiddenLevels, rec::kHiddenLevelsSize);
+  }
   std::array<std::uint8_t, rec::kLimiterBlockSize>& LimiterBlock() { return m_limiterBlock; }
-  const std::array<std::uint8_t, rec::kLimiterBlockSize>& LimiterBlock() const { return m_limiterBlock; }
+  const std::array<std::uint8_t, rec::kLimiterBlockSize>& LimiterBlock() const {
+    return m_limiterBlock;
+  }
   std::array<std::uint8_t, rec::kDelayPositionsSize>& DelayPositions() { return m_delayPositions; }
   const std::array<std::uint8_t, rec::kDelayPositionsSize>& DelayPositions() const {
     return m_delayPositions;
@@ -75,7 +87,9 @@ class ProgramState {
   std::atomic<int> lastReportedSource{0};
 
  private:
-  std::span<std::uint8_t> Area(std::size_t at, std::size_t n) { return std::span(m_systemArea).subspan(at, n); }
+  std::span<std::uint8_t> Area(std::size_t at, std::size_t n) {
+    return std::span(m_systemArea).subspan(at, n);
+  }
   std::span<const std::uint8_t> Area(std::size_t at, std::size_t n) const {
     return std::span(m_systemArea).subspan(at, n);
   }

@@ -41,8 +41,7 @@ int LimiterReleaseFactor(int releaseCode) {
 
 std::string FormatFixedUnsignedZero(double value, int decimals) {
   std::string s = FormatFixed(value, decimals);
-  if (!s.empty() && s.front() == '-' &&
-      s.find_first_not_of("0.", 1) == std::string::npos) {
+  if (!s.empty() && s.front() == '-' && s.find_first_not_of("0.", 1) == std::string::npos) {
     s.erase(0, 1);
   }
   return s;

@@ -20,8 +20,12 @@ std::string Join(TextId a, TextId b, bool chinese) {
   return Label(a, chinese) + (chinese ? "" : " ") + Label(b, chinese);
 }
 
-const CFilter& HighPassOf(const CKTV_OutData& out) { return out.Filters().At(out.Filters().Count() - 2); }
-const CFilter& LowPassOf(const CKTV_OutData& out) { return out.Filters().At(out.Filters().Count() - 1); }
+const CFilter& HighPassOf(const CKTV_OutData& out) {
+  return out.Filters().At(out.Filters().Count() - 2);
+}
+const CFilter& LowPassOf(const CKTV_OutData& out) {
+  return out.Filters().At(out.Filters().Count() - 1);
+}
 
 void CrossoverRows(const CKTV_Data& model, bool chinese, TextId kind, bool highPass,
                    std::vector<Row>& rows) {
@@ -58,7 +62,8 @@ std::size_t TextColumns(std::string_view s) {
     const auto c = static_cast<unsigned char>(s[i]);
     const std::size_t len = c < 0x80 ? 1 : c < 0xE0 ? 2 : c < 0xF0 ? 3 : 4;
     std::uint32_t cp = len == 1 ? c : c & (0x7F >> len);
-    for (std::size_t k = 1; k < len && i + k < s.size(); ++k) cp = (cp << 6) | (static_cast<unsigned char>(s[i + k]) & 0x3F);
+    for (std::size_t k = 1; k < len && i + k < s.size(); ++k)
+      cp = (cp << 6) | (static_cast<unsigned char>(s[i + k]) & 0x3F);
     n += cp >= 0x2E80 ? 2 : 1;
     i += len;
   }
@@ -111,7 +116,8 @@ ParameterReport BuildParameterReport(const CKTV_Data& model, bool chinese,
                                      std::optional<std::span<const std::uint8_t>> speakerTypes) {
   ParameterReport report;
   report.headings.push_back(Label(TextId::ReportParameter, chinese));
-  for (int c = 0; c < model.OutputCount(); ++c) report.headings.push_back("CH" + std::to_string(c + 1));
+  for (int c = 0; c < model.OutputCount(); ++c)
+    report.headings.push_back("CH" + std::to_string(c + 1));
 
   auto perOutput = [&](std::string name, auto value) {
     Row row{std::move(name)};
@@ -124,13 +130,16 @@ ParameterReport BuildParameterReport(const CKTV_Data& model, bool chinese,
   if (speakerTypes) {
     perOutput(Label(TextId::ReportSpeakerType, chinese), [&](Out, int c) {
       const auto at = static_cast<std::size_t>(c);
-      return at < speakerTypes->size() ? std::string(SpeakerTypeName((*speakerTypes)[at])) : std::string();
+      return at < speakerTypes->size() ? std::string(SpeakerTypeName((*speakerTypes)[at]))
+                                       : std::string();
     });
   }
-  perOutput(Label(TextId::ReportOutputOn, chinese),
-            [&](Out o, int) { return Label(o.OutputOn() != 0 ? TextId::ValueOn : TextId::ValueOff, chinese); });
-  perOutput(Label(TextId::ReportPhase, chinese),
-            [&](Out o, int) { return Label(o.Phase() != 0 ? TextId::ValueInverted : TextId::ValueNormal, chinese); });
+  perOutput(Label(TextId::ReportOutputOn, chinese), [&](Out o, int) {
+    return Label(o.OutputOn() != 0 ? TextId::ValueOn : TextId::ValueOff, chinese);
+  });
+  perOutput(Label(TextId::ReportPhase, chinese), [&](Out o, int) {
+    return Label(o.Phase() != 0 ? TextId::ValueInverted : TextId::ValueNormal, chinese);
+  });
   perOutput(Label(TextId::ReportGain, chinese), [](Out o, int) {
     return o.Muted() ? std::string("OFF") : FormatEditCode(scales::kOutputGain, o.GainCode());
   });
@@ -141,8 +150,9 @@ ParameterReport BuildParameterReport(const CKTV_Data& model, bool chinese,
   });
   CrossoverRows(model, chinese, TextId::ReportHighPass, true, report.rows);
   CrossoverRows(model, chinese, TextId::ReportLowPass, false, report.rows);
-  perOutput(Label(TextId::ReportLimiterThreshold, chinese),
-            [](Out o, int) { return FormatEditCode(scales::kLimiterThreshold, o.ThresholdCode()); });
+  perOutput(Label(TextId::ReportLimiterThreshold, chinese), [](Out o, int) {
+    return FormatEditCode(scales::kLimiterThreshold, o.ThresholdCode());
+  });
   perOutput(Label(TextId::ReportLimiterAttack, chinese),
             [](Out o, int) { return FormatEditCode(scales::kLimiterAttack, o.AttackCode()); });
   perOutput(Label(TextId::ReportLimiterRelease, chinese),
@@ -153,16 +163,20 @@ ParameterReport BuildParameterReport(const CKTV_Data& model, bool chinese,
   }
   for (int b = 0; b < rec::kOutputBands; ++b) {
     const std::string band = Label(TextId::ReportBand, chinese) + " " + std::to_string(b + 1) + " ";
-    perOutput(band + Label(TextId::ReportFrequency, chinese),
-              [b](Out o, int) { return FormatEditCode(scales::kBandFrequency, o.Filter(b).Frequency()); });
+    perOutput(band + Label(TextId::ReportFrequency, chinese), [b](Out o, int) {
+      return FormatEditCode(scales::kBandFrequency, o.Filter(b).Frequency());
+    });
     perOutput(band + Label(TextId::ReportBandGain, chinese), [b](Out o, int) {
       const CFilter& f = o.Filter(b);
-      return FormatEditCode(scales::kBandGain, f.EffectivelyOff() != 0 ? kGainIndexFlat : f.GainIndex());
+      return FormatEditCode(scales::kBandGain,
+                            f.EffectivelyOff() != 0 ? kGainIndexFlat : f.GainIndex());
     });
-    perOutput(band + Label(TextId::ReportBandQ, chinese),
-              [b](Out o, int) { return FormatEditCode(scales::kBandQ, o.Filter(b).BandwidthIndex()); });
-    perOutput(band + Label(TextId::ReportBandType, chinese),
-              [&, b](Out o, int) { return std::string(BandTypeText(o.Filter(b).EqType(), chinese)); });
+    perOutput(band + Label(TextId::ReportBandQ, chinese), [b](Out o, int) {
+      return FormatEditCode(scales::kBandQ, o.Filter(b).BandwidthIndex());
+    });
+    perOutput(band + Label(TextId::ReportBandType, chinese), [&, b](Out o, int) {
+      return std::string(BandTypeText(o.Filter(b).EqType(), chinese));
+    });
   }
   return report;
 }
@@ -170,7 +184,8 @@ ParameterReport BuildParameterReport(const CKTV_Data& model, bool chinese,
 std::string ParameterReportText(const ParameterReport& report) {
   std::vector<std::size_t> widths(report.headings.size(), 0);
   auto measure = [&widths](const std::vector<std::string>& cells) {
-    for (std::size_t i = 0; i < cells.size() && i < widths.size(); ++i) widths[i] = std::max(widths[i], TextColumns(cells[i]));
+    for (std::size_t i = 0; i < cells.size() && i < widths.size(); ++i)
+      widths[i] = std::max(widths[i], TextColumns(cells[i]));
   };
   measure(report.headings);
   for (const auto& row : report.rows) measure(row);

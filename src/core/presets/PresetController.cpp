@@ -150,7 +150,8 @@ PresetResult PresetController::DeleteSlot(int slot) {
   }
   {
     std::lock_guard lock(m_link.Queue().QueueLock());
-    std::fill_n(state.Slot(slot).begin() + rec::kProgramName, rec::kProgramNameSize, std::uint8_t{0});
+    std::fill_n(state.Slot(slot).begin() + rec::kProgramName, rec::kProgramNameSize,
+                std::uint8_t{0});
   }
   return SendSystemItem(rec::kSysItemProgramName, slot);
 }

@@ -108,7 +108,9 @@ class PresetController {
   // An all-presets save is waiting for the device.
   bool AllPresetsSavePending() const { return m_allPresetsPath.has_value(); }
   // Told the outcome of each all-presets save (written, write failed, or interrupted).
-  void SetAllPresetsSaved(std::function<void(const PresetResult&)> done) { m_allSaved = std::move(done); }
+  void SetAllPresetsSaved(std::function<void(const PresetResult&)> done) {
+    m_allSaved = std::move(done);
+  }
 
   // Every device event, from the screen's OnDeviceEvent.
   void OnDeviceEvent(const DeviceEventMessage& message);

@@ -17,9 +17,11 @@ namespace {
 std::filesystem::path TemporaryNameFor(const std::filesystem::path& path) {
   static std::atomic<unsigned> counter{0};
   std::random_device random;
-  const auto now = static_cast<unsigned long long>(std::chrono::steady_clock::now().time_since_epoch().count());
-  const std::string name = ".vantor-save-" + std::to_string(random()) + "-" + std::to_string(now % 1000000007ULL) +
-                           "-" + std::to_string(counter.fetch_add(1)) + ".tmp";
+  const auto now =
+      static_cast<unsigned long long>(std::chrono::steady_clock::now().time_since_epoch().count());
+  const std::string name = ".vantor-save-" + std::to_string(random()) + "-" +
+                           std::to_string(now % 1000000007ULL) + "-" +
+                           std::to_string(counter.fetch_add(1)) + ".tmp";
   return path.parent_path() / name;
 }
 
@@ -45,7 +47,8 @@ bool WriteFileAtomically(const std::filesystem::path& path, std::span<const std:
   {
     std::ofstream out(temp, std::ios::binary | std::ios::trunc);
     if (!out) return false;
-    out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+    out.write(reinterpret_cast<const char*>(bytes.data()),
+              static_cast<std::streamsize>(bytes.size()));
     out.flush();
     out.close();
     if (!out) {

@@ -17,7 +17,8 @@ inline constexpr std::size_t kPresetSignatureSize = 16;  // length byte + 15 cha
 
 // Single-preset file: signature, live state record.
 inline constexpr std::size_t kSinglePresetLive = kPresetSignatureSize;
-inline constexpr std::size_t kSinglePresetFileSize = kPresetSignatureSize + rec::kStateRecordSize;  // 2808
+inline constexpr std::size_t kSinglePresetFileSize =
+    kPresetSignatureSize + rec::kStateRecordSize;  // 2808
 
 // All-presets file: signature, system area, slot records 1..20, live record, delay table.
 inline constexpr std::size_t kAllPresetsSystemArea = kPresetSignatureSize;
@@ -25,7 +26,8 @@ inline constexpr std::size_t kAllPresetsSlots = kAllPresetsSystemArea + rec::kSy
 inline constexpr std::size_t kAllPresetsLive =
     kAllPresetsSlots + rec::kStateRecordSize * static_cast<std::size_t>(rec::kSlotRecordCount);
 inline constexpr std::size_t kAllPresetsDelayTable = kAllPresetsLive + rec::kStateRecordSize;
-inline constexpr std::size_t kAllPresetsFileSize = kAllPresetsDelayTable + rec::kDelayPositionsSize;  // 58730
+inline constexpr std::size_t kAllPresetsFileSize =
+    kAllPresetsDelayTable + rec::kDelayPositionsSize;  // 58730
 
 static_assert(kSinglePresetFileSize == 2808);
 static_assert(kAllPresetsFileSize == 58730);

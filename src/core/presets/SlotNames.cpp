@@ -65,7 +65,8 @@ std::string SlotLabel(const ProgramState& state, int slot, bool connected) {
 
 std::array<std::string, kPresetSlots> SlotLabels(const ProgramState& state, bool connected) {
   std::array<std::string, kPresetSlots> labels;
-  for (int n = 1; n <= kPresetSlots; ++n) labels[static_cast<std::size_t>(n - 1)] = SlotLabel(state, n, connected);
+  for (int n = 1; n <= kPresetSlots; ++n)
+    labels[static_cast<std::size_t>(n - 1)] = SlotLabel(state, n, connected);
   return labels;
 }
 

@@ -7,7 +7,8 @@ namespace {
 
 // Shown in Chinese in both languages.
 constexpr std::string_view kControllerWarning =
-    "          手控器升级之前请断开蓝牙、退出U盘，\n    并且升级过程中请勿触碰任何设备防止断电！！！";
+    "          手控器升级之前请断开蓝牙、退出U盘，\n    "
+    "并且升级过程中请勿触碰任何设备防止断电！！！";
 
 }  // namespace
 
@@ -215,9 +216,11 @@ TextPair TextPairOf(TextId id) {
     case TextId::UpdateFinished:
       return {"固件更新完成!", "Update successfully!"};
     case TextId::FactoryResetQuestion:
-      return {"恢复出厂设置后，您的数据会全部丢失，这个过程是不可恢复的！ 选择'是'则清除数据，选择'否'则不进行操作",
-              "After restoring the factory settings, all your data will be lost. This process is not "
-              "recoverable!  Choose 'YES' to clear the data, and choose 'NO' to do nothing."};
+      return {
+          "恢复出厂设置后，您的数据会全部丢失，这个过程是不可恢复的！ "
+          "选择'是'则清除数据，选择'否'则不进行操作",
+          "After restoring the factory settings, all your data will be lost. This process is not "
+          "recoverable!  Choose 'YES' to clear the data, and choose 'NO' to do nothing."};
     case TextId::DeviceNotConnected:
       return {"设备未连接", "The device is not connected"};
     case TextId::Count:
@@ -229,11 +232,11 @@ TextPair TextPairOf(TextId id) {
 namespace {
 
 constexpr std::array<std::string_view, kSpeakerTypeTableSize> kSpeakerTypeNames = {
-    "空",       "前左高频", "前左中频",   "前左低频",   "前左中高频", "前左中低频", "前左全频",
-    "前右高频", "前右中频", "前右低频",   "前右中高频", "前右中低频", "前右全频",   "后左高频",
+    "空",         "前左高频", "前左中频", "前左低频",   "前左中高频", "前左中低频", "前左全频",
+    "前右高频",   "前右中频", "前右低频", "前右中高频", "前右中低频", "前右全频",   "后左高频",
     "后左中低频", "后左全频", "后右高频", "后右中低频", "后右全频",   "中置高频",   "中置中低频",
-    "中置全频", "左超低",   "右超低",     "超低",       "前自定义",   "后自定义",   "",
-    "",         "",         ""};
+    "中置全频",   "左超低",   "右超低",   "超低",       "前自定义",   "后自定义",   "",
+    "",           "",         ""};
 
 constexpr std::array<std::string_view, kSpeakerModeCount> kSpeakerModeNames = {
     "默认全频", "前主三分", "前主两分", "前两超低", "前两中置", "一般模式"};

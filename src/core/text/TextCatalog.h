@@ -64,25 +64,25 @@ enum class TextId : int {
   SpeakerPositions,
 
   // Preset slots and their dialogs.
-  SlotLabelPrefix,       // "音效" / "Source", followed by the slot number
-  SlotNameAllSpaces,     // the name check
-  DeleteSlotQuestion,    // asked before a slot's name is deleted
+  SlotLabelPrefix,     // "音效" / "Source", followed by the slot number
+  SlotNameAllSpaces,   // the name check
+  DeleteSlotQuestion,  // asked before a slot's name is deleted
   SourceLoadTitle,
   SourceSaveTitle,
   SlotMenuLoad,
   SlotMenuSave,
   SlotMenuDelete,
-  SourceNameCaption,     // the name prompt's caption (the same in both languages)
+  SourceNameCaption,  // the name prompt's caption (the same in both languages)
   SourceNameLabel,
   ButtonOk,
   ButtonCancel,
-  PresetMenuOpen,        // the preset button's popup menu
+  PresetMenuOpen,  // the preset button's popup menu
   PresetMenuSave,
   // Preset files.
-  PresetFileError,       // a single-preset file cannot be read or is not one
-  AllPresetsReadError,   // an all-presets file cannot be read or is not one
-  PresetSaveError,       // a single-preset file cannot be written
-  AllPresetsSaveError,   // an all-presets file cannot be written
+  PresetFileError,      // a single-preset file cannot be read or is not one
+  AllPresetsReadError,  // an all-presets file cannot be read or is not one
+  PresetSaveError,      // a single-preset file cannot be written
+  AllPresetsSaveError,  // an all-presets file cannot be written
 
   // The parameter report: title, headings and value words.
   ReportTitle,

@@ -79,11 +79,13 @@ LaunchOptions ParseCommandLine(const QStringList& arguments) {
         }
       }
     } else if (TakeValue(arguments, i, QStringLiteral("--demo-state"), value, error)) {
-      if (error.isEmpty() && value.isEmpty()) error = QStringLiteral("--demo-state needs a file name");
+      if (error.isEmpty() && value.isEmpty())
+        error = QStringLiteral("--demo-state needs a file name");
       o.demoState = value;
       o.demo = true;
     } else if (TakeValue(arguments, i, QStringLiteral("--screenshot"), value, error)) {
-      if (error.isEmpty() && value.isEmpty()) error = QStringLiteral("--screenshot needs a file name");
+      if (error.isEmpty() && value.isEmpty())
+        error = QStringLiteral("--screenshot needs a file name");
       o.screenshotPath = value;
     } else {
       error = QStringLiteral("unknown option \"%1\"").arg(a);

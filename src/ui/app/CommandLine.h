@@ -11,13 +11,13 @@ namespace vantor {
 struct LaunchOptions {
   enum class Action { kRun, kExit, kUsage, kError };
   Action action = Action::kRun;
-  bool chinese = true;       // --lang zh (the default) or en
-  QString screenshotPath;    // --screenshot FILE.png: draw once, write the image, exit
-  bool sampleTune = false;   // --sample-tune: start with an example tuning
-  bool demo = false;         // --demo: a simulated processor is plugged in at start-up
-  QString demoState;         // --demo-state FILE: the simulated processor's memory (implies --demo)
-  bool trace = false;        // --trace: the link's frames on standard error
-  QString error;             // what was wrong, for kError
+  bool chinese = true;      // --lang zh (the default) or en
+  QString screenshotPath;   // --screenshot FILE.png: draw once, write the image, exit
+  bool sampleTune = false;  // --sample-tune: start with an example tuning
+  bool demo = false;        // --demo: a simulated processor is plugged in at start-up
+  QString demoState;        // --demo-state FILE: the simulated processor's memory (implies --demo)
+  bool trace = false;       // --trace: the link's frames on standard error
+  QString error;            // what was wrong, for kError
 };
 
 // True when the raw arguments (program name first) hold a registration token.

@@ -120,7 +120,8 @@ bool DeviceHost::SaveDemoState(bool chinese, std::string* error) const {
   if (!m_unit || !m_stateFile) return true;
   const sim::SimFileStatus status = m_unit->SaveMemory(*m_stateFile);
   if (status == sim::SimFileStatus::kOk) return true;
-  if (error != nullptr) *error = m_stateFile->string() + ": " + sim::DescribeSimFileStatus(status, chinese);
+  if (error != nullptr)
+    *error = m_stateFile->string() + ": " + sim::DescribeSimFileStatus(status, chinese);
   return false;
 }
 

@@ -58,8 +58,8 @@ std::string FormatTraceLine(FrameDirection direction, std::span<const std::uint8
 bool IsStatusPollTraffic(FrameDirection direction, std::span<const std::uint8_t> frame) {
   if (frame.size() <= frame::kIndex) return false;
   const std::uint8_t cls = frame[frame::kClass];
-  const bool expected = direction == FrameDirection::kSent ? cls == frame::kReadClass
-                                                           : cls == frame::kReplyData;
+  const bool expected =
+      direction == FrameDirection::kSent ? cls == frame::kReadClass : cls == frame::kReplyData;
   return expected && frame[frame::kBlockType] == rec::kBlockSystem &&
          frame[frame::kIndex] == rec::kSysItemStatus;
 }

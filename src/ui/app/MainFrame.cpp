@@ -10,9 +10,9 @@
 
 namespace vantor {
 
-CMainFrame::CMainFrame(CVantorDoc& doc)
-    : QWidget(nullptr, Qt::Window | Qt::FramelessWindowHint) {
-  setWindowTitle(QString::fromUtf8(kApplicationTitle.data(), static_cast<int>(kApplicationTitle.size())));
+CMainFrame::CMainFrame(CVantorDoc& doc) : QWidget(nullptr, Qt::Window | Qt::FramelessWindowHint) {
+  setWindowTitle(
+      QString::fromUtf8(kApplicationTitle.data(), static_cast<int>(kApplicationTitle.size())));
   setFixedSize(kWidth, kHeight);
   m_view = new CVantorView(doc, this);
   m_view->setGeometry(0, 0, kWidth, kHeight);

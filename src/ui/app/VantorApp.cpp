@@ -30,8 +30,7 @@ void CVantorApp::PrepareProcess() {
   qunsetenv("QT_SCREEN_SCALE_FACTORS");
   qunsetenv("QT_AUTO_SCREEN_SCALE_FACTOR");
   QCoreApplication::setAttribute(Qt::AA_Use96Dpi);
-  QGuiApplication::setHighDpiScaleFactorRoundingPolicy(
-      Qt::HighDpiScaleFactorRoundingPolicy::Floor);
+  QGuiApplication::setHighDpiScaleFactorRoundingPolicy(Qt::HighDpiScaleFactorRoundingPolicy::Floor);
 }
 
 CVantorApp::CVantorApp(LaunchOptions options) : m_options(std::move(options)) {}
@@ -112,7 +111,8 @@ int CVantorApp::Run() {
       const bool settled = m_frame->View().StartupSettled();
       if (!settled && waited.elapsed() < kScreenshotWaitMs) return;
       poll.stop();
-      if (!settled) std::fprintf(stderr, "vantor: start-up had not finished; drawing the window as it is\n");
+      if (!settled)
+        std::fprintf(stderr, "vantor: start-up had not finished; drawing the window as it is\n");
       QString error;
       if (!SaveScreenshot(*m_frame, m_options.screenshotPath, &error)) {
         std::fprintf(stderr, "vantor: cannot write %s: %s\n",

@@ -16,8 +16,8 @@
 #include "model/ValueScales.h"
 #include "ui/QtText.h"
 #include "ui/app/DeviceHost.h"
-#include "ui/app/FormLayout.h"
 #include "ui/app/DisplayDlg.h"
+#include "ui/app/FormLayout.h"
 #include "ui/app/MsgBox.h"
 #include "ui/app/VantorDoc.h"
 #include "ui/controls/BitButton.h"
@@ -53,7 +53,8 @@ CVantorView::CVantorView(CVantorDoc& doc, QWidget* parent)
   setAttribute(Qt::WA_OpaquePaintEvent);
   m_prompts.message = [this](const QString& text) {
     // Modal, but without a nested event loop: the link's events keep being handled.
-    auto* box = new QMessageBox(QMessageBox::NoIcon, Q(kApplicationTitle), text, QMessageBox::Ok, this);
+    auto* box =
+        new QMessageBox(QMessageBox::NoIcon, Q(kApplicationTitle), text, QMessageBox::Ok, this);
     box->setAttribute(Qt::WA_DeleteOnClose);
     box->setWindowModality(Qt::ApplicationModal);
     box->show();
@@ -128,7 +129,8 @@ void CVantorView::SetPrompts(ViewPrompts prompts) {
 // thread handles whatever has arrived by then.
 void CVantorView::WakeFromLink() {
   if (m_wakePosted.exchange(true)) return;
-  QMetaObject::invokeMethod(this, [this] { ProcessLinkEvents(); }, Qt::QueuedConnection);
+  QMetaObject::invokeMethod(
+      this, [this] { ProcessLinkEvents(); }, Qt::QueuedConnection);
 }
 
 void CVantorView::ProcessLinkEvents() {
@@ -150,7 +152,8 @@ void CVantorView::OnConnectUsb() {
 bool CVantorView::StartupSettled() const {
   if (!m_startupAttempted) return false;
   const ConnectionPhase phase = m_controller->Phase();
-  return (phase == ConnectionPhase::kClosed || phase == ConnectionPhase::kLive) && !m_transfer->isVisible();
+  return (phase == ConnectionPhase::kClosed || phase == ConnectionPhase::kLive) &&
+         !m_transfer->isVisible();
 }
 
 void CVantorView::OnConnectButton() { m_controller->ToggleConnection(); }
@@ -201,7 +204,8 @@ void CVantorView::OnInitialUpdate() {
   RefreshAll();
   m_controller->StartHotPlug();
   // The first attempt to connect runs once the window exists.
-  QMetaObject::invokeMethod(this, [this] { OnConnectUsb(); }, Qt::QueuedConnection);
+  QMetaObject::invokeMethod(
+      this, [this] { OnConnectUsb(); }, Qt::QueuedConnection);
 }
 
 void CVantorView::Shutdown() {
@@ -385,7 +389,8 @@ void CVantorView::OnGainEditChanged(int channel) {
   if (code == out.GainCode()) return;
   out.SetGainCode(code);
   // The output gave its gain to its link group; their controls follow.
-  Data().Links().ForEachPartner(channel, [this](CKTV_OutData& partner) { ShowGain(partner.Channel()); });
+  Data().Links().ForEachPartner(channel,
+                                [this](CKTV_OutData& partner) { ShowGain(partner.Channel()); });
 }
 
 void CVantorView::OnGainSlider(int channel) {
@@ -395,7 +400,8 @@ void CVantorView::OnGainSlider(int channel) {
   CKTV_OutData& out = Data().Output(channel);
   if (code == out.GainCode()) return;
   out.SetGainCode(code);
-  Data().Links().ForEachPartner(channel, [this](CKTV_OutData& partner) { ShowGain(partner.Channel()); });
+  Data().Links().ForEachPartner(channel,
+                                [this](CKTV_OutData& partner) { ShowGain(partner.Channel()); });
 }
 
 void CVantorView::OnShowCurveButton(int channel) {
@@ -432,11 +438,14 @@ void CVantorView::OpenSpeakerTypeMenu(int channel) {
 }
 
 void CVantorView::ChooseSpeakerType(int type) {
-  if (m_controller->Sequences().SetSpeakerType(CurrentChannel(), type) == RoutingResult::Refused) return;
+  if (m_controller->Sequences().SetSpeakerType(CurrentChannel(), type) == RoutingResult::Refused)
+    return;
   RefreshAll();
 }
 
-void CVantorView::OnSourceSelected(int index) { m_controller->Sequences().SelectInputSource(index); }
+void CVantorView::OnSourceSelected(int index) {
+  m_controller->Sequences().SelectInputSource(index);
+}
 
 // ---------------------------------------------------------------------------------------
 // Master
@@ -498,8 +507,9 @@ void CVantorView::OpenPresetMenu() {
 }
 
 void CVantorView::ShowAbout() {
-  QMessageBox::about(this, Text(TextId::MenuAbout),
-                     QStringLiteral("%1\nVantor %2").arg(Q(kApplicationTitle), QStringLiteral(VANTOR_VERSION)));
+  QMessageBox::about(
+      this, Text(TextId::MenuAbout),
+      QStringLiteral("%1\nVantor %2").arg(Q(kApplicationTitle), QStringLiteral(VANTOR_VERSION)));
 }
 
 // ---------------------------------------------------------------------------------------
@@ -537,7 +547,8 @@ void CVantorView::paintEvent(QPaintEvent* /*event*/) {
 
   p.setFont(skin::Font4());
   p.setPen(skin::Text());
-  p.drawText(QRect(18, 0, 150, kTopBarHeight), Qt::AlignVCenter | Qt::AlignLeft, Q(kApplicationTitle));
+  p.drawText(QRect(18, 0, 150, kTopBarHeight), Qt::AlignVCenter | Qt::AlignLeft,
+             Q(kApplicationTitle));
   if (m_demoBadge) {
     p.setFont(skin::Font2());
     p.setPen(skin::AccentDark());

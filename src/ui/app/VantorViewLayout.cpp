@@ -25,7 +25,6 @@ namespace vantor {
 
 using namespace form;
 
-
 void CVantorView::BuildControls() {
   m_graph = new CFStatic(this);
   m_graph->setObjectName(QStringLiteral("graph"));

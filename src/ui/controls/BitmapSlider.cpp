@@ -79,9 +79,7 @@ void BitmapSlider::SetStored(int stored) {
 // ---------------------------------------------------------------------------------------
 // Geometry: the thumb travels along the axis between the margins.
 
-int BitmapSlider::AxisLength() const {
-  return m_orientation == Qt::Vertical ? height() : width();
-}
+int BitmapSlider::AxisLength() const { return m_orientation == Qt::Vertical ? height() : width(); }
 
 int BitmapSlider::AxisCoord(QPointF p) const {
   return static_cast<int>(std::floor(m_orientation == Qt::Vertical ? p.y() : p.x()));
@@ -106,8 +104,8 @@ int BitmapSlider::Travel() const {
 int BitmapSlider::ThumbStart(int stored) const {
   const int span = m_max - m_min;
   if (span <= 0) return MarginStart();
-  return MarginStart() + static_cast<int>(std::lround(
-                             static_cast<double>(stored - m_min) * Travel() / span));
+  return MarginStart() +
+         static_cast<int>(std::lround(static_cast<double>(stored - m_min) * Travel() / span));
 }
 
 int BitmapSlider::StoredFromThumbCentre(int centre) const {
@@ -284,9 +282,15 @@ void BitmapSlider::paintEvent(QPaintEvent* /*event*/) {
   const bool lowAtStart = m_direct;
   QRectF fill = groove;
   if (vertical) {
-    if (lowAtStart) fill.setBottom(thumbCentre); else fill.setTop(thumbCentre);
+    if (lowAtStart)
+      fill.setBottom(thumbCentre);
+    else
+      fill.setTop(thumbCentre);
   } else {
-    if (lowAtStart) fill.setRight(thumbCentre); else fill.setLeft(thumbCentre);
+    if (lowAtStart)
+      fill.setRight(thumbCentre);
+    else
+      fill.setLeft(thumbCentre);
   }
   if (isEnabled()) {
     p.setBrush(skin::Accent());

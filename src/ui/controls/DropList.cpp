@@ -128,7 +128,8 @@ void DropList::paintEvent(QPaintEvent* /*event*/) {
   if (m_items.size() > visible) {
     const int track = height() - 2;
     const int bar = std::max(12, track * visible / static_cast<int>(m_items.size()));
-    const int y = 1 + (track - bar) * m_first / std::max(1, static_cast<int>(m_items.size()) - visible);
+    const int y =
+        1 + (track - bar) * m_first / std::max(1, static_cast<int>(m_items.size()) - visible);
     p.fillRect(QRect(width() - 4, y, 3, bar), skin::Groove());
   }
 }

@@ -12,8 +12,6 @@
 
 namespace vantor {
 
-
-
 class DropSelector : public QAbstractButton {
   Q_OBJECT
 

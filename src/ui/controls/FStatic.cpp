@@ -3,8 +3,8 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QResizeEvent>
-#include <chrono>
 #include <algorithm>
+#include <chrono>
 #include <cmath>
 
 #include "model/KTV_Data.h"

@@ -46,7 +46,8 @@ bool CNumSpin::SetValue(int v) {
   if (!m_state.SetValue(v)) {
     const bool chinese = m_chinese == nullptr || m_chinese->load();
     const int editId = m_buddy != nullptr ? m_buddy->Id() : m_id;
-    if (m_message) m_message(QString::fromStdString(NumSpinState::DataErrorMessage(editId, chinese)));
+    if (m_message)
+      m_message(QString::fromStdString(NumSpinState::DataErrorMessage(editId, chinese)));
     return false;
   }
   if (m_buddy != nullptr) m_buddy->SetValue(v);

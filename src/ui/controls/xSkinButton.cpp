@@ -26,8 +26,8 @@ void xSkinButton::paintEvent(QPaintEvent* event) {
     p.drawRoundedRect(QRectF(rect()).adjusted(1, 1, -1, -1), 4, 4);
     ink = skin::AccentText();
   }
-  const QRectF r = QRectF(rect()).adjusted(width() * 0.33, height() * 0.33, -width() * 0.33,
-                                           -height() * 0.33);
+  const QRectF r =
+      QRectF(rect()).adjusted(width() * 0.33, height() * 0.33, -width() * 0.33, -height() * 0.33);
   p.setPen(QPen(ink, 1.6, Qt::SolidLine, Qt::RoundCap));
   switch (m_glyph) {
     case Glyph::kMinimise:

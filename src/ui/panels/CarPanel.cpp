@@ -44,8 +44,9 @@ constexpr std::array<QPoint, kPositionButtonCount> kCentres = {{
 CarPanel::CarPanel(QWidget* parent) : QWidget(parent) {
   for (int k = 0; k < kPositionButtonCount; ++k) {
     auto* b = new BitButton(kPositionButtonFirst + k, QString(), this);
-    b->setGeometry(QRect(kCentres[static_cast<std::size_t>(k)] - QPoint(kButton.width() / 2, kButton.height() / 2),
-                         kButton));
+    b->setGeometry(QRect(
+        kCentres[static_cast<std::size_t>(k)] - QPoint(kButton.width() / 2, kButton.height() / 2),
+        kButton));
     b->hide();
     connect(b, &TwoStateButton::clickedId, this, &CarPanel::positionClicked);
     m_buttons[static_cast<std::size_t>(k)] = b;
@@ -121,8 +122,8 @@ void CarPanel::paintEvent(QPaintEvent* /*event*/) {
   p.drawPath(rear);
 
   p.setBrush(QColor(0xE1, 0xE4, 0xEE));
-  for (const QRectF& seat : {QRectF(76, 154, 36, 44), QRectF(128, 154, 36, 44),
-                             QRectF(74, 236, 92, 40)}) {
+  for (const QRectF& seat :
+       {QRectF(76, 154, 36, 44), QRectF(128, 154, 36, 44), QRectF(74, 236, 92, 40)}) {
     p.drawRoundedRect(seat, 7, 7);
   }
 }

@@ -17,23 +17,23 @@ class CNumEdit;
 class CNumSpin;
 
 struct ChannelStripControls {
-  BitButton* select = nullptr;       // 6703 + i
-  BitButton* speakerType = nullptr;  // 3400 + i
-  BitButton* on = nullptr;           // 6052 + i
-  BitButton* phase = nullptr;        // 1944 + i
-  CNumEdit* gainEdit = nullptr;      // 8630 + i
-  CNumSpin* gainSpin = nullptr;      // 8610 + i, hidden
+  BitButton* select = nullptr;         // 6703 + i
+  BitButton* speakerType = nullptr;    // 3400 + i
+  BitButton* on = nullptr;             // 6052 + i
+  BitButton* phase = nullptr;          // 1944 + i
+  CNumEdit* gainEdit = nullptr;        // 8630 + i
+  CNumSpin* gainSpin = nullptr;        // 8610 + i, hidden
   BitmapSlider* gainSlider = nullptr;  // 8650 + i
-  BitButton* curve = nullptr;        // 2103 + i
-  QLabel* label = nullptr;           // 2428 + i, "CH1".."CH8"
+  BitButton* curve = nullptr;          // 2103 + i
+  QLabel* label = nullptr;             // 2428 + i, "CH1".."CH8"
 };
 
 struct MasterStripControls {
   QLabel* caption = nullptr;
-  BitButton* on = nullptr;          // 2280
-  CNumEdit* edit = nullptr;         // 2225
-  CNumSpin* spin = nullptr;         // 2226
-  BitmapSlider* slider = nullptr;   // 2227
+  BitButton* on = nullptr;         // 2280
+  CNumEdit* edit = nullptr;        // 2225
+  CNumSpin* spin = nullptr;        // 2226
+  BitmapSlider* slider = nullptr;  // 2227
 };
 
 class StripPanel : public QWidget {
