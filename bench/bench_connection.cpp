@@ -1,7 +1,8 @@
 // The device link against the simulated processor with its USB timing model (one report a
 // millisecond each way, 2 ms of firmware time per frame) and the default link timings:
-// connect-to-live, edit-to-wire latency and coalescing, each beside the protocol's own floor
-// (one exchange = the pause after a cycle + its reports each way + the device's delay).
+// connect-to-live, edit-to-wire latency and coalescing, and the push of a tuned preset file,
+// each beside the protocol's own floor (one exchange = the pause after a cycle + its reports
+// each way + the device's delay).
 
 #include <benchmark/benchmark.h>
 
@@ -14,11 +15,15 @@
 #include <thread>
 
 #include "QuietScreen.h"
+#include "base/ByteArchive.h"
 #include "device/FileClaimStore.h"
 #include "link/ConnectionController.h"
 #include "link/Frame.h"
 #include "model/KTV_Data.h"
 #include "model/ProgramState.h"
+#include "presets/PresetController.h"
+#include "presets/PresetFileIo.h"
+#include "presets/PresetSerializer.h"
 #include "sim/SimulatedBackend.h"
 #include "sim/SimulatedProcessor.h"
 
@@ -174,6 +179,93 @@ BENCHMARK(BM_ThousandEditsInOneSecond)
     ->UseManualTime()
     ->Iterations(3)
     ->Unit(benchmark::kMillisecond);
+
+// A single-preset file of the start-up program, or of a tuned car's: every band of every
+// output away from its start-up frequency, most of them two octaves and more above it, and
+// every crossover moved.
+bool WritePresetFile(const std::filesystem::path& path, bool tuned) {
+  ProgramState state;
+  CKTV_Data model(state);
+  model.LoadOutputs();
+  for (int c = 0; tuned && c < rec::kOutputCount; ++c) {
+    CKTV_OutData& out = model.Output(c);
+    for (int b = 0; b < out.BandCount(); ++b) {
+      CFilter& f = out.Filter(b);
+      f.SetFrequency(f.Frequency() <= 5000 ? 4 * f.Frequency() + c : f.Frequency() / 3, true);
+      f.SetGainIndex(150 + b);
+    }
+    out.HighPass().SetFrequency(300 + c, true);
+    out.LowPass().SetFrequency(2000 + c, true);
+  }
+  ByteArchive ar;
+  return SerializePreset(ar, model) && WriteFileAtomically(path, ar.Bytes());
+}
+
+// A file push, from the load until the link is idle again (its first status poll): the
+// outputs switched off, the name, the music block, eight outputs, the outputs back on. Each
+// push of the tuned file starts from the start-up program, so every band has moved.
+void BM_PushTunedPreset(benchmark::State& st) {
+  Bench b;
+  b.controller.ToggleConnection();
+  if (!b.Live()) {
+    st.SkipWithError("did not connect");
+    return;
+  }
+  const auto tuned = b.claimsDir / "tuned.dsps";
+  const auto startup = b.claimsDir / "startup.dsps";
+  if (!WritePresetFile(tuned, true) || !WritePresetFile(startup, false)) {
+    st.SkipWithError("cannot write the preset files");
+    return;
+  }
+  constexpr int kPushCommands = 26;
+  std::atomic<int> writes{0};
+  std::atomic<Clock::rep> idle{0};
+  b.controller.SetFrameTap([&](FrameDirection d, std::span<const std::uint8_t> f) {
+    if (d != FrameDirection::kSent) return;
+    if (f[frame::kClass] == frame::kWriteClass) {
+      ++writes;
+    } else if (f[frame::kBlockType] == 4 && f[frame::kIndex] == 3 && writes >= kPushCommands &&
+               idle.load() == 0) {
+      idle = Clock::now().time_since_epoch().count();
+    }
+  });
+  PresetController presets(b.controller);
+  // Milliseconds from the load to the idle link; negative when the push did not complete.
+  const auto push = [&](const std::filesystem::path& file) {
+    writes = 0;
+    idle = 0;
+    const auto start = Clock::now();
+    if (!presets.LoadSinglePresetFile(file).Ok()) return -1.0;
+    if (!b.controller.ProcessUntil([&] { return idle.load() != 0 && !b.state.busy.load(); }, 60s))
+      return -1.0;
+    return Ms(Clock::time_point(Clock::duration(idle.load())) - start);
+  };
+
+  std::vector<double> times;
+  int frames = 0;
+  for (auto _ : st) {
+    const double ms = push(startup) >= 0 ? push(tuned) : -1.0;
+    if (ms < 0) {
+      st.SkipWithError("the push did not complete");
+      return;
+    }
+    st.SetIterationTime(ms / 1000.0);
+    times.push_back(ms);
+    frames = writes.load();
+  }
+  // 16 single items (24 bytes), the name (32), the music block (128) and 8 outputs (312),
+  // each acknowledged by a 16-byte frame.
+  const sim::SimTiming t = b.unit->Timing();
+  const LinkTimings l = b.controller.Timings();
+  const double floor = 16 * FloorMs(t, l, 24, 16) + FloorMs(t, l, 32, 16) + FloorMs(t, l, 128, 16) +
+                       8 * FloorMs(t, l, 312, 16);
+  std::sort(times.begin(), times.end());
+  st.counters["median_ms"] = times[times.size() / 2];
+  st.counters["floor_ms"] = floor;
+  st.counters["ratio"] = times[times.size() / 2] / floor;
+  st.counters["frames"] = frames;
+}
+BENCHMARK(BM_PushTunedPreset)->UseManualTime()->Iterations(5)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 }  // namespace vantor

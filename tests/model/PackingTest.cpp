@@ -88,13 +88,15 @@ TEST(BandRecord, SettingIsStepsThenStepSentFrequency) {
   EXPECT_EQ(f.Pending(), 0);
   EXPECT_EQ(set.GetBandRecord(4), r);
 
-  // With live-sync set a big upward move stays pending and is stepped once already.
+  // A record is what the device holds already: with live-sync set a big upward move is
+  // neither left pending nor walked there in octave steps.
   live = true;
   le::PutI16(r, 0, 20000);
   set.SetBandRecord(r, 4);
   EXPECT_EQ(set.At(4).Frequency(), 20000);
-  EXPECT_EQ(set.At(4).SentFrequency(), 6300);
-  EXPECT_EQ(set.At(4).Pending(), 1);
+  EXPECT_EQ(set.At(4).SentFrequency(), 20000);
+  EXPECT_EQ(set.At(4).Pending(), 0);
+  EXPECT_EQ(set.GetBandRecord(4), r);
 }
 
 TEST(BandRecord, DamagedFrequencyReadsAsLowestAndSettles) {
@@ -262,6 +264,8 @@ TEST(OutputPack, UnpackThenPackReproducesRandomRecords) {
   Model m;
   std::mt19937 rng(20261209);
   for (int round = 0; round < 40; ++round) {
+    // A file load unpacks while edits are sent; a read-back before they are.
+    m.state.liveSync = round % 2 == 1;
     for (int c = 0; c < 8; ++c) FillRandomOutput(m.Out(c), rng);
     const rec::StateRecord before = m.state.Live();
     m.data.LoadOutputs();

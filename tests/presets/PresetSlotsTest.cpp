@@ -39,6 +39,43 @@ bool SameBlocks(const rec::StateRecord& a, const rec::StateRecord& b) {
   return ok;
 }
 
+// A program with every band of every output away from its start-up frequency (most of
+// them two octaves and more upward, which live edits would send an octave at a time) and
+// every crossover moved.
+rec::StateRecord MovedProgram() {
+  ProgramState state;
+  CKTV_Data model(state);
+  model.LoadOutputs();
+  for (int c = 0; c < rec::kOutputCount; ++c) {
+    CKTV_OutData& out = model.Output(c);
+    for (int b = 0; b < out.BandCount(); ++b) {
+      CFilter& f = out.Filter(b);
+      f.SetFrequency(f.Frequency() <= 5000 ? 4 * f.Frequency() + c : f.Frequency() / 3, true);
+      f.SetGainIndex(150 + b);
+    }
+    out.HighPass().SetFrequency(300 + c, true);
+    out.LowPass().SetFrequency(2000 + c, true);
+  }
+  model.Store();
+  state.Live()[rec::kMusicOnFlag] = 1;
+  return state.Live();
+}
+
+// Every filter of every output holds the record's frequency as sent, and nothing waits to
+// be sent.
+void ExpectNothingLeftToSend(CKTV_Data& model, const rec::StateRecord& record) {
+  for (int c = 0; c < rec::kOutputCount; ++c) {
+    CKTV_OutData& out = model.Output(c);
+    for (int i = 0; i < out.BandCount() + 2; ++i) {
+      const CFilter& f = out.Filter(i);
+      EXPECT_EQ(f.SentFrequency(), f.Frequency()) << "output " << c << " filter " << i;
+      EXPECT_EQ(f.Pending(), 0) << "output " << c << " filter " << i;
+    }
+    EXPECT_EQ(out.Filter(9).Frequency(),
+              le::GetI16(record, rec::OutputOffset(c) + rec::OutBand(9)));
+  }
+}
+
 class PresetSlots : public ::testing::Test {
  protected:
   PresetSlots() {
@@ -163,8 +200,40 @@ TEST_F(PresetSlots, FileLoadStoresTheLiveProgramWithTheOutputsSwitchedOffAround)
   EXPECT_EQ(rig.Model().Output(6).DelayCode(), 960);
 }
 
+TEST_F(PresetSlots, AFileWithEveryBandMovedIsPushedAsTheTwentySixCommandsAlone) {
+  const rec::StateRecord moved = MovedProgram();
+  {
+    ProgramState other;
+    other.Live() = moved;
+    CKTV_Data otherModel(other);
+    otherModel.Load(-1);
+    ByteArchive file;
+    ASSERT_TRUE(SerializePreset(file, otherModel));
+    ASSERT_TRUE(WriteFileAtomically(Path("moved.dsps"), file.Bytes()));
+  }
+  GoLive();
+  ASSERT_TRUE(presets.LoadFile(Path("moved.dsps")).Ok());
+  Settle();
+  // The blocks carry every frequency; a band walked there again in octave steps would be
+  // heard as a sweep on every output.
+  EXPECT_EQ(Frames().size(), 26U);
+  ExpectNothingLeftToSend(rig.Model(), moved);
+  EXPECT_TRUE(SameBlocks(rig.unit->Record(0), moved));
+}
+
+TEST_F(PresetSlots, AMovedProgramReadBackLeavesNothingToSend) {
+  const rec::StateRecord moved = MovedProgram();
+  rig.unit->Modify([&](ProgramState& s) { s.Live() = moved; });
+  ASSERT_TRUE(rig.ConnectLive());
+  ASSERT_TRUE(rig.Drained());
+  for (const auto& f : Frames()) EXPECT_EQ(f.code, kRead);
+  ExpectNothingLeftToSend(rig.Model(), moved);
+}
+
 TEST_F(PresetSlots, RecallReadsNineBlocksOfTheSlotIntoTheLiveProgram) {
-  rig.unit->Modify([](ProgramState& s) {
+  const rec::StateRecord moved = MovedProgram();
+  rig.unit->Modify([&](ProgramState& s) {
+    s.Slot(4) = moved;
     le::PutI16(s.Slot(4), rec::OutputOffset(1) + rec::kOutGain, 25);
     le::PutI16(s.Slot(4), rec::OutputOffset(7) + rec::kOutDelay, 100);
   });
@@ -190,6 +259,7 @@ TEST_F(PresetSlots, RecallReadsNineBlocksOfTheSlotIntoTheLiveProgram) {
   EXPECT_EQ(rig.Model().Output(1).GainCode(), 25);
   EXPECT_EQ(rig.Model().Output(7).DelayCode(), 100);
   EXPECT_TRUE(rig.State().liveSync.load());
+  ExpectNothingLeftToSend(rig.Model(), moved);
 }
 
 TEST_F(PresetSlots, RecallFromALeftClickWaitsForLiveSync) {
@@ -265,6 +335,7 @@ TEST_F(PresetSlots, SaveAllCutOffByTheDeviceWritesNoFile) {
 TEST_F(PresetSlots, AllPresetsFileIsSentWholeToTheDevice) {
   // A file made elsewhere: six named slots and a live program that differ from the unit's.
   ProgramState other;
+  other.Live() = MovedProgram();
   CKTV_Data otherModel(other);
   otherModel.LoadOutputs();
   otherModel.Output(0).SetGainCode(12);
@@ -283,7 +354,7 @@ TEST_F(PresetSlots, AllPresetsFileIsSentWholeToTheDevice) {
   Settle();
   EXPECT_EQ(rig.Screen().ranges.back(), std::make_pair(0, 84));
   const auto frames = Frames();
-  ASSERT_GE(frames.size(), 86U);
+  ASSERT_EQ(frames.size(), 86U) << "whole blocks only, every band already where it belongs";
   EXPECT_EQ(frames[17].index, 64) << "the limiter block after the live program";
   EXPECT_EQ(frames[85].slot, 6);
   EXPECT_EQ(frames[85].block, 3);
@@ -295,6 +366,7 @@ TEST_F(PresetSlots, AllPresetsFileIsSentWholeToTheDevice) {
   }
   EXPECT_EQ(le::GetI16(rig.unit->Record(0), rec::OutputOffset(0) + rec::kOutGain), 12);
   EXPECT_EQ(rig.Model().Output(0).GainCode(), 12);
+  ExpectNothingLeftToSend(rig.Model(), other.Live());
 }
 
 TEST_F(PresetSlots, DeleteSendsAnEmptyNameAndLeavesTheParameters) {

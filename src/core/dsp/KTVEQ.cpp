@@ -177,8 +177,12 @@ void CKTVEQ::SetBandRecord(std::span<const std::uint8_t> record, int i) {
   f.SetType(record[kRecType]);
   // Only a damaged image holds a frequency of 0 or below; it would never be reached by
   // the octave steps and has no place on the graph, so it reads as the lowest frequency.
+  // A record arrives from the device or goes to it as a whole block, so the device holds
+  // this frequency already: it becomes the sent frequency at once. Taken as a live edit,
+  // a band moved upward would be walked again in octave steps (an audible sweep after a
+  // preset push, and a save right after a load would keep the old frequency).
   const int hz = le::GetI16(record, kRecFrequency);
-  f.SetFrequency(hz > 0 ? hz : kLowestBandHz, true);
+  f.SetFrequency(hz > 0 ? hz : kLowestBandHz, false);
   f.StepSentFrequency(0);
 }
 

@@ -62,7 +62,8 @@ class CKTVEQ {
   // gain index + 400), its bandwidth index, slope and type.
   BandRecord GetBandRecord(int i) const;
   // Sets filter i from a band record (at least 8 bytes): gain index, bandwidth index, slope
-  // (as from the user), type, frequency (as from the user), then StepSentFrequency(0).
+  // (as from the user), type, frequency (also as the sent frequency), then
+  // StepSentFrequency(0): the filter is left at the record's values with nothing pending.
   void SetBandRecord(std::span<const std::uint8_t> record, int i);
 
   const std::array<Point, kGridPoints>& Points() const { return m_points; }
