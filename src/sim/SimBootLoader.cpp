@@ -34,12 +34,10 @@ void SimBootLoader::Enter() {
   m_active = true;
   m_stage = Stage::kIdle;
   m_received.clear();
-  m_previousFrame.clear();
 }
 
 void SimBootLoader::OnSessionEnd() {
   if (m_active && m_stage == Stage::kDone) m_active = false;
-  m_previousFrame.clear();
 }
 
 SimBootAnswer SimBootLoader::Accept(bool restart) {
@@ -57,11 +55,9 @@ SimBootAnswer SimBootLoader::Refuse() {
   return a;
 }
 
-SimBootAnswer SimBootLoader::Answer(const HostFrame& frame, bool previousAnswerLost) {
+SimBootAnswer SimBootLoader::Answer(const HostFrame& frame) {
   if (!IsFirmwarePacket(frame)) return {};
   if (frame.DeviceId() != kDeviceId) return Refuse();
-  const bool again = previousAnswerLost && frame.bytes == m_previousFrame;
-  m_previousFrame = frame.bytes;
   const auto payload = frame.Payload();
   const std::uint8_t code = frame.Index();
 
@@ -76,9 +72,6 @@ SimBootAnswer SimBootLoader::Answer(const HostFrame& frame, bool previousAnswerL
     m_stage = Stage::kController2;
     return Accept();
   }
-  // The same packet once more because its acknowledgement was lost: taken already.
-  if (again) return Accept();
-
   switch (code) {
     case boot::kHeader:
       if (m_stage != Stage::kHeader || payload.size() != boot::kHeaderSize || !AllEqual(payload))

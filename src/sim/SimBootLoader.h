@@ -6,9 +6,11 @@
 // sends, apart from the host's own firmware code, so that a mistake on one side is not
 // mirrored on the other.
 //
-// A failed or broken-off transfer leaves the unit in its boot loader, where a new
-// transfer starts over with its start packet; only a completed one lets the unit run its
-// program again (once the host has let go of it).
+// Like a real one it cannot know whether its answer reached the host, and a data packet
+// carries no sequence number: a packet that comes again is taken again. A failed or
+// broken-off transfer leaves the unit in its boot loader, where a new transfer starts over
+// with its start packet; only a completed one lets the unit run its program again (once
+// the host has let go of it).
 
 #include <cstdint>
 #include <optional>
@@ -58,10 +60,8 @@ class SimBootLoader {
   // unit runs its program again; otherwise it stays in its boot loader.
   void OnSessionEnd();
 
-  // An intact frame received in the boot loader. `previousAnswerLost`: the answer to the
-  // frame before never reached the host, so the same packet again is that packet sent a
-  // second time, acknowledged without being taken twice.
-  SimBootAnswer Answer(const HostFrame& frame, bool previousAnswerLost);
+  // An intact frame received in the boot loader.
+  SimBootAnswer Answer(const HostFrame& frame);
 
   // The processor image installed last (the fill of its last packet removed), empty
   // before the first update; likewise the controller's.
@@ -81,7 +81,6 @@ class SimBootLoader {
   Stage m_stage = Stage::kIdle;
   std::uint8_t m_headerByte = 0;
   std::vector<std::uint8_t> m_received;
-  std::vector<std::uint8_t> m_previousFrame;
   std::vector<std::uint8_t> m_processorImage;
   std::vector<std::uint8_t> m_controllerImage;
 };

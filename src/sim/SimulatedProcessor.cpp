@@ -114,7 +114,6 @@ std::unique_ptr<HidDevice> SimulatedProcessor::Open(HidOpenError* error) {
 void SimulatedProcessor::ResetSession() {
   // The host let go: a unit that completed an update runs its program again.
   m_boot.OnSessionEnd();
-  m_previousAnswerLost = false;
   m_parser.Reset();
   m_input.clear();
   m_babbling = false;
@@ -422,7 +421,6 @@ void SimulatedProcessor::Process(const HostFrame& frame, Clock::time_point arriv
 
   if (!m_answering) {
     record.fate = SimFrameFate::kIgnored;
-    m_previousAnswerLost = false;
     Log(std::move(record));
     return;
   }
@@ -431,7 +429,6 @@ void SimulatedProcessor::Process(const HostFrame& frame, Clock::time_point arriv
   record.faults = faults.kinds;
   if (faults.unplug || faults.stopAnswering || faults.babble) {
     record.fate = SimFrameFate::kIgnored;
-    m_previousAnswerLost = false;
     Log(std::move(record));
     if (faults.unplug) {
       UnplugLocked();
@@ -452,10 +449,9 @@ void SimulatedProcessor::Process(const HostFrame& frame, Clock::time_point arriv
     record.fate = SimFrameFate::kRefused;
   } else if (m_boot.Active()) {
     // The boot loader knows its packets only; anything else goes unanswered.
-    const SimBootAnswer boot = m_boot.Answer(frame, m_previousAnswerLost);
+    const SimBootAnswer boot = m_boot.Answer(frame);
     if (!boot.answered) {
       record.fate = SimFrameFate::kIgnored;
-      m_previousAnswerLost = false;
       Log(std::move(record));
       return;
     }
@@ -490,7 +486,6 @@ void SimulatedProcessor::Process(const HostFrame& frame, Clock::time_point arriv
     QueueReply(std::move(stream), breakAt, arrived, after);
     record.reply = answer.replyCode;
   }
-  m_previousAnswerLost = faults.dropReply;
   Log(std::move(record));
 }
 

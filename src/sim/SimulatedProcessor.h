@@ -185,8 +185,6 @@ class SimulatedProcessor : public std::enable_shared_from_this<SimulatedProcesso
   SimFrameParser m_parser;
   SimFaultPlan m_faults;
   SimBootLoader m_boot;
-  // The answer to the frame before was lost on its way (a drop-reply fault).
-  bool m_previousAnswerLost = false;
   std::uint64_t m_wakeReports = 0;
   bool m_plugged = false;
   bool m_answering = true;

@@ -1,5 +1,6 @@
 // The simulated boot loader on its own: the order of packets, the end checksum against the
-// padded last packet, and images of awkward sizes going through whole updates.
+// padded last packet, a packet that comes twice, and images of awkward sizes going through
+// whole updates.
 
 #include <gtest/gtest.h>
 
@@ -17,7 +18,7 @@ sim::HostFrame Packet(int code, std::vector<std::uint8_t> payload) {
 }
 
 std::uint8_t Reply(sim::SimBootLoader& boot, const sim::HostFrame& f) {
-  const auto a = boot.Answer(f, false);
+  const auto a = boot.Answer(f);
   EXPECT_TRUE(a.answered);
   return a.answer.replyCode;
 }
@@ -29,7 +30,7 @@ TEST(SimBootLoader, TakesPacketsInOrderAndChecksTheEnd) {
   std::vector<std::uint8_t> data(48, 0x21);
   // Data before the start, a header of unequal bytes: refused.
   EXPECT_EQ(Reply(boot, Packet(178, data)), 0x65);
-  const auto start = boot.Answer(Packet(176, zeros), false);
+  const auto start = boot.Answer(Packet(176, zeros));
   EXPECT_EQ(start.answer.replyCode, 0x64);
   EXPECT_TRUE(start.restart);
   EXPECT_EQ(Reply(boot, Packet(177, {0x21, 0x21, 0x21, 0x22})), 0x65);
@@ -42,8 +43,52 @@ TEST(SimBootLoader, TakesPacketsInOrderAndChecksTheEnd) {
   EXPECT_EQ(boot.ProcessorImage(), data);
   // Not a boot-loader packet: no answer at all.
   const auto poll = BuildStatusPoll();
-  EXPECT_FALSE(
-      boot.Answer(sim::HostFrame{{poll->Frame().begin(), poll->Frame().end()}}, false).answered);
+  EXPECT_FALSE(boot.Answer(sim::HostFrame{{poll->Frame().begin(), poll->Frame().end()}}).answered);
+  boot.OnSessionEnd();
+  EXPECT_FALSE(boot.Active());
+}
+
+TEST(SimBootLoader, APacketThatComesTwiceIsStoredTwice) {
+  // Three data packets; the checksum is 0x12 XOR bytes 4.. of the image. The bytes of the
+  // second packet XOR to 0 (48 numbers in a row from an even one); those of the others do
+  // not.
+  std::vector<std::vector<std::uint8_t>> data;
+  std::vector<std::uint8_t> image;
+  for (std::size_t p = 0; p < 3; ++p) {
+    data.emplace_back(48);
+    for (std::size_t i = 0; i < 48; ++i) {
+      data.back()[i] = static_cast<std::uint8_t>(p == 1 ? 50 + i : 50 * p + 3 * i + i * i / 5);
+    }
+    image.insert(image.end(), data.back().begin(), data.back().end());
+  }
+  std::uint8_t checksum = 0x12;
+  for (std::size_t i = 4; i < image.size(); ++i) checksum ^= image[i];
+  const std::vector<std::uint8_t> zeros(16, 0);
+  const std::vector<std::uint8_t> header(4, image[0]);
+  sim::SimBootLoader boot;
+  const auto transfer = [&](std::vector<std::size_t> order) {
+    boot.Enter();
+    EXPECT_EQ(Reply(boot, Packet(176, zeros)), 0x64);
+    EXPECT_EQ(Reply(boot, Packet(177, header)), 0x64);
+    for (std::size_t p : order) EXPECT_EQ(Reply(boot, Packet(178, data[p])), 0x64);
+    return Reply(boot, Packet(179, {checksum}));
+  };
+
+  // The boot loader cannot tell a repeat from new data: it takes the packet again, the
+  // image no longer matches the end packet's checksum, and the end is refused.
+  for (const auto& order : {std::vector<std::size_t>{0, 0, 1, 2}, {0, 1, 2, 2}}) {
+    EXPECT_EQ(transfer(order), 0x65);
+    EXPECT_TRUE(boot.ProcessorImage().empty());
+    boot.OnSessionEnd();
+    EXPECT_TRUE(boot.Active()) << "it stays in its boot loader";
+  }
+  // A fresh full update goes through.
+  EXPECT_EQ(transfer({0, 1, 2}), 0x64);
+  EXPECT_EQ(boot.ProcessorImage(), image);
+  // A repeated packet whose bytes XOR to 0 slips past the checksum and leaves 48 bytes too
+  // many: why the host never sends a packet again whose answer it did not get.
+  EXPECT_EQ(transfer({0, 1, 1, 2}), 0x64);
+  EXPECT_EQ(boot.ProcessorImage().size(), image.size() + 48);
   boot.OnSessionEnd();
   EXPECT_FALSE(boot.Active());
 }

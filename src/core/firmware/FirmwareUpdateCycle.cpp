@@ -8,7 +8,7 @@
 namespace vantor {
 namespace {
 
-// A packet is sent at most this often.
+// A packet is sent at most this often: once more only after a resend answer.
 constexpr int kMaxTransmissions = 2;
 // Waits are taken in slices, so that stopping the link ends them at once.
 constexpr std::chrono::milliseconds kSlice{50};
@@ -153,13 +153,13 @@ bool FirmwareUpdateCycle::Exchange(CSendData& packet, int code, Clock::time_poin
       if (result != HidReadResult::kTimeout) break;
     }
     if (!Active()) return false;
-    if (result == HidReadResult::kError) return Fail();
-    if (result == HidReadResult::kTimeout) return NoAnswer(packet);
+    // No answer is no answer: the device may have taken the packet all the same.
+    if (result != HidReadResult::kOk) return Fail();
     // The answer's progress step runs inside Feed; after it `packet` may be gone.
     const bool decoded = m_queue.Feed(std::span(report).subspan(1, kReportPayload));
     report.fill(0);
     if (decoded) break;
-    if (Clock::now() - start > m_timings.fwExchangeLimit) return NoAnswer(packet);
+    if (Clock::now() - start > m_timings.fwExchangeLimit) return Fail();
   }
 
   if (m_lastReply == frame::kReplyResend) {
@@ -172,11 +172,6 @@ bool FirmwareUpdateCycle::Exchange(CSendData& packet, int code, Clock::time_poin
     return SearchAgain();
   }
   return true;
-}
-
-bool FirmwareUpdateCycle::NoAnswer(const CSendData& packet) {
-  if (packet.RetryCount() >= kMaxTransmissions) return Fail();
-  return true;  // sent again by the next cycle
 }
 
 bool FirmwareUpdateCycle::SearchAgain() {

@@ -4,12 +4,13 @@
 // ones when the queue is empty), writes it and reads until the receiver has decoded the
 // answer; the receiver's progress step hands the answer to OnPacketAnswered.
 //
-// Rules: a packet is transmitted at most twice. An answer of 0x65, or no answer within
-// the packet's read time-out (or no complete frame within the exchange limit), sends it a
-// second time; a second failure ends the update with WM_DEV_LINK_ERROR. A read error or a
-// failed write ends it at once. After the start packet the device restarts into its boot
-// loader: the cycle waits, then searches the device again. Only an acknowledged (0x64)
-// packet counts as done.
+// Rules: only a packet the device answers with the resend code (0x65) is sent again, and
+// at most once: a packet is transmitted at most twice. No answer within the packet's read
+// time-out, no complete frame within the exchange limit, a read error or a failed write
+// ends the update at once with WM_DEV_LINK_ERROR, nothing retried: a data packet carries
+// no sequence number, so a device whose answer was lost would store it twice. After the
+// start packet the device restarts into its boot loader: the cycle waits, then searches
+// the device again. Only an acknowledged (0x64) packet counts as done.
 
 #include <atomic>
 #include <chrono>
@@ -58,8 +59,6 @@ class FirmwareUpdateCycle {
   bool PauseWhileActive(std::chrono::milliseconds d) const;
   bool Wake(Clock::time_point start);
   bool Exchange(CSendData& packet, int code, Clock::time_point start);
-  // No answer to `packet`: a second transmission, or the end of the update.
-  bool NoAnswer(const CSendData& packet);
   // The device went away on purpose (restart): find it again.
   bool SearchAgain();
   // Ends the update with WM_DEV_LINK_ERROR. `always` posts it even though the USB transfer
