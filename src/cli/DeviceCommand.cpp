@@ -3,6 +3,7 @@
 #include <unistd.h>
 
 #include <ostream>
+#include <span>
 #include <sstream>
 
 #include "base/LittleEndian.h"
@@ -78,7 +79,8 @@ DeviceSubcommand DeviceInfoCommand() {
       }
     }
     const ProgramState& s = session.State();
-    const std::string identity(s.Identity().begin(), s.Identity().end());
+    const auto reported = std::span(s.Identity()).first(rec::kIdentitySize);
+    const std::string identity(reported.begin(), reported.end());
     const int source = s.SystemBlock()[rec::kSysInputSource];
     const int volume = le::GetI16(s.SystemBlock(), rec::kSysMasterVolume) - 60;
     std::vector<int> speakers;

@@ -98,7 +98,7 @@ SimAnswer SimMemory::AnswerSystem(const HostFrame& frame) {
       return Stored();
     }
     case rec::kSysItemIdentity:
-      return read ? Data(m_state.Identity()) : Rejected();
+      return read ? Data(std::span(m_state.Identity()).first(rec::kIdentitySize)) : Rejected();
     case rec::kSysItemFactoryReset:
       if (read) return NoData();
       if (payload.size() != kFactoryResetSize) return Rejected();
@@ -124,11 +124,11 @@ void SimMemory::SetInputSource(int source) {
 void SimMemory::SetIdentity(std::string_view identity) {
   auto& id = m_state.Identity();
   id.fill(static_cast<std::uint8_t>(' '));
-  std::copy_n(identity.begin(), std::min(identity.size(), id.size()), id.begin());
+  std::copy_n(identity.begin(), std::min(identity.size(), rec::kIdentitySize), id.begin());
 }
 
 std::string SimMemory::Identity() const {
-  const auto& id = m_state.Identity();
+  const auto id = std::span(m_state.Identity()).first(rec::kIdentitySize);
   return std::string(id.begin(), id.end());
 }
 

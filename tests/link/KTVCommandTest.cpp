@@ -225,10 +225,10 @@ TEST_F(QueueTest, OversizedPayloadsAreCutToTheirDestination) {
   EXPECT_EQ(state.Live(), live);
   FeedAsReports(q, Data(99, 3, 0, 0xAB, Bytes(296, 0x33)));  // no slot 99: the live record
   EXPECT_EQ(state.Live()[rec::OutputOffset(0)], 0x33);
-  // An identity longer than 17 bytes keeps 17.
+  // An identity longer than 17 bytes keeps 17, and the byte after them a space.
   FeedAsReports(q, Data(0, 4, 136, 0, test::Text("TRX-620-31EQ-V3.2-and-more")));
   EXPECT_EQ(Bytes(state.Identity().begin(), state.Identity().end()),
-            test::Text("TRX-620-31EQ-V3.2"));
+            test::Text("TRX-620-31EQ-V3.2 "));
 }
 
 TEST_F(QueueTest, EffectRepliesReachImagesSlotsOrTheLiveBlock) {
@@ -271,7 +271,7 @@ TEST_F(QueueTest, SystemItemRepliesFillTheirBlocks) {
   FeedAsReports(q, Data(0, 4, 136, 0, test::Text("TRX-620-31EQ-V3.2")));
   FeedAsReports(q, Data(0, 4, 136, 0, test::Text("TRX")));
   EXPECT_EQ(Bytes(state.Identity().begin(), state.Identity().end()),
-            test::Text("TRX              "));
+            test::Text("TRX               "));
   EXPECT_EQ(sink.Take(),
             (std::vector{Ev(DeviceEvent::WM_DEV_IDENTITY), Ev(DeviceEvent::WM_DEV_IDENTITY)}));
 }

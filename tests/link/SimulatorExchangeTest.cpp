@@ -75,7 +75,7 @@ class SimExchange : public ::testing::Test {
 TEST_F(SimExchange, IdentityAndInformationReads) {
   ASSERT_TRUE(seq.QueueIdentityRead().Queued());
   EXPECT_EQ(Drain(), 0);
-  EXPECT_EQ(std::string(state.Identity().begin(), state.Identity().end()), "TRX-620-31EQ-V3.2");
+  EXPECT_EQ(std::string(state.Identity().begin(), state.Identity().end()), "TRX-620-31EQ-V3.2 ");
 
   unit->Modify([](ProgramState& s) {
     s.SpeakerTypes()[3] = 26;

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <array>
+#include <string>
 
 #include "base/LittleEndian.h"
 #include "model/ProgramState.h"
@@ -121,6 +122,8 @@ TEST(ProgramStateStartup, GlobalBlocksTakeTheirStartupValues) {
   for (std::size_t at = 20; at < 24; ++at) EXPECT_EQ(s.SystemArea()[at], 0);
   for (auto b : s.LimiterBlock()) EXPECT_EQ(b, 0);
   for (auto b : s.DelayPositions()) EXPECT_EQ(b, 0);
+  // No identity received yet: 18 spaces.
+  EXPECT_EQ(std::string(s.Identity().begin(), s.Identity().end()), std::string(18, ' '));
   for (int n = 0; n < rec::kEffectImageCount; ++n) {
     for (auto b : s.EffectImage(n)) EXPECT_EQ(b, 0);
   }

@@ -87,9 +87,10 @@ void RouteSystemItem(const ReceivedFrame& r, ProgramState& state, DeviceEventSin
     }
     case rec::kSysItemIdentity: {
       // A short identity must not keep the tail of an earlier one: the rest reads as spaces.
+      // At most 17 characters are taken; the byte after them stays a space.
       auto& identity = state.Identity();
       std::fill(identity.begin(), identity.end(), static_cast<std::uint8_t>(' '));
-      CopyLimited(r.payload, identity);
+      CopyLimited(r.payload, std::span(identity).first(rec::kIdentitySize));
       Notify(sink, DeviceEvent::WM_DEV_IDENTITY);
       return;
     }

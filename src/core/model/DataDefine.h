@@ -140,7 +140,10 @@ inline constexpr std::size_t DelayPositionOffset(int position, int channel) {
   return 2 * static_cast<std::size_t>(6 * position + channel);
 }
 
+// The identity the device reports (system item 136), and the program's copy of it: room
+// for one character more, spaces where nothing was received.
 inline constexpr std::size_t kIdentitySize = 17;
+inline constexpr std::size_t kIdentityHeldSize = 18;
 
 // --- System item codes (block type 4, frame byte 8) -----------------------------------
 inline constexpr int kSysItemStatus = 3;

@@ -92,7 +92,7 @@ void ProgramState::ResetRecords() {
 
   m_limiterBlock.fill(0);
   m_delayPositions.fill(0);
-  m_identity.fill(0);
+  m_identity.fill(static_cast<std::uint8_t>(' '));
 }
 
 }  // namespace vantor

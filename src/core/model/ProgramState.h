@@ -67,9 +67,10 @@ class ProgramState {
   const std::array<std::uint8_t, rec::kDelayPositionsSize>& DelayPositions() const {
     return m_delayPositions;
   }
-  // The 17-character identity the device reported.
-  std::array<std::uint8_t, rec::kIdentitySize>& Identity() { return m_identity; }
-  const std::array<std::uint8_t, rec::kIdentitySize>& Identity() const { return m_identity; }
+  // The 17-character identity the device reported, and a space after it; 18 spaces until
+  // one has been received.
+  std::array<std::uint8_t, rec::kIdentityHeldSize>& Identity() { return m_identity; }
+  const std::array<std::uint8_t, rec::kIdentityHeldSize>& Identity() const { return m_identity; }
 
   // --- Program-wide flags. Written by one thread and read by another, hence atomic.
   // Language: true while the interface is Chinese (the start value).
@@ -100,7 +101,7 @@ class ProgramState {
   std::array<std::uint8_t, rec::kSystemAreaSize> m_systemArea{};
   std::array<std::uint8_t, rec::kLimiterBlockSize> m_limiterBlock{};
   std::array<std::uint8_t, rec::kDelayPositionsSize> m_delayPositions{};
-  std::array<std::uint8_t, rec::kIdentitySize> m_identity{};
+  std::array<std::uint8_t, rec::kIdentityHeldSize> m_identity{};
 };
 
 // Fills a state record with the start-up program: the outputs' bands at their start-up
