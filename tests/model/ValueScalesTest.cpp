@@ -224,7 +224,14 @@ TEST(EditGetValue, OutOfRangeLeavesTheCodeAndOffIsNotANumber) {
   EXPECT_EQ(ReadEditText(kGain, "-3").code, 57);
   EXPECT_FALSE(ReadEditText(kAttack, "0.1").code.has_value());
   EXPECT_EQ(ReadEditText(kAttack, "100").code, 106);
-  EXPECT_FALSE(ReadEditText(kAttack, "104").code.has_value());  // would be code 110
+  // 101..106 ms are read, but their codes (107..112) lie past the range: the top code.
+  for (std::string_view ms : {"101", "104", "105.9", "106"}) {
+    EXPECT_EQ(ReadEditText(kAttack, ms).code, 106) << ms;
+    EXPECT_EQ(Commit(kAttack, ms), 106) << ms;
+  }
+  EXPECT_FALSE(ReadEditText(kAttack, "106.5").code.has_value());
+  EXPECT_FALSE(ReadEditText(kAttack, "250").code.has_value());
+  EXPECT_EQ(ReadEditText(kAttack, "99.9").code, 105);
   EXPECT_FALSE(ReadEditText(kQ, "20").code.has_value());
   EXPECT_EQ(ReadEditText(Edit(kEditLimiterValue, 0, 9), "12").code, 9);  // still clamps
   EXPECT_FALSE(ReadEditText(Edit(kEditLimiterOffsetValue, 0, 9, 0, 10), "15").code.has_value());

@@ -114,12 +114,16 @@ EditResult Convert(const EditScale& e, std::string_view text, bool clamp) {
       return clamp ? Code(code, e) : CodeIfInRange(code, e);
     }
     case kEditLimiterAttack: {
+      // The top code stands for (maximum - 6) ms. Read without clamping, whole milliseconds
+      // up to `maximum` are taken; those above the top code's time would give a code past
+      // the range and read as the top code.
       const double top = e.maximum - kAttackWholeOffset;
+      const double accepted = clamp ? top : e.maximum;
       if (v < kAttackMinMs) {
         if (!clamp) return Unchanged();
         v = kAttackMinMs;
       }
-      if (v > top + kRangeTolerance) {
+      if (v > accepted + kRangeTolerance) {
         if (!clamp) return Unchanged();
         v = top;
       }
@@ -131,7 +135,7 @@ EditResult Convert(const EditScale& e, std::string_view text, bool clamp) {
       } else {
         return Unchanged();  // between 0.9 and 1 ms: no code
       }
-      return clamp ? Code(code, e) : CodeIfInRange(code, e);
+      return Code(code, e);
     }
     case kEditEqGain:
     case kEditLimiterThreshold:
