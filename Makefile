@@ -1,6 +1,11 @@
 # The README's commands. Each one does its own set-up on a fresh Debian 12 machine.
 .PHONY: all test run screenshot bench fuzz deps dev release clean
 
+# The checked (sanitized) programs report leaks when they end; the few inside system
+# libraries, which we cannot free, are listed in tests/lsan.supp. Every program run from
+# here (tests, the application, the fuzz targets) gets that list; our own leaks still count.
+export LSAN_OPTIONS := suppressions=$(CURDIR)/tests/lsan.supp$(if $(LSAN_OPTIONS),:$(LSAN_OPTIONS))
+
 all: dev
 
 deps:
