@@ -24,6 +24,7 @@
 #include "presets/PresetController.h"
 #include "presets/PresetFileIo.h"
 #include "presets/PresetSerializer.h"
+#include "presets/TunedProgram.h"
 #include "sim/SimulatedBackend.h"
 #include "sim/SimulatedProcessor.h"
 
@@ -180,23 +181,13 @@ BENCHMARK(BM_ThousandEditsInOneSecond)
     ->Iterations(3)
     ->Unit(benchmark::kMillisecond);
 
-// A single-preset file of the start-up program, or of a tuned car's: every band of every
-// output away from its start-up frequency, most of them two octaves and more above it, and
-// every crossover moved.
+// A single-preset file of the start-up program, or of a tuned car's (every band and
+// crossover moved).
 bool WritePresetFile(const std::filesystem::path& path, bool tuned) {
   ProgramState state;
   CKTV_Data model(state);
   model.LoadOutputs();
-  for (int c = 0; tuned && c < rec::kOutputCount; ++c) {
-    CKTV_OutData& out = model.Output(c);
-    for (int b = 0; b < out.BandCount(); ++b) {
-      CFilter& f = out.Filter(b);
-      f.SetFrequency(f.Frequency() <= 5000 ? 4 * f.Frequency() + c : f.Frequency() / 3, true);
-      f.SetGainIndex(150 + b);
-    }
-    out.HighPass().SetFrequency(300 + c, true);
-    out.LowPass().SetFrequency(2000 + c, true);
-  }
+  if (tuned) testing::TuneEveryBand(model);
   ByteArchive ar;
   return SerializePreset(ar, model) && WriteFileAtomically(path, ar.Bytes());
 }

@@ -13,6 +13,7 @@
 #include "presets/PresetController.h"
 #include "presets/PresetFileIo.h"
 #include "presets/PresetSerializer.h"
+#include "presets/TunedProgram.h"
 
 namespace vantor::testing {
 namespace {
@@ -39,23 +40,12 @@ bool SameBlocks(const rec::StateRecord& a, const rec::StateRecord& b) {
   return ok;
 }
 
-// A program with every band of every output away from its start-up frequency (most of
-// them two octaves and more upward, which live edits would send an octave at a time) and
-// every crossover moved.
+// The record of a program with every band and crossover moved.
 rec::StateRecord MovedProgram() {
   ProgramState state;
   CKTV_Data model(state);
   model.LoadOutputs();
-  for (int c = 0; c < rec::kOutputCount; ++c) {
-    CKTV_OutData& out = model.Output(c);
-    for (int b = 0; b < out.BandCount(); ++b) {
-      CFilter& f = out.Filter(b);
-      f.SetFrequency(f.Frequency() <= 5000 ? 4 * f.Frequency() + c : f.Frequency() / 3, true);
-      f.SetGainIndex(150 + b);
-    }
-    out.HighPass().SetFrequency(300 + c, true);
-    out.LowPass().SetFrequency(2000 + c, true);
-  }
+  TuneEveryBand(model);
   model.Store();
   state.Live()[rec::kMusicOnFlag] = 1;
   return state.Live();
