@@ -37,7 +37,8 @@ std::unique_ptr<CKTVEQ> CopySet(const CKTVEQ& set) {
 // Matches fitted bands (rising in frequency) to free bands in band order so that each lands
 // on a band whose frequency is near its own: the order-keeping assignment with the smallest
 // sum of octave distances.
-std::vector<int> AssignInOrder(const std::vector<double>& fitted, const std::vector<double>& bands) {
+std::vector<int> AssignInOrder(const std::vector<double>& fitted,
+                               const std::vector<double>& bands) {
   const std::size_t m = fitted.size();
   const std::size_t n = bands.size();
   constexpr double kNone = std::numeric_limits<double>::infinity();
@@ -149,8 +150,9 @@ std::optional<AutoEqPreview> PreviewAutoEq(const CKTVEQ& set, bool graphic,
   if (graphic) {
     for (std::size_t k = 0; k < fitted.size(); ++k) owner[k] = fitted[k].slot;
   } else {
-    std::sort(fitted.begin(), fitted.end(),
-              [](const FittedBand& a, const FittedBand& b) { return a.frequencyHz < b.frequencyHz; });
+    std::sort(fitted.begin(), fitted.end(), [](const FittedBand& a, const FittedBand& b) {
+      return a.frequencyHz < b.frequencyHz;
+    });
     std::vector<double> fittedHz, bandHz;
     for (const FittedBand& fb : fitted) fittedHz.push_back(fb.frequencyHz);
     for (int b : free) bandHz.push_back(std::max(set.At(b).Frequency(), kLowestBandHz));
@@ -177,8 +179,7 @@ std::optional<AutoEqPreview> PreviewAutoEq(const CKTV_OutData& output,
                                            const Measurement& measurement,
                                            const TargetCurve& target, const AutoEqOptions& options,
                                            MeasureError& error) {
-  return PreviewAutoEq(output.Filters(), output.EqMode() != 0, measurement, target, options,
-                       error);
+  return PreviewAutoEq(output.Filters(), output.EqMode() != 0, measurement, target, options, error);
 }
 
 void ApplyBandSettings(CKTVEQ& set, const std::vector<BandSetting>& bands) {

@@ -20,9 +20,9 @@ inline constexpr double kFitLowestHz = 20.0;
 inline constexpr double kFitHighestHz = 20000.0;
 
 struct AutoEqOptions {
-  std::optional<int> bands;       // at most this many; default every band the fit may use
-  std::optional<double> fromHz;   // default the high-pass frequency when it is active, else 20
-  std::optional<double> toHz;     // default the low-pass frequency when it is active, else 20000
+  std::optional<int> bands;      // at most this many; default every band the fit may use
+  std::optional<double> fromHz;  // default the high-pass frequency when it is active, else 20
+  std::optional<double> toHz;    // default the low-pass frequency when it is active, else 20000
   double maxBoostDb = kDefaultMaxBoostDb;  // 0..20
 };
 

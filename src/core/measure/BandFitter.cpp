@@ -269,19 +269,19 @@ std::vector<CodedBand> SnapAndPolish(const FitProblem& problem, const FitObjecti
   eq = Response{};
   for (const Band& b : bands) {
     const auto& fixed = problem.slots[At(b.slot)].fixedHz;
-    const int centre = fixed ? GridIndexOf(*fixed)
-                             : NearestReachable(b.params.centre, problem.centreLow,
-                                                problem.centreHigh);
+    const int centre =
+        fixed ? GridIndexOf(*fixed)
+              : NearestReachable(b.params.centre, problem.centreLow, problem.centreHigh);
     if (centre < 0) continue;
-    CodedBand c{b.slot,
-                b.centreFree,
-                centre,
-                fixed.value_or(0),
-                std::clamp(GainIndexFromDb(std::clamp(b.params.gainDb, kLowestGainDb, 20.0)), 0,
-                           maxGain),
-                std::clamp(static_cast<int>(std::lround(b.params.width)), kNarrowestWidthIndex,
-                           kBandwidthIndexMax),
-                {}};
+    CodedBand c{
+        b.slot,
+        b.centreFree,
+        centre,
+        fixed.value_or(0),
+        std::clamp(GainIndexFromDb(std::clamp(b.params.gainDb, kLowestGainDb, 20.0)), 0, maxGain),
+        std::clamp(static_cast<int>(std::lround(b.params.width)), kNarrowestWidthIndex,
+                   kBandwidthIndexMax),
+        {}};
     Recode(c);
     for (std::size_t i = 0; i < kGridPoints; ++i) eq[i] += c.h[i];
     coded.push_back(c);
@@ -359,9 +359,9 @@ int BandFrequencyOfCentre(int index) {
 Response BandResponse(int frequencyHz, int gainIndex, int widthIndex) {
   Response out{};
   if (gainIndex == kGainIndexFlat) return out;
-  EvaluateBiquad(DesignPeaking(frequencyHz, GainDbFromIndex(gainIndex),
-                               OctavesFromBandwidthIndex(widthIndex)),
-                 out);
+  EvaluateBiquad(
+      DesignPeaking(frequencyHz, GainDbFromIndex(gainIndex), OctavesFromBandwidthIndex(widthIndex)),
+      out);
   return out;
 }
 

@@ -24,7 +24,7 @@ struct FitProblem {
   int last = static_cast<int>(kGridPoints) - 1;
   int centreLow = 0;  // where free centres may go, inclusive
   int centreHigh = static_cast<int>(kGridPoints) - 1;
-  double maxBoostDb = 6.0;  // no band, and no point of the bands' sum, above this (0..20)
+  double maxBoostDb = 6.0;     // no band, and no point of the bands' sum, above this (0..20)
   std::vector<FitSlot> slots;  // the bands the fit may use
   int maxBands = 31;           // at most this many of them are used
 };

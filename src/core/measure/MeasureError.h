@@ -9,17 +9,17 @@ namespace vantor {
 enum class MeasureErrorKind {
   kFileUnreadable,
   kFileTooLarge,
-  kBadNumber,            // a field that is not a finite decimal number
-  kMissingField,         // a row without both a frequency and a level
-  kFrequencyNotRising,   // a frequency at or below the row before it (or not above 0)
-  kTooFewRows,           // fewer than 10 rows between 10 Hz and 24 kHz
-  kTooFewTargetPoints,   // a house curve of fewer than two points
-  kBadSideFile,          // a measurement file line that does not belong there
-  kSideFileVersion,      // a measurement file of a later format version
+  kBadNumber,           // a field that is not a finite decimal number
+  kMissingField,        // a row without both a frequency and a level
+  kFrequencyNotRising,  // a frequency at or below the row before it (or not above 0)
+  kTooFewRows,          // fewer than 10 rows between 10 Hz and 24 kHz
+  kTooFewTargetPoints,  // a house curve of fewer than two points
+  kBadSideFile,         // a measurement file line that does not belong there
+  kSideFileVersion,     // a measurement file of a later format version
   kCannotWrite,
-  kNoMeasurement,        // automatic EQ asked for an output without a measurement
-  kNoFreeBand,           // every band of the output is switched off
-  kEmptyRange,           // the fitting range holds no measured grid point
+  kNoMeasurement,  // automatic EQ asked for an output without a measurement
+  kNoFreeBand,     // every band of the output is switched off
+  kEmptyRange,     // the fitting range holds no measured grid point
 };
 
 struct MeasureError {

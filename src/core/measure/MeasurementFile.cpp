@@ -261,8 +261,8 @@ std::filesystem::path MeasurementFileFor(const std::filesystem::path& presetFile
 }
 
 std::optional<std::filesystem::path> DefaultMeasurementFile() {
-  const std::filesystem::path name = std::string("measurements") +
-                                     std::string(kMeasurementFileExtension);
+  const std::filesystem::path name =
+      std::string("measurements") + std::string(kMeasurementFileExtension);
   if (const char* data = std::getenv("XDG_DATA_HOME"); data != nullptr && *data != '\0') {
     return std::filesystem::path(data) / "vantor" / name;
   }

@@ -237,8 +237,7 @@ TextPair TextPairOf(TextId id) {
     case TextId::MeasureFrequencyNotRising:
       return {"频率必须大于 0 并逐行递增", "frequencies must be above 0 and rise from row to row"};
     case TextId::MeasureTooFewRows:
-      return {"10 Hz 至 24 kHz 之间不足 10 行数据",
-              "fewer than 10 rows between 10 Hz and 24 kHz"};
+      return {"10 Hz 至 24 kHz 之间不足 10 行数据", "fewer than 10 rows between 10 Hz and 24 kHz"};
     case TextId::MeasureTooFewTargetPoints:
       return {"目标曲线至少需要两个点", "a target curve needs at least two points"};
     case TextId::MeasureBadSideFile:
