@@ -1,6 +1,7 @@
 #include "cli/CommandArgs.h"
 
 #include <cctype>
+#include <charconv>
 
 #include "cli/CliText.h"
 
@@ -42,6 +43,13 @@ bool SplitArgs(const std::vector<std::string>& args, const std::map<std::string,
     }
   }
   return true;
+}
+
+std::optional<int> WholeInt(std::string_view s) {
+  int v = 0;
+  const auto r = std::from_chars(s.data(), s.data() + s.size(), v);
+  if (s.empty() || r.ec != std::errc() || r.ptr != s.data() + s.size()) return std::nullopt;
+  return v;
 }
 
 }  // namespace vantor::cli

@@ -3,7 +3,9 @@
 // help switch, and the pointer to a command's help.
 
 #include <map>
+#include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace vantor::cli {
@@ -20,5 +22,8 @@ bool WantsHelp(const std::vector<std::string>& args);
 bool SplitArgs(const std::vector<std::string>& args, const std::map<std::string, bool>& known,
                std::map<std::string, std::string>& options, std::vector<std::string>& positional,
                std::string& error, bool chinese);
+
+// A whole decimal number and nothing else ("12", "-3"); nothing for anything else.
+std::optional<int> WholeInt(std::string_view s);
 
 }  // namespace vantor::cli

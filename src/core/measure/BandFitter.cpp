@@ -22,6 +22,8 @@ constexpr double kHighestGainDb = 20.0;
 constexpr double kBoostPenalty = 100.0;
 // The greedy placement stops when no point is further from the target than half a gain step.
 constexpr double kStopDeviationDb = 0.05;
+// ... and when the last band placed took less than this share off the squared deviation.
+constexpr double kMinimumGain = 0.01;
 // Bandwidths tried for a new band before it is refined (indexes; 4 is 0.09 octave).
 constexpr std::array<int, 10> kStartWidths = {4, 8, 14, 22, 35, 55, 85, 130, 200, 295};
 constexpr MinimiseLimits kBandLimits{60, 1e-6};
@@ -190,11 +192,16 @@ void PlaceBands(const FitProblem& problem, const FitObjective& objective,
       std::min(problem.slots.size(), static_cast<std::size_t>(std::max(problem.maxBands, 0)));
   for (std::size_t n = 0; n < count; ++n) {
     const Response eq = SumShapes(bands);
+    // What one more band could still correct at point i: a boost only up to the limit of
+    // the bands' sum there.
+    auto achievable = [&](int i) {
+      const double room = std::max(0.0, objective.GainHigh() - eq[At(i)]);
+      return std::clamp(-objective.Deviation(eq, i), kLowestGainDb, room);
+    };
     int worst = -1;
     double worstGain = 0.0;
     for (int i = problem.first; i <= problem.last; ++i) {
-      const double want =
-          std::clamp(-objective.Deviation(eq, i), kLowestGainDb, objective.GainHigh());
+      const double want = achievable(i);
       if (std::abs(want) > std::abs(worstGain)) {
         worst = i;
         worstGain = want;
@@ -224,8 +231,7 @@ void PlaceBands(const FitProblem& problem, const FitObjective& objective,
     band.slot = slot;
     band.centreFree = !problem.slots[At(slot)].fixedHz.has_value();
     band.params.centre = centre;
-    band.params.gainDb =
-        std::clamp(-objective.Deviation(eq, centre), kLowestGainDb, objective.GainHigh());
+    band.params.gainDb = achievable(centre);
     double best = -1.0;
     Response trial{};
     for (int width : kStartWidths) {
@@ -241,6 +247,14 @@ void PlaceBands(const FitProblem& problem, const FitObjective& objective,
     }
     bands.push_back(band);
     objective.Refine(bands, {bands.size() - 1}, kBandLimits);
+    // A band that hardly helps is not worth a band: the deviation left is what bands within
+    // the limits cannot correct (or noise).
+    const double before = objective.Cost(eq, nullptr);
+    const double after = objective.Cost(SumShapes(bands), nullptr);
+    if (before - after < kMinimumGain * before) {
+      bands.pop_back();
+      return;
+    }
   }
 }
 

@@ -4,7 +4,9 @@
 #include <array>
 #include <cstdint>
 #include <random>
+#include <string>
 
+#include "base/NumberFormat.h"
 #include "measure/BandFitter.h"
 #include "measure/Measurement.h"
 #include "measure/TargetCurve.h"
@@ -41,6 +43,16 @@ inline Measurement TargetMinusBands(const TargetCurve& target) {
 inline void AddNoise(Measurement& m, double amplitude, std::uint32_t seed) {
   std::mt19937 random(seed);
   for (double& v : m.db) v += amplitude * (2.0 * (random() / 4294967295.0) - 1.0);
+}
+
+// The measurement as a text export: a comment header, then "frequency level" at the grid
+// frequencies from 20 Hz up.
+inline std::string MeasurementText(const Measurement& m) {
+  std::string text = "* made-up measurement\n* Freq(Hz) SPL(dB)\n";
+  for (std::size_t i = 1; i < kGridPoints; ++i) {
+    text += FormatShortest(kResponseGrid[i]) + " " + FormatFixed(80.0 + m.db[i], 9) + "\n";
+  }
+  return text;
 }
 
 }  // namespace vantor::testing
