@@ -97,6 +97,7 @@ TEST_F(MeasurementFileFixture, DamagedFilesAreRefusedWithTheirLine) {
        MeasureErrorKind::kSideFileVersion, 2},
       {Replace(good, "output 1\n", "output 9\n"), MeasureErrorKind::kBadSideFile, 5},
       {Replace(good, "shift -2.75", "shift nan"), MeasureErrorKind::kBadSideFile, 7},
+      {Replace(good, "shift -2.75", "shift 1e308"), MeasureErrorKind::kBadSideFile, 7},
       {Replace(good, "covers 12 230", "covers 230 12"), MeasureErrorKind::kBadSideFile, 8},
       {Replace(good, "covers 12 230", "covers 12 241"), MeasureErrorKind::kBadSideFile, 8},
       {Replace(good, "\nend\n", "\n"), MeasureErrorKind::kBadSideFile, 10},

@@ -189,6 +189,7 @@ TEST(MeasurementImport, BadRowsAreRefusedWithTheirLine) {
       // NaN and infinity.
       {"* h\n\n5 nan\n" + good, MeasureErrorKind::kBadNumber, 3},
       {good + "25000 inf\n", MeasureErrorKind::kBadNumber, 13},
+      {"5 1e300\n6 -1e300\n" + good, MeasureErrorKind::kBadNumber, 1},
       // Missing or empty fields.
       {"5;;3\n" + good, MeasureErrorKind::kMissingField, 1},
       {"5\n" + good, MeasureErrorKind::kMissingField, 1},

@@ -7,6 +7,7 @@
 
 #include "base/NumberFormat.h"
 #include "measure/DecimalField.h"
+#include "measure/ResponseRows.h"
 #include "presets/PresetFileIo.h"
 
 namespace vantor {
@@ -77,12 +78,18 @@ std::vector<std::string_view> Words(std::string_view s) {
   return words;
 }
 
+std::optional<double> ParseLevel(std::string_view word) {
+  const auto v = ParseDecimalField(word);
+  if (!v || std::abs(*v) > kLargestLevelDb) return std::nullopt;
+  return v;
+}
+
 std::optional<Response> ParseCurve(std::string_view values) {
   const auto words = Words(values);
   if (words.size() != kGridPoints) return std::nullopt;
   Response db{};
   for (std::size_t i = 0; i < kGridPoints; ++i) {
-    const auto v = ParseDecimalField(words[i]);
+    const auto v = ParseLevel(words[i]);
     if (!v) return std::nullopt;
     db[i] = *v;
   }
@@ -171,7 +178,7 @@ class Reader {
     if (!source) return std::nullopt;
     m.source = std::string(*source);
     const auto shift = Expect("shift");
-    const auto shiftDb = shift ? ParseDecimalField(*shift) : std::nullopt;
+    const auto shiftDb = shift ? ParseLevel(*shift) : std::nullopt;
     if (!shiftDb) return std::nullopt;
     m.shiftDb = *shiftDb;
     const auto covers = Expect("covers");

@@ -1,5 +1,6 @@
 #include "measure/ResponseRows.h"
 
+#include <cmath>
 #include <string>
 
 #include "measure/DecimalField.h"
@@ -112,7 +113,9 @@ std::optional<std::vector<ResponseRow>> ReadResponseRows(std::string_view text, 
     }
     const auto frequency = ParseDecimalField(fields[0], commaDecimal);
     const auto level = ParseDecimalField(fields[1], commaDecimal);
-    if (!frequency || !level) return fail(MeasureErrorKind::kBadNumber, lineNo);
+    if (!frequency || !level || std::abs(*level) > kLargestLevelDb) {
+      return fail(MeasureErrorKind::kBadNumber, lineNo);
+    }
     if (*frequency <= 0.0 || (!rows.empty() && *frequency <= rows.back().frequency)) {
       return fail(MeasureErrorKind::kFrequencyNotRising, lineNo);
     }

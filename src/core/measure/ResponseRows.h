@@ -11,6 +11,10 @@
 
 namespace vantor {
 
+// A level further from 0 dB than this is no measurement; refusing it keeps every sum and
+// interpolation of levels finite.
+inline constexpr double kLargestLevelDb = 1000.0;
+
 struct ResponseRow {
   int line = 0;  // 1-based line of the file
   double frequency = 0.0;
@@ -26,7 +30,8 @@ enum class TextLines {
 // Reads every row in file order. Frequencies must be above 0 and rise from row to row.
 // Where the rows hold no '.', use ',' between digits and separate their fields otherwise
 // (semicolons, tabs or spaces), ',' is their decimal mark. Fields after the second are not
-// read. On the first bad row nothing is returned and `error` names it and its line.
+// read; a level beyond ±kLargestLevelDb is a bad number. On the first bad row nothing is
+// returned and `error` names it and its line.
 std::optional<std::vector<ResponseRow>> ReadResponseRows(std::string_view text, TextLines lines,
                                                          MeasureError& error);
 
