@@ -8,6 +8,7 @@
 #include <string>
 
 #include "SyntheticCurves.h"
+#include "TempFolder.h"
 #include "cli/ExitCodes.h"
 #include "cli/ToolRun.h"
 
@@ -20,29 +21,22 @@ using testing::ToolRun;
 
 double DbOf(const std::string& line) { return std::stod(line.substr(line.find(' ') + 1)); }
 
-class MeasureCommands : public ::testing::Test {
+class MeasureCommands : public vantor::testing::TempFolder {
  protected:
   void SetUp() override {
-    dir = fs::temp_directory_path() /
-          ("vantor-cli-measure-" +
-           std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
-    fs::remove_all(dir);
-    fs::create_directories(dir);
+    TempFolder::SetUp();
     in = Path("in.dsps");
     ASSERT_EQ(RunTool({"preset", "new", in}).code, kExitOk);
     measurement = Path("fl.txt");
     Write(measurement,
           vantor::testing::MeasurementText(vantor::testing::TargetMinusBands(FlatTarget())));
   }
-  void TearDown() override { fs::remove_all(dir); }
 
-  std::string Path(const std::string& name) const { return (dir / name).string(); }
   static void Write(const std::string& path, const std::string& text) {
     std::ofstream out(path, std::ios::binary);
     out << text;
   }
 
-  fs::path dir;
   std::string in;
   std::string measurement;
 };

@@ -9,6 +9,7 @@
 #include <sstream>
 
 #include "SyntheticCurves.h"
+#include "TempFolder.h"
 #include "measure/MeasureController.h"
 #include "model/KTV_Data.h"
 #include "model/ProgramState.h"
@@ -18,17 +19,8 @@ namespace {
 
 namespace fs = std::filesystem;
 
-class MeasurementFileFixture : public ::testing::Test {
+class MeasurementFileFixture : public testing::TempFolder {
  protected:
-  void SetUp() override {
-    dir = fs::temp_directory_path() /
-          ("vantor-measure-file-" +
-           std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
-    fs::remove_all(dir);
-    fs::create_directories(dir);
-  }
-  void TearDown() override { fs::remove_all(dir); }
-
   static MeasurementSet Sample() {
     MeasurementSet set;
     Measurement m = testing::TargetMinusBands(CarTarget());
@@ -51,8 +43,6 @@ class MeasurementFileFixture : public ::testing::Test {
     text.replace(text.find(from), from.size(), to);
     return text;
   }
-
-  fs::path dir;
 };
 
 TEST_F(MeasurementFileFixture, RoundTripKeepsEveryValue) {

@@ -10,12 +10,15 @@
 #include <string>
 
 #include "CommaLocale.h"
+#include "StoredGridIndex.h"
 #include "base/NumberFormat.h"
 #include "measure/DecimalField.h"
 #include "measure/Measurement.h"
 
 namespace vantor {
 namespace {
+
+using testing::GridIndexOfStored;
 
 using testing::CommaLocale;
 
@@ -45,14 +48,6 @@ MeasureError Refusal(std::string_view text) {
   MeasureError error;
   EXPECT_FALSE(MeasurementFromText(text, error).has_value());
   return error;
-}
-
-std::size_t IndexOf(double hz) {
-  for (std::size_t i = 0; i < kGridPoints; ++i) {
-    if (kResponseGrid[i] == hz) return i;
-  }
-  ADD_FAILURE() << hz << " is no grid frequency";
-  return 0;
 }
 
 TEST(DecimalField, TakesWholeFiniteNumbersOnly) {
@@ -99,9 +94,9 @@ TEST(MeasurementImport, CommasBetweenWholeNumbersSeparate) {
   std::string text;
   for (int hz = 100; hz <= 1000; hz += 100) text += std::to_string(hz) + "," + "85\n";
   const Measurement m = Import(text);
-  EXPECT_EQ(m.firstIndex, static_cast<int>(IndexOf(102.0)));
-  EXPECT_EQ(m.lastIndex, static_cast<int>(IndexOf(1000.0)));
-  EXPECT_NEAR(m.db[IndexOf(500.0)], 0.0, 1e-12);  // flat at 85 dB, normalised
+  EXPECT_EQ(m.firstIndex, static_cast<int>(GridIndexOfStored(102.0)));
+  EXPECT_EQ(m.lastIndex, static_cast<int>(GridIndexOfStored(1000.0)));
+  EXPECT_NEAR(m.db[GridIndexOfStored(500.0)], 0.0, 1e-12);  // flat at 85 dB, normalised
 }
 
 TEST(MeasurementImport, ResamplesLinearlyInLogFrequency) {
@@ -109,11 +104,13 @@ TEST(MeasurementImport, ResamplesLinearlyInLogFrequency) {
   // 1000 Hz lies between 640 Hz (0 dB) and 1280 Hz (6 dB): 6·log2(1000/640) = 3.863137 dB.
   // 2000 Hz lies between 1280 Hz (6 dB) and 2560 Hz (0 dB): 6 − 6·log2(2000/1280) = 2.136863.
   // 160 Hz is a row of its own (0 dB). Normalisation moves all three alike.
-  const double at1000 = m.db[IndexOf(1000.0)];
-  EXPECT_NEAR(at1000 - m.db[IndexOf(2000.0)], 3.863137 - 2.136863, 1e-6);
+  const double at1000 = m.db[GridIndexOfStored(1000.0)];
+  EXPECT_NEAR(at1000 - m.db[GridIndexOfStored(2000.0)], 3.863137 - 2.136863, 1e-6);
   // 5000 Hz between 2560 Hz (0 dB) and 5120 Hz (6 dB); 20 kHz between 10240 and 20480 Hz.
-  EXPECT_NEAR(at1000 - m.db[IndexOf(5000.0)], 3.863137 - 6.0 * std::log2(5000.0 / 2560.0), 1e-6);
-  EXPECT_NEAR(at1000 - m.db[IndexOf(20000.0)], 3.863137 - 6.0 * std::log2(20000 / 10240.0), 1e-6);
+  EXPECT_NEAR(at1000 - m.db[GridIndexOfStored(5000.0)], 3.863137 - 6.0 * std::log2(5000.0 / 2560.0),
+              1e-6);
+  EXPECT_NEAR(at1000 - m.db[GridIndexOfStored(20000.0)],
+              3.863137 - 6.0 * std::log2(20000 / 10240.0), 1e-6);
 }
 
 TEST(MeasurementImport, NormalisesToTheMeanFrom200HzTo2kHzAndHoldsTheEnds) {
@@ -134,11 +131,11 @@ TEST(MeasurementImport, NormalisesToTheMeanFrom200HzTo2kHzAndHoldsTheEnds) {
     }
   }
   mean /= count;
-  EXPECT_NEAR(m.db[IndexOf(1000.0)], std::log2(10.0) - mean, 1e-4);
-  EXPECT_NEAR(m.db[IndexOf(3084.0)], std::log2(30.84) - mean, 1e-4);
+  EXPECT_NEAR(m.db[GridIndexOfStored(1000.0)], std::log2(10.0) - mean, 1e-4);
+  EXPECT_NEAR(m.db[GridIndexOfStored(3084.0)], std::log2(30.84) - mean, 1e-4);
   // Covered from the first grid point at or above 100 Hz to the last at or below 12.8 kHz.
-  EXPECT_EQ(m.firstIndex, static_cast<int>(IndexOf(102.0)));
-  EXPECT_EQ(m.lastIndex, static_cast<int>(IndexOf(12699.0)));
+  EXPECT_EQ(m.firstIndex, static_cast<int>(GridIndexOfStored(102.0)));
+  EXPECT_EQ(m.lastIndex, static_cast<int>(GridIndexOfStored(12699.0)));
   EXPECT_FALSE(m.Covers(m.firstIndex - 1));
   EXPECT_TRUE(m.Covers(m.lastIndex));
   // Beyond them the end levels are held.
@@ -150,7 +147,7 @@ TEST(MeasurementImport, TweeterMeasuredAbove2kHzNormalisesOverWhatItCovers) {
   std::string text;
   for (int k = 0; k < 12; ++k) text += std::to_string(3000 + 1000 * k) + " 90\n";
   const Measurement m = Import(text);
-  EXPECT_NEAR(m.db[IndexOf(5000.0)], 0.0, 1e-12);
+  EXPECT_NEAR(m.db[GridIndexOfStored(5000.0)], 0.0, 1e-12);
 }
 
 TEST(MeasurementImport, ShiftMovesTheWholeCurve) {
@@ -236,7 +233,8 @@ TEST(MeasurementImport, FilesAreReadWithTheirNameAndRefusedWhenMissing) {
 
 TEST_F(CommaLocale, ImportIgnoresTheProcessLocale) {
   const Measurement m = Import(Zigzag(" "));
-  EXPECT_NEAR(m.db[IndexOf(1000.0)] - m.db[IndexOf(2000.0)], 3.863137 - 2.136863, 1e-6);
+  EXPECT_NEAR(m.db[GridIndexOfStored(1000.0)] - m.db[GridIndexOfStored(2000.0)],
+              3.863137 - 2.136863, 1e-6);
   EXPECT_EQ(ParseDecimalField("1.25"), 1.25);
 }
 

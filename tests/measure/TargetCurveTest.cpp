@@ -6,18 +6,13 @@
 #include <cmath>
 #include <string>
 
+#include "StoredGridIndex.h"
 #include "measure/TargetCurve.h"
 
 namespace vantor {
 namespace {
 
-std::size_t IndexOf(double hz) {
-  for (std::size_t i = 0; i < kGridPoints; ++i) {
-    if (kResponseGrid[i] == hz) return i;
-  }
-  ADD_FAILURE() << hz << " is no grid frequency";
-  return 0;
-}
+using testing::GridIndexOfStored;
 
 TEST(TargetCurve, FlatIsZeroEverywhere) {
   for (double v : FlatTarget().db) EXPECT_EQ(v, 0.0);
@@ -26,19 +21,19 @@ TEST(TargetCurve, FlatIsZeroEverywhere) {
 TEST(TargetCurve, CarCurveAtItsCornersAndBetween) {
   const Response car = CarTarget().db;
   EXPECT_DOUBLE_EQ(car[0], 9.0);  // 19.7 Hz: held below 20 Hz
-  EXPECT_DOUBLE_EQ(car[IndexOf(40.5)], 9.0);
-  EXPECT_DOUBLE_EQ(car[IndexOf(59.0)], 9.0);
+  EXPECT_DOUBLE_EQ(car[GridIndexOfStored(40.5)], 9.0);
+  EXPECT_DOUBLE_EQ(car[GridIndexOfStored(59.0)], 9.0);
   // 100 Hz region: 9·(1 − log(102/60)/log(160/60)).
-  EXPECT_NEAR(car[IndexOf(102.0)], 9.0 * (1.0 - std::log(102.0 / 60.0) / std::log(160.0 / 60.0)),
-              1e-12);
-  EXPECT_NEAR(car[IndexOf(158.0)], 9.0 * (1.0 - std::log(158.0 / 60.0) / std::log(160.0 / 60.0)),
-              1e-12);
-  EXPECT_DOUBLE_EQ(car[IndexOf(162.0)], 0.0);
-  EXPECT_DOUBLE_EQ(car[IndexOf(1000.0)], 0.0);
-  EXPECT_DOUBLE_EQ(car[IndexOf(2997.0)], 0.0);
+  EXPECT_NEAR(car[GridIndexOfStored(102.0)],
+              9.0 * (1.0 - std::log(102.0 / 60.0) / std::log(160.0 / 60.0)), 1e-12);
+  EXPECT_NEAR(car[GridIndexOfStored(158.0)],
+              9.0 * (1.0 - std::log(158.0 / 60.0) / std::log(160.0 / 60.0)), 1e-12);
+  EXPECT_DOUBLE_EQ(car[GridIndexOfStored(162.0)], 0.0);
+  EXPECT_DOUBLE_EQ(car[GridIndexOfStored(1000.0)], 0.0);
+  EXPECT_DOUBLE_EQ(car[GridIndexOfStored(2997.0)], 0.0);
   // 10 kHz region: −6·log(10079/3000)/log(20000/3000).
-  EXPECT_NEAR(car[IndexOf(10079.0)], -6.0 * std::log(10079.0 / 3000.0) / std::log(20000.0 / 3000.0),
-              1e-12);
+  EXPECT_NEAR(car[GridIndexOfStored(10079.0)],
+              -6.0 * std::log(10079.0 / 3000.0) / std::log(20000.0 / 3000.0), 1e-12);
   EXPECT_DOUBLE_EQ(car[kGridPoints - 1], -6.0);
 }
 
@@ -58,8 +53,9 @@ TEST(TargetCurve, HouseCurveSkipsTextInterpolatesAndHoldsItsEnds) {
   EXPECT_DOUBLE_EQ(t->db[0], 4.0);
   EXPECT_DOUBLE_EQ(t->db[kGridPoints - 1], -2.0);
   // 200 Hz region: halfway in octaves between 100 and 400 Hz.
-  EXPECT_NEAR(t->db[IndexOf(198.0)], 4.0 - 6.0 * std::log(198.0 / 100.0) / std::log(4.0), 1e-12);
-  EXPECT_DOUBLE_EQ(t->db[IndexOf(1000.0)], -2.0);
+  EXPECT_NEAR(t->db[GridIndexOfStored(198.0)], 4.0 - 6.0 * std::log(198.0 / 100.0) / std::log(4.0),
+              1e-12);
+  EXPECT_DOUBLE_EQ(t->db[GridIndexOfStored(1000.0)], -2.0);
   // Semicolons with comma decimals, as for measurements.
   const auto comma = HouseCurveFromText("100;4,0\n400;-2,0\n1600;-2,0\n", error);
   ASSERT_TRUE(comma.has_value());
