@@ -2,11 +2,14 @@
 
 #include <ostream>
 
+#include "cli/AlignCommand.h"
+#include "cli/AutoEqCommand.h"
 #include "cli/CurveCommand.h"
 #include "cli/DeviceCommand.h"
 #include "cli/ExitCodes.h"
 #include "cli/FirmwareCommand.h"
 #include "cli/GlobalOptions.h"
+#include "cli/MeasureCommand.h"
 #include "cli/PresetCommand.h"
 
 namespace vantor::cli {
@@ -22,6 +25,9 @@ constexpr const char* kUsage =
     "  report FILE [--csv OUT]     the parameter report of a preset file\n"
     "  device COMMAND              work with a processor (real, or simulated with --sim)\n"
     "  firmware info FILE          what a firmware file holds and how it is sent\n"
+    "  measure FILE                a measured response as imported, on the grid\n"
+    "  autoeq IN OUT --output N --measurement FILE ...   fit an output's bands to a target\n"
+    "  align IN OUT --distance 1=120cm,...   delays from the speakers' distances\n"
     "options:\n"
     "  --lang zh|en        language of messages (default en)\n"
     "  --sim               use the simulated processor instead of USB\n"
@@ -56,6 +62,9 @@ int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
   if (command == "response") return RunResponse(*options, rest, out, err);
   if (command == "report") return RunReport(*options, rest, out, err);
   if (command == "firmware") return RunFirmware(*options, out, err);
+  if (command == "measure") return RunMeasure(*options, rest, out, err);
+  if (command == "autoeq") return RunAutoEq(*options, rest, out, err);
+  if (command == "align") return RunAlign(*options, rest, out, err);
   err << "vantorctl: unknown command '" << command << "' (see vantorctl --help)\n";
   return kExitUsage;
 }

@@ -52,6 +52,18 @@ Response SumFilters(const std::vector<FilterArg>& filters) {
   return sum;
 }
 
+std::string GridCurveText(const Response& db) {
+  std::string text;
+  text.reserve(kGridPoints * 24);
+  for (std::size_t i = 0; i < kGridPoints; ++i) {
+    text += FormatShortest(kResponseGrid[i]);
+    text += ' ';
+    text += FormatFixed(db[i], 9);
+    text += '\n';
+  }
+  return text;
+}
+
 int RunCurve(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
   std::vector<FilterArg> filters;
   for (const std::string& a : args) {
@@ -73,16 +85,7 @@ int RunCurve(const std::vector<std::string>& args, std::ostream& out, std::ostre
     }
     filters.push_back(*filter);
   }
-  const Response sum = SumFilters(filters);
-  std::string text;
-  text.reserve(kGridPoints * 24);
-  for (std::size_t i = 0; i < kGridPoints; ++i) {
-    text += FormatShortest(kResponseGrid[i]);
-    text += ' ';
-    text += FormatFixed(sum[i], 9);
-    text += '\n';
-  }
-  out << text;
+  out << GridCurveText(SumFilters(filters));
   return kExitOk;
 }
 

@@ -14,6 +14,10 @@ namespace vantor::cli {
 // The summed response in dB of the filters, built the way the application builds them.
 Response SumFilters(const std::vector<FilterArg>& filters);
 
+// 241 lines "<grid frequency> <dB>", the dB with nine decimals: what curve, response and
+// measure print.
+std::string GridCurveText(const Response& db);
+
 int RunCurve(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
 
 }  // namespace vantor::cli

@@ -1,12 +1,13 @@
 #include "cli/PresetCommand.h"
 
-#include <cctype>
 #include <map>
 #include <ostream>
 
 #include "base/ByteArchive.h"
 #include "base/NumberFormat.h"
 #include "cli/CliText.h"
+#include "cli/CommandArgs.h"
+#include "cli/CurveCommand.h"
 #include "cli/ExitCodes.h"
 #include "cli/JsonWriter.h"
 #include "cli/PresetEditor.h"
@@ -56,51 +57,11 @@ constexpr const char* kReportUsage =
     "The parameter report of the file's live program: one row per parameter, one column per\n"
     "output. With --csv it is written as a CSV file (UTF-8 with byte-order mark) instead.\n";
 
-std::string SeeHelp(const std::string& command, bool chinese) {
-  return Say2(chinese, " (参见 vantorctl ", " (see vantorctl ") + command + " --help)\n";
-}
-
-bool WantsHelp(const std::vector<std::string>& args) {
-  for (const auto& a : args) {
-    if (a == "--help" || a == "-h") return true;
-  }
-  return false;
-}
-
 std::string SetUsage() {
   return "usage: vantorctl preset set FILE KEY=VALUE...\n"
          "Changes values of a preset file's live program through the model's own setters and\n"
          "saves the file (through a temporary file). A bad key or value changes nothing.\n" +
          PresetEditor::KeyHelp();
-}
-
-// Splits off the options; every other word is positional. False on an unknown option.
-bool SplitArgs(const std::vector<std::string>& args, const std::map<std::string, bool>& known,
-               std::map<std::string, std::string>& options, std::vector<std::string>& positional,
-               std::string& error, bool chinese) {
-  for (std::size_t i = 0; i < args.size(); ++i) {
-    const std::string& a = args[i];
-    if (a.size() > 1 && a[0] == '-' &&
-        !(a.size() > 1 && (std::isdigit(static_cast<unsigned char>(a[1])) != 0))) {
-      const auto found = known.find(a);
-      if (found == known.end()) {
-        error = Say2(chinese, "未知选项 '", "unknown option '") + a + "'";
-        return false;
-      }
-      if (found->second) {
-        if (i + 1 >= args.size()) {
-          error = a + Say2(chinese, " 需要一个值", " needs a value");
-          return false;
-        }
-        options[a] = args[++i];
-      } else {
-        options[a] = "";
-      }
-    } else {
-      positional.push_back(a);
-    }
-  }
-  return true;
 }
 
 int New(const GlobalOptions& o, const std::vector<std::string>& args, std::ostream& err) {
@@ -314,16 +275,7 @@ int RunResponse(const GlobalOptions& o, const std::vector<std::string>& args, st
   std::string text;
   for (int c = first; c <= last; ++c) {
     if (first != last) text += "# CH" + std::to_string(c + 1) + "\n";
-    const CKTVEQ& set = image->program->model.Output(c).Filters();
-    for (std::size_t i = 0; i < kGridPoints; ++i) {
-      // Summed in filter order, as the graph sums the set.
-      double sum = 0.0;
-      for (int f = 0; f < set.Count(); ++f) sum += set.At(f).ResponseDb()[i];
-      text += FormatShortest(kResponseGrid[i]);
-      text += ' ';
-      text += FormatFixed(sum, 9);
-      text += '\n';
-    }
+    text += GridCurveText(image->program->model.Output(c).Filters().SumDb());
   }
   out << text;
   return kExitOk;

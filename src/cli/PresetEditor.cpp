@@ -7,6 +7,7 @@
 #include <optional>
 
 #include "cli/CliText.h"
+#include "cli/CommandArgs.h"
 #include "dsp/FilterCodes.h"
 #include "model/DataDefine.h"
 #include "presets/ParameterScales.h"
@@ -34,13 +35,6 @@ std::optional<int> Numbered(std::string_view word, std::string_view prefix, int 
     return std::nullopt;
   if (n < 1 || n > max) return std::nullopt;
   return n;
-}
-
-std::optional<int> WholeInt(std::string_view s) {
-  int v = 0;
-  const auto r = std::from_chars(s.data(), s.data() + s.size(), v);
-  if (s.empty() || r.ec != std::errc() || r.ptr != s.data() + s.size()) return std::nullopt;
-  return v;
 }
 
 // A plain decimal ("-6", "3.5", "+1", ".5") optionally followed by one of `units` in any

@@ -124,11 +124,21 @@ void CKTVEQ::Layout(const Rect& plot) {
   for (auto& f : m_filters) f->Layout(plot);
 }
 
+Response CKTVEQ::SumDb() const {
+  Response sum{};
+  for (std::size_t i = 0; i < kGridPoints; ++i) {
+    double s = 0.0;
+    for (const auto& f : m_filters) s += f->ResponseDb()[i];
+    sum[i] = s;
+  }
+  return sum;
+}
+
 void CKTVEQ::SumResponse() {
   const double scale = m_plotHeight / 40.0;
+  const Response db = SumDb();
   for (std::size_t i = 0; i < kGridPoints; ++i) {
-    double sum = 0.0;
-    for (const auto& f : m_filters) sum += f->ResponseDb()[i];
+    const double sum = db[i];
     m_points[i].y = static_cast<int>(scale * (20.0 - sum) + 0.5) + kPlotOffsetY;
     m_pointsF[i].y = static_cast<float>(scale * (20.0 - sum) + kPlotOffsetY);
   }

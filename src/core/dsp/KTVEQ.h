@@ -52,6 +52,9 @@ class CKTVEQ {
   void SetLiveSync(const LiveSyncFlag* flag);
 
   void Layout(const Rect& plot);
+  // The channel curve in dB: every filter's response added in element order, unclipped.
+  Response SumDb() const;
+  // The channel curve in plot pixels, from SumDb.
   void SumResponse();
   void CopyValues(const CKTVEQ& other);
   // The element count (u16), then each filter's 48 bytes. Loading needs the same count

@@ -223,6 +223,40 @@ TextPair TextPairOf(TextId id) {
           "recoverable!  Choose 'YES' to clear the data, and choose 'NO' to do nothing."};
     case TextId::DeviceNotConnected:
       return {"设备未连接", "The device is not connected"};
+    case TextId::MeasureAtLine:
+      return {"第 {line} 行：", "line {line}: "};
+    case TextId::MeasureFileUnreadable:
+      return {"无法读取文件", "cannot read the file"};
+    case TextId::MeasureFileTooLarge:
+      return {"文件太大", "the file is too large"};
+    case TextId::MeasureBadNumber:
+      return {"不是有效的数字（不接受 NaN 和无穷大）",
+              "not a valid number (NaN and infinity are refused)"};
+    case TextId::MeasureMissingField:
+      return {"一行需要频率和电平两个数", "a row needs a frequency and a level"};
+    case TextId::MeasureFrequencyNotRising:
+      return {"频率必须大于 0 并逐行递增", "frequencies must be above 0 and rise from row to row"};
+    case TextId::MeasureTooFewRows:
+      return {"10 Hz 至 24 kHz 之间不足 10 行数据", "fewer than 10 rows between 10 Hz and 24 kHz"};
+    case TextId::MeasureTooFewTargetPoints:
+      return {"目标曲线至少需要两个点", "a target curve needs at least two points"};
+    case TextId::MeasureBadSideFile:
+      return {"不是测量文件或内容已损坏", "not a measurement file, or a damaged one"};
+    case TextId::MeasureSideFileVersion:
+      return {"测量文件来自更新的版本", "the measurement file was written by a newer version"};
+    case TextId::MeasureCannotWrite:
+      return {"无法写入文件", "cannot write the file"};
+    case TextId::MeasureNoMeasurement:
+      return {"该输出没有测量数据", "the output has no measurement"};
+    case TextId::MeasureNoFreeBand:
+      return {"该输出没有可用的EQ段（全部已关闭）",
+              "the output has no band to use (every band is switched off)"};
+    case TextId::MeasureEmptyRange:
+      return {"频率范围内没有测量数据", "the frequency range holds no measured point"};
+    case TextId::TargetFlat:
+      return {"平直", "flat"};
+    case TextId::TargetCar:
+      return {"汽车", "car"};
     case TextId::Count:
       break;
   }

@@ -139,6 +139,26 @@ enum class TextId : int {
   FactoryResetQuestion,
   DeviceNotConnected,
 
+  // Measurements, targets and automatic EQ (measure/): why an import or a fit was refused.
+  // MeasureAtLine holds "{line}", where the line number goes.
+  MeasureAtLine,
+  MeasureFileUnreadable,
+  MeasureFileTooLarge,
+  MeasureBadNumber,
+  MeasureMissingField,
+  MeasureFrequencyNotRising,
+  MeasureTooFewRows,
+  MeasureTooFewTargetPoints,
+  MeasureBadSideFile,
+  MeasureSideFileVersion,
+  MeasureCannotWrite,
+  MeasureNoMeasurement,
+  MeasureNoFreeBand,
+  MeasureEmptyRange,
+  // The built-in target curves' names.
+  TargetFlat,
+  TargetCar,
+
   Count
 };
 
