@@ -5,8 +5,10 @@
 #include "cli/CurveCommand.h"
 #include "cli/DeviceCommand.h"
 #include "cli/ExitCodes.h"
+#include "cli/ExportCommand.h"
 #include "cli/FirmwareCommand.h"
 #include "cli/GlobalOptions.h"
+#include "cli/ImportCommand.h"
 #include "cli/PresetCommand.h"
 
 namespace vantor::cli {
@@ -22,6 +24,10 @@ constexpr const char* kUsage =
     "  report FILE [--csv OUT]     the parameter report of a preset file\n"
     "  device COMMAND              work with a processor (real, or simulated with --sim)\n"
     "  firmware info FILE          what a firmware file holds and how it is sent\n"
+    "  export FILE --output N --format rew|eqapo|camilladsp\n"
+    "                              an output's filters as text for another tool\n"
+    "  import IN OUT --output N FILE\n"
+    "                              another tool's filters into an output of a preset file\n"
     "options:\n"
     "  --lang zh|en        language of messages (default en)\n"
     "  --sim               use the simulated processor instead of USB\n"
@@ -56,6 +62,8 @@ int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
   if (command == "response") return RunResponse(*options, rest, out, err);
   if (command == "report") return RunReport(*options, rest, out, err);
   if (command == "firmware") return RunFirmware(*options, out, err);
+  if (command == "export") return RunExport(*options, rest, out, err);
+  if (command == "import") return RunImport(*options, rest, out, err);
   err << "vantorctl: unknown command '" << command << "' (see vantorctl --help)\n";
   return kExitUsage;
 }

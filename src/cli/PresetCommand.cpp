@@ -7,6 +7,7 @@
 #include "base/ByteArchive.h"
 #include "base/NumberFormat.h"
 #include "cli/CliText.h"
+#include "cli/CommandArgs.h"
 #include "cli/ExitCodes.h"
 #include "cli/JsonWriter.h"
 #include "cli/PresetEditor.h"
@@ -56,51 +57,11 @@ constexpr const char* kReportUsage =
     "The parameter report of the file's live program: one row per parameter, one column per\n"
     "output. With --csv it is written as a CSV file (UTF-8 with byte-order mark) instead.\n";
 
-std::string SeeHelp(const std::string& command, bool chinese) {
-  return Say2(chinese, " (参见 vantorctl ", " (see vantorctl ") + command + " --help)\n";
-}
-
-bool WantsHelp(const std::vector<std::string>& args) {
-  for (const auto& a : args) {
-    if (a == "--help" || a == "-h") return true;
-  }
-  return false;
-}
-
 std::string SetUsage() {
   return "usage: vantorctl preset set FILE KEY=VALUE...\n"
          "Changes values of a preset file's live program through the model's own setters and\n"
          "saves the file (through a temporary file). A bad key or value changes nothing.\n" +
          PresetEditor::KeyHelp();
-}
-
-// Splits off the options; every other word is positional. False on an unknown option.
-bool SplitArgs(const std::vector<std::string>& args, const std::map<std::string, bool>& known,
-               std::map<std::string, std::string>& options, std::vector<std::string>& positional,
-               std::string& error, bool chinese) {
-  for (std::size_t i = 0; i < args.size(); ++i) {
-    const std::string& a = args[i];
-    if (a.size() > 1 && a[0] == '-' &&
-        !(a.size() > 1 && (std::isdigit(static_cast<unsigned char>(a[1])) != 0))) {
-      const auto found = known.find(a);
-      if (found == known.end()) {
-        error = Say2(chinese, "未知选项 '", "unknown option '") + a + "'";
-        return false;
-      }
-      if (found->second) {
-        if (i + 1 >= args.size()) {
-          error = a + Say2(chinese, " 需要一个值", " needs a value");
-          return false;
-        }
-        options[a] = args[++i];
-      } else {
-        options[a] = "";
-      }
-    } else {
-      positional.push_back(a);
-    }
-  }
-  return true;
 }
 
 int New(const GlobalOptions& o, const std::vector<std::string>& args, std::ostream& err) {
