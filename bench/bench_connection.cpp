@@ -50,6 +50,13 @@ struct Bench {
     return controller.ProcessUntil([this] { return controller.Phase() == ConnectionPhase::kLive; },
                                    30s);
   }
+  // Presses connect and waits until the program is live; the benchmark is skipped if not.
+  bool Connect(benchmark::State& st) {
+    controller.ToggleConnection();
+    if (Live()) return true;
+    st.SkipWithError("did not connect");
+    return false;
+  }
 
   std::filesystem::path claimsDir;
   FileClaimStore claims;
@@ -79,11 +86,7 @@ void BM_ConnectToLive(benchmark::State& st) {
   for (auto _ : st) {
     Bench b;
     const auto start = Clock::now();
-    b.controller.ToggleConnection();
-    if (!b.Live()) {
-      st.SkipWithError("did not connect");
-      return;
-    }
+    if (!b.Connect(st)) return;
     const double ms = Ms(Clock::now() - start);
     st.SetIterationTime(ms / 1000.0);
     times.push_back(ms);
@@ -105,11 +108,7 @@ BENCHMARK(BM_ConnectToLive)->UseManualTime()->Iterations(5)->Unit(benchmark::kMi
 
 void BM_EditToWire(benchmark::State& st) {
   Bench b;
-  b.controller.ToggleConnection();
-  if (!b.Live()) {
-    st.SkipWithError("did not connect");
-    return;
-  }
+  if (!b.Connect(st)) return;
   std::atomic<Clock::rep> wired{0};
   b.controller.SetFrameTap([&](FrameDirection d, std::span<const std::uint8_t> f) {
     if (d == FrameDirection::kSent && f[frame::kClass] == frame::kWriteClass &&
@@ -146,11 +145,7 @@ BENCHMARK(BM_EditToWire)->UseManualTime()->Iterations(200)->Unit(benchmark::kMil
 
 void BM_ThousandEditsInOneSecond(benchmark::State& st) {
   Bench b;
-  b.controller.ToggleConnection();
-  if (!b.Live()) {
-    st.SkipWithError("did not connect");
-    return;
-  }
+  if (!b.Connect(st)) return;
   std::atomic<int> writes{0};
   b.controller.SetFrameTap([&](FrameDirection d, std::span<const std::uint8_t> f) {
     if (d == FrameDirection::kSent && f[frame::kClass] == frame::kWriteClass) ++writes;
@@ -179,11 +174,7 @@ BENCHMARK(BM_ThousandEditsInOneSecond)
 
 void BM_ABSwitchEveryOutput(benchmark::State& st) {
   Bench b;
-  b.controller.ToggleConnection();
-  if (!b.Live()) {
-    st.SkipWithError("did not connect");
-    return;
-  }
+  if (!b.Connect(st)) return;
   std::atomic<int> writes{0};
   std::atomic<int> polls{0};
   std::atomic<Clock::rep> answered{0};

@@ -1,6 +1,7 @@
 #include "cli/CommandArgs.h"
 
 #include <cctype>
+#include <ostream>
 
 #include "cli/CliText.h"
 
@@ -45,9 +46,14 @@ bool SplitArgs(const std::vector<std::string>& args, const std::map<std::string,
   return true;
 }
 
-std::optional<int> OutputArg(const std::string& text) {
-  if (text.size() != 1 || text[0] < '1' || text[0] > '8') return std::nullopt;
-  return text[0] - '1';
+std::optional<int> OutputOption(const std::map<std::string, std::string>& options,
+                                const std::string& command, bool chinese, std::ostream& err) {
+  const auto found = options.find("--output");
+  const std::string text = found == options.end() ? std::string() : found->second;
+  if (text.size() == 1 && text[0] >= '1' && text[0] <= '8') return text[0] - '1';
+  err << "vantorctl " << command << ": "
+      << Say2(chinese, "--output 取 1..8，不是 '", "--output takes 1..8, not '") << text << "'\n";
+  return std::nullopt;
 }
 
 }  // namespace vantor::cli

@@ -2,6 +2,7 @@
 // Argument handling the file commands share: options split from positional words, the
 // "--help" test and the pointer to a command's help.
 
+#include <iosfwd>
 #include <map>
 #include <optional>
 #include <string>
@@ -21,7 +22,9 @@ std::string SeeHelp(const std::string& command, bool chinese);
 
 bool WantsHelp(const std::vector<std::string>& args);
 
-// An output number as people write it, "1".."8", as the channel index 0..7.
-std::optional<int> OutputArg(const std::string& text);
+// The value of --output, "1".."8", as the channel index 0..7. Otherwise nothing, and the
+// complaint is written to `err` after "vantorctl COMMAND: ".
+std::optional<int> OutputOption(const std::map<std::string, std::string>& options,
+                                const std::string& command, bool chinese, std::ostream& err);
 
 }  // namespace vantor::cli

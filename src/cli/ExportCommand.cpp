@@ -46,13 +46,8 @@ int RunExport(const GlobalOptions& o, const std::vector<std::string>& args, std:
         << SeeHelp("export", o.chinese);
     return kExitUsage;
   }
-  const auto channel = OutputArg(options["--output"]);
-  if (!channel) {
-    err << "vantorctl export: "
-        << Say2(o.chinese, "--output 取 1..8，不是 '", "--output takes 1..8, not '")
-        << options["--output"] << "'\n";
-    return kExitUsage;
-  }
+  const auto channel = OutputOption(options, "export", o.chinese, err);
+  if (!channel) return kExitUsage;
   const auto format = ExchangeFormatFromName(options["--format"]);
   if (!format) {
     err << "vantorctl export: "

@@ -51,13 +51,8 @@ int RunImport(const GlobalOptions& o, const std::vector<std::string>& args, std:
         << SeeHelp("import", o.chinese);
     return kExitUsage;
   }
-  const auto channel = OutputArg(options["--output"]);
-  if (!channel) {
-    err << "vantorctl import: "
-        << Say2(o.chinese, "--output 取 1..8，不是 '", "--output takes 1..8, not '")
-        << options["--output"] << "'\n";
-    return kExitUsage;
-  }
+  const auto channel = OutputOption(options, "import", o.chinese, err);
+  if (!channel) return kExitUsage;
   auto image = OpenPresetFile(files[0], o.chinese, error);
   if (!image) {
     err << "vantorctl import: " << error << '\n';

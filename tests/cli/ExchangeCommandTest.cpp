@@ -31,12 +31,7 @@ class ExchangeTool : public ::testing::Test {
   void Write(const std::string& path, const std::string& text) {
     std::ofstream(path, std::ios::binary) << text;
   }
-  std::unique_ptr<Program> Open(const std::string& path) {
-    std::string error;
-    auto image = OpenPresetFile(path, false, error);
-    EXPECT_TRUE(image.has_value()) << error;
-    return image ? std::move(image->program) : nullptr;
-  }
+  std::unique_ptr<Program> Open(const std::string& path) { return OpenProgram(path); }
   TempDir dir;
 };
 

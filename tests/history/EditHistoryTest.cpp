@@ -8,6 +8,7 @@
 #include "base/LittleEndian.h"
 #include "connection/LinkRig.h"
 #include "history/EditHistory.h"
+#include "history/UnitWrites.h"
 #include "link/PanelCommands.h"
 
 namespace vantor::testing {
@@ -34,13 +35,7 @@ class History : public ::testing::Test {
     rig.unit->ClearFrameLog();
   }
 
-  std::vector<SimFrameRecord> Writes() const {
-    std::vector<SimFrameRecord> out;
-    for (const auto& f : rig.unit->FrameLog()) {
-      if (f.IsWrite()) out.push_back(f);
-    }
-    return out;
-  }
+  std::vector<SimFrameRecord> Writes() const { return UnitWrites(*rig.unit); }
 
   // The live record, the global blocks and the unit's copy of them all agree.
   void ExpectUnitHolds(const rec::StateRecord& live) {

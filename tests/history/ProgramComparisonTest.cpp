@@ -7,6 +7,7 @@
 #include "compare/ProgramComparison.h"
 #include "connection/LinkRig.h"
 #include "history/EditHistory.h"
+#include "history/UnitWrites.h"
 
 namespace vantor::testing {
 namespace {
@@ -21,13 +22,7 @@ class Comparison : public ::testing::Test {
     rig.unit->ClearFrameLog();
   }
 
-  std::vector<SimFrameRecord> Writes() const {
-    std::vector<SimFrameRecord> out;
-    for (const auto& f : rig.unit->FrameLog()) {
-      if (f.IsWrite()) out.push_back(f);
-    }
-    return out;
-  }
+  std::vector<SimFrameRecord> Writes() const { return UnitWrites(*rig.unit); }
 
   // Edits two outputs and the speaker types while A plays, and lets them reach the unit.
   void EditSideA() {
