@@ -10,6 +10,7 @@
 #include "history/EditHistory.h"
 #include "history/UnitWrites.h"
 #include "link/PanelCommands.h"
+#include "presets/PresetController.h"
 
 namespace vantor::testing {
 namespace {
@@ -227,14 +228,25 @@ TEST_F(History, AReadBackARecallAndAFileLoadEachBeginANewHistory) {
   history.Commit();
   EXPECT_FALSE(history.CanUndo());
 
-  // Nor does undo reach back over a load made after the step.
-  {
+  // Nor does undo reach back over a recall or a file load made after the step.
+  PresetController presets(rig.Controller());
+  auto edit = [&](int code) {
     EditStep s(history, TextId::StepGain);
-    out.SetGainCode(50);
-  }
+    out.SetGainCode(code);
+  };
+  edit(50);
   ASSERT_TRUE(history.CanUndo());
-  rig.Model().Load(-1);
+  ASSERT_TRUE(presets.Recall(2).Ok());
+  ASSERT_TRUE(rig.Until([&] { return rig.Controller().Phase() == ConnectionPhase::kLive; }));
   EXPECT_FALSE(history.CanUndo());
+
+  const auto file = rig.dir.Path() / "saved.dsps";
+  ASSERT_TRUE(presets.SaveSinglePresetFile(file).Ok());
+  edit(51);
+  ASSERT_TRUE(history.CanUndo());
+  ASSERT_TRUE(presets.LoadSinglePresetFile(file).loaded);
+  EXPECT_FALSE(history.CanUndo());
+  EXPECT_EQ(history.UndoCount(), 0U);
 }
 
 TEST_F(History, KeepsAtLeastFiveHundredStepsAndDropsTheOldestBeyondItsBound) {
