@@ -1,6 +1,7 @@
 // The device link against the simulated processor with its USB timing model (one report a
 // millisecond each way, 2 ms of firmware time per frame) and the default link timings:
-// connect-to-live, edit-to-wire latency and coalescing, and the push of a tuned preset file,
+// connect-to-live, edit-to-wire latency and coalescing, the push of a tuned preset file and an
+// A/B switch of every output,
 // each beside the protocol's own floor (one exchange = the pause after a cycle + its reports
 // each way + the device's delay).
 
@@ -16,6 +17,7 @@
 
 #include "QuietScreen.h"
 #include "base/ByteArchive.h"
+#include "compare/ProgramComparison.h"
 #include "device/FileClaimStore.h"
 #include "link/ConnectionController.h"
 #include "link/Frame.h"
@@ -49,6 +51,13 @@ struct Bench {
     controller.Shutdown();
     std::error_code ec;
     std::filesystem::remove_all(claimsDir, ec);
+  }
+  // Presses connect and waits until the program is live; the benchmark is skipped if not.
+  bool Connect(benchmark::State& st) {
+    controller.ToggleConnection();
+    if (Live()) return true;
+    st.SkipWithError("did not connect");
+    return false;
   }
   bool Live() {
     return controller.ProcessUntil([this] { return controller.Phase() == ConnectionPhase::kLive; },
@@ -109,11 +118,7 @@ BENCHMARK(BM_ConnectToLive)->UseManualTime()->Iterations(5)->Unit(benchmark::kMi
 
 void BM_EditToWire(benchmark::State& st) {
   Bench b;
-  b.controller.ToggleConnection();
-  if (!b.Live()) {
-    st.SkipWithError("did not connect");
-    return;
-  }
+  if (!b.Connect(st)) return;
   std::atomic<Clock::rep> wired{0};
   b.controller.SetFrameTap([&](FrameDirection d, std::span<const std::uint8_t> f) {
     if (d == FrameDirection::kSent && f[frame::kClass] == frame::kWriteClass &&
@@ -150,11 +155,7 @@ BENCHMARK(BM_EditToWire)->UseManualTime()->Iterations(200)->Unit(benchmark::kMil
 
 void BM_ThousandEditsInOneSecond(benchmark::State& st) {
   Bench b;
-  b.controller.ToggleConnection();
-  if (!b.Live()) {
-    st.SkipWithError("did not connect");
-    return;
-  }
+  if (!b.Connect(st)) return;
   std::atomic<int> writes{0};
   b.controller.SetFrameTap([&](FrameDirection d, std::span<const std::uint8_t> f) {
     if (d == FrameDirection::kSent && f[frame::kClass] == frame::kWriteClass) ++writes;
@@ -197,11 +198,7 @@ bool WritePresetFile(const std::filesystem::path& path, bool tuned) {
 // push of the tuned file starts from the start-up program, so every band has moved.
 void BM_PushTunedPreset(benchmark::State& st) {
   Bench b;
-  b.controller.ToggleConnection();
-  if (!b.Live()) {
-    st.SkipWithError("did not connect");
-    return;
-  }
+  if (!b.Connect(st)) return;
   const auto tuned = b.claimsDir / "tuned.dsps";
   const auto startup = b.claimsDir / "startup.dsps";
   if (!WritePresetFile(tuned, true) || !WritePresetFile(startup, false)) {
@@ -257,6 +254,58 @@ void BM_PushTunedPreset(benchmark::State& st) {
   st.counters["frames"] = frames;
 }
 BENCHMARK(BM_PushTunedPreset)->UseManualTime()->Iterations(5)->Unit(benchmark::kMillisecond);
+
+void BM_ABSwitchEveryOutput(benchmark::State& st) {
+  Bench b;
+  if (!b.Connect(st)) return;
+  std::atomic<int> writes{0};
+  std::atomic<int> polls{0};
+  std::atomic<Clock::rep> answered{0};
+  constexpr int kSwitchWrites = 3 * rec::kOutputCount;  // off, block, on for each output
+  b.controller.SetFrameTap([&](FrameDirection d, std::span<const std::uint8_t> f) {
+    if (d == FrameDirection::kSent) {
+      if (f[frame::kClass] == frame::kWriteClass) ++writes;
+      if (f[frame::kClass] != frame::kWriteClass && f[frame::kBlockType] == 4 &&
+          f[frame::kIndex] == 3)
+        ++polls;
+    } else if (writes.load() == kSwitchWrites && answered.load() == 0) {
+      answered = Clock::now().time_since_epoch().count();
+    }
+  });
+  // Nothing left to send once two more status polls went out.
+  auto settle = [&] {
+    const int start = polls.load();
+    while (polls.load() < start + 2) std::this_thread::sleep_for(1ms);
+    b.controller.ProcessEvents();
+  };
+  ProgramComparison ab(b.model, b.controller.Queue());
+  ab.Active();
+  for (int c = 0; c < rec::kOutputCount; ++c) b.model.Output(c).Filter(c + 3).SetGainIndex(260);
+  settle();
+
+  std::vector<double> times;
+  for (auto _ : st) {
+    writes = 0;
+    answered = 0;
+    const auto start = Clock::now();
+    ab.Toggle();
+    while (answered.load() == 0) std::this_thread::sleep_for(100us);
+    const double ms = Ms(Clock::time_point(Clock::duration(answered.load())) - start);
+    st.SetIterationTime(ms / 1000.0);
+    times.push_back(ms);
+    settle();
+  }
+  const sim::SimTiming t = b.unit->Timing();
+  const LinkTimings l = b.controller.Timings();
+  // Every output silenced and back on (item 31, 24-byte frames) and its 296-byte block.
+  const double floor = 2 * rec::kOutputCount * FloorMs(t, l, 24, 16) +
+                       rec::kOutputCount * FloorMs(t, l, 16 + rec::kOutputBlockSize, 16);
+  std::sort(times.begin(), times.end());
+  st.counters["median_ms"] = times[times.size() / 2];
+  st.counters["floor_ms"] = floor;
+  st.counters["ratio"] = times[times.size() / 2] / floor;
+}
+BENCHMARK(BM_ABSwitchEveryOutput)->UseManualTime()->Iterations(20)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 }  // namespace vantor

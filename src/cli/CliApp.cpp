@@ -7,9 +7,11 @@
 #include "cli/CurveCommand.h"
 #include "cli/DeviceCommand.h"
 #include "cli/ExitCodes.h"
+#include "cli/ExportCommand.h"
 #include "cli/FirmwareCommand.h"
 #include "cli/GlobalOptions.h"
 #include "cli/MeasureCommand.h"
+#include "cli/ImportCommand.h"
 #include "cli/PresetCommand.h"
 
 namespace vantor::cli {
@@ -28,6 +30,10 @@ constexpr const char* kUsage =
     "  measure FILE                a measured response as imported, on the grid\n"
     "  autoeq IN OUT --output N --measurement FILE ...   fit an output's bands to a target\n"
     "  align IN OUT --distance 1=120cm,...   delays from the speakers' distances\n"
+    "  export FILE --output N --format rew|eqapo|camilladsp\n"
+    "                              an output's filters as text for another tool\n"
+    "  import IN OUT --output N FILE\n"
+    "                              another tool's filters into an output of a preset file\n"
     "options:\n"
     "  --lang zh|en        language of messages (default en)\n"
     "  --sim               use the simulated processor instead of USB\n"
@@ -65,6 +71,8 @@ int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
   if (command == "measure") return RunMeasure(*options, rest, out, err);
   if (command == "autoeq") return RunAutoEq(*options, rest, out, err);
   if (command == "align") return RunAlign(*options, rest, out, err);
+  if (command == "export") return RunExport(*options, rest, out, err);
+  if (command == "import") return RunImport(*options, rest, out, err);
   err << "vantorctl: unknown command '" << command << "' (see vantorctl --help)\n";
   return kExitUsage;
 }

@@ -2,6 +2,7 @@
 
 #include <cctype>
 #include <charconv>
+#include <ostream>
 
 #include "cli/CliText.h"
 
@@ -50,6 +51,16 @@ std::optional<int> WholeInt(std::string_view s) {
   const auto r = std::from_chars(s.data(), s.data() + s.size(), v);
   if (s.empty() || r.ec != std::errc() || r.ptr != s.data() + s.size()) return std::nullopt;
   return v;
+}
+
+std::optional<int> OutputOption(const std::map<std::string, std::string>& options,
+                                const std::string& command, bool chinese, std::ostream& err) {
+  const auto found = options.find("--output");
+  const std::string text = found == options.end() ? std::string() : found->second;
+  if (text.size() == 1 && text[0] >= '1' && text[0] <= '8') return text[0] - '1';
+  err << "vantorctl " << command << ": "
+      << Say2(chinese, "--output 取 1..8，不是 '", "--output takes 1..8, not '") << text << "'\n";
+  return std::nullopt;
 }
 
 }  // namespace vantor::cli

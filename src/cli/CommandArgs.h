@@ -2,6 +2,7 @@
 // Argument helpers the file commands share: options split from positional words, the
 // help switch, and the pointer to a command's help.
 
+#include <iosfwd>
 #include <map>
 #include <optional>
 #include <string>
@@ -25,5 +26,10 @@ bool SplitArgs(const std::vector<std::string>& args, const std::map<std::string,
 
 // A whole decimal number and nothing else ("12", "-3"); nothing for anything else.
 std::optional<int> WholeInt(std::string_view s);
+
+// The value of --output, "1".."8", as the channel index 0..7. Otherwise nothing, and the
+// complaint is written to `err` after "vantorctl COMMAND: ".
+std::optional<int> OutputOption(const std::map<std::string, std::string>& options,
+                                const std::string& command, bool chinese, std::ostream& err);
 
 }  // namespace vantor::cli

@@ -27,12 +27,7 @@ class PresetTool : public ::testing::Test {
     EXPECT_EQ(r.code, kExitOk) << r.err;
     return Path(name);
   }
-  std::unique_ptr<Program> Open(const std::string& path) {
-    std::string error;
-    auto image = OpenPresetFile(path, false, error);
-    EXPECT_TRUE(image.has_value()) << error;
-    return image ? std::move(image->program) : nullptr;
-  }
+  std::unique_ptr<Program> Open(const std::string& path) { return OpenProgram(path); }
   TempDir dir;
 };
 

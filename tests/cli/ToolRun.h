@@ -8,7 +8,10 @@
 #include <string>
 #include <vector>
 
+#include <gtest/gtest.h>
+
 #include "cli/CliApp.h"
+#include "cli/PresetImage.h"
 
 namespace vantor::cli::testing {
 
@@ -38,6 +41,14 @@ inline std::vector<std::uint8_t> FileBytes(const std::filesystem::path& path) {
   std::ifstream in(path, std::ios::binary);
   return std::vector<std::uint8_t>(std::istreambuf_iterator<char>(in),
                                    std::istreambuf_iterator<char>());
+}
+
+// A preset file loaded as the tool loads it; a test failure and nothing when it cannot be.
+inline std::unique_ptr<Program> OpenProgram(const std::string& path) {
+  std::string error;
+  auto image = OpenPresetFile(path, false, error);
+  EXPECT_TRUE(image.has_value()) << error;
+  return image ? std::move(image->program) : nullptr;
 }
 
 }  // namespace vantor::cli::testing

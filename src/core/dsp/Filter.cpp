@@ -185,6 +185,40 @@ void CFilter::CopyValues(const CFilter& other) {
   Recompute();
 }
 
+void CFilter::ApplySettings(const FilterSettings& s, bool asEdit) {
+  m_type = s.type;
+  m_family = s.family;
+  m_slope = s.slope;
+  m_bandwidth = OctavesFromBandwidthIndex(s.bandwidthIndex);
+  m_gain = GainDbFromIndex(s.gainIndex);
+  m_flat = s.flat;
+  m_bypass = s.bypass;
+  m_savedBypass = s.savedBypass;
+  m_frequency = s.frequency;
+  if (!asEdit || !IsLive(m_liveSync)) m_sentFrequency = s.frequency;
+  if (asEdit) {
+    if (m_bandFlag == 0 && m_attached != nullptr) m_attached->ShowFrequency(s.frequency);
+    ReconcileSentFrequency();
+  }
+  Relayout();
+  Recompute();
+  if (asEdit) MarkPending();
+}
+
+FilterSettings CFilter::Settings() const {
+  FilterSettings s;
+  s.type = m_type;
+  s.frequency = m_frequency;
+  s.gainIndex = GainIndexFromDb(m_gain);
+  s.bandwidthIndex = BandwidthIndex();
+  s.family = m_family;
+  s.slope = m_slope;
+  s.flat = m_flat;
+  s.bypass = m_bypass;
+  s.savedBypass = m_savedBypass;
+  return s;
+}
+
 void CFilter::Layout(const Rect& plot) {
   m_plotHeight = plot.Height();
   m_plotWidth = plot.Width();

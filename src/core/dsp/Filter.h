@@ -31,6 +31,21 @@ struct DragState {
 // Bytes one filter occupies in a serialisation archive.
 inline constexpr std::size_t kFilterImageSize = 48;
 
+// What a person sets on a filter, as one value: undo and the program comparison keep it and
+// put it back. The gain is the one the filter keeps, also while it is off or bypassed.
+struct FilterSettings {
+  int type = 0;
+  int frequency = 1000;
+  int gainIndex = 200;
+  int bandwidthIndex = 15;
+  int family = 2;
+  int slope = 2;
+  int flat = 1;
+  int bypass = 0;
+  int savedBypass = 0;
+  friend bool operator==(const FilterSettings&, const FilterSettings&) = default;
+};
+
 class CFilter {
  public:
   explicit CFilter(const LiveSyncFlag* liveSync = nullptr);
@@ -54,6 +69,12 @@ class CFilter {
   // to keep once the target has been reached.
   void StepSentFrequency(int p);
   void CopyValues(const CFilter& other);
+  // Every setting at once. asEdit: an edit like SetFrequency(f, true) and the others (the
+  // sent frequency stepping toward a far target, pending := live-sync); otherwise the
+  // frequency is also the sent frequency and nothing is marked, for a caller that sends the
+  // whole block itself.
+  void ApplySettings(const FilterSettings& s, bool asEdit);
+  FilterSettings Settings() const;
   void Layout(const Rect& plot);
   // 48 bytes: type, frequency, sent frequency, gain (double), bypass, flat, bandwidth
   // (double), family, slope, band number. Loading changes nothing unless all were read.
@@ -74,6 +95,7 @@ class CFilter {
   int Pending() const { return m_pending; }
   int Flat() const { return m_flat; }
   int Bypass() const { return m_bypass; }
+  int SavedBypass() const { return m_savedBypass; }
   int EffectivelyOff() const { return m_bypass != 0 ? m_bypass : m_flat; }
   int BandFlag() const { return m_bandFlag; }
   int LimitMode() const { return m_limitMode; }

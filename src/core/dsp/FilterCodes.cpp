@@ -1,5 +1,7 @@
 #include "dsp/FilterCodes.h"
 
+#include <cmath>
+
 namespace vantor {
 
 // Q = sqrt(2^N)/(2^N − 1) for N = 0.05 + 0.01·i octaves, to three decimals.
@@ -42,6 +44,21 @@ int BandwidthIndexFromOctaves(double octaves) {
 }
 
 double OctavesFromBandwidthIndex(int index) { return index >= 4 ? 0.05 + 0.01 * index : 0.09; }
+
+int BandwidthIndexFromQ(double q) {
+  if (!(q > 0.0) || !std::isfinite(q)) return -1;
+  const double target = std::log(q);
+  int best = kBandwidthIndexNarrowest;
+  double bestDistance = std::abs(std::log(kQTable[kBandwidthIndexNarrowest]) - target);
+  for (int i = kBandwidthIndexNarrowest + 1; i <= kBandwidthIndexMax; ++i) {
+    const double d = std::abs(std::log(kQTable[static_cast<std::size_t>(i)]) - target);
+    if (d < bestDistance) {
+      best = i;
+      bestDistance = d;
+    }
+  }
+  return best;
+}
 
 double QOfBandwidthIndex(int index) {
   if (index < 0) index = 0;

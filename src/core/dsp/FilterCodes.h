@@ -33,4 +33,11 @@ double OctavesFromBandwidthIndex(int index);
 // Q shown for a bandwidth index (clamped into the table).
 double QOfBandwidthIndex(int index);
 
+// The narrowest bandwidth a filter holds: indexes 0..3 read back as 0.09 octave, index 4.
+inline constexpr int kBandwidthIndexNarrowest = 4;
+// The bandwidth index, among those a filter holds (4..295), whose table Q is nearest to q on
+// a logarithmic scale (so that Q 2 and Q 0.5 are equally far from Q 1). Q values outside the
+// table come out as its ends; -1 for a Q that is not a positive finite number.
+int BandwidthIndexFromQ(double q);
+
 }  // namespace vantor

@@ -15,13 +15,16 @@ struct ShelfShape {
 
 // k scales the shelf frequency, S is the shelf slope parameter.
 ShelfShape ShelfShapeOf(int type, int slope) {
-  if (type == kLowShelf) return slope == 0 ? ShelfShape{2.0, 0.5} : ShelfShape{1.2727272727, 1.3};
-  return slope == 0 ? ShelfShape{0.4545454546, 0.5} : ShelfShape{0.76923076923, 1.3};
+  const double s = ShelfSlopeParameter(slope);
+  if (type == kLowShelf) return slope == 0 ? ShelfShape{2.0, s} : ShelfShape{1.2727272727, s};
+  return slope == 0 ? ShelfShape{0.4545454546, s} : ShelfShape{0.76923076923, s};
 }
 
 double GuardZero(double a0) { return a0 == 0.0 ? 1e-10 : a0; }
 
 }  // namespace
+
+double ShelfSlopeParameter(int slope) { return slope == 0 ? 0.5 : 1.3; }
 
 Biquad DesignPeaking(int frequency, double gainDb, double octaves) {
   const double f0 = kResponseGrid[static_cast<std::size_t>(GridIndexOf(frequency))];

@@ -13,6 +13,8 @@ namespace vantor {
 Biquad DesignPeaking(int frequency, double gainDb, double octaves);
 
 // Low shelf (type 1) or high shelf (type 2), slope 0 = 6 dB/Oct, 1 = 12 dB/Oct.
+// The shelf slope parameter S of the design: 0.5 for 6 dB/Oct, 1.3 for 12 dB/Oct.
+double ShelfSlopeParameter(int slope);
 Biquad DesignShelf(int type, int frequency, double gainDb, int slope);
 
 // High-pass (type 3) or low-pass (type 4) cascade. Returns the number of sections written

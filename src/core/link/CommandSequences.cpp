@@ -1,5 +1,6 @@
 #include "link/CommandSequences.h"
 
+#include <algorithm>
 #include <mutex>
 
 #include "link/FrameBuilders.h"
@@ -69,26 +70,46 @@ SequenceResult CommandSequences::Queue(Batch batch, int counter, bool showProgre
 
 SequenceResult CommandSequences::RewriteOutput(int channel, bool busyEnd) {
   if (channel < 0 || channel >= rec::kOutputCount) return {};
+  OutputMask one{};
+  one[static_cast<std::size_t>(channel)] = true;
+  return RewriteOutputs(one, busyEnd);
+}
+
+SequenceResult CommandSequences::RewriteOutputs(const OutputMask& outputs, bool busyEnd) {
   if (!Connected()) return SequenceResult{SequenceStatus::kNotConnected, 0, 0};
   std::lock_guard lock(m_queue.QueueLock());
-  CKTV_OutData& out = m_model.Output(channel);
+  auto chosen = [&outputs](int c) { return outputs[static_cast<std::size_t>(c)]; };
+  if (std::none_of(outputs.begin(), outputs.end(), [](bool b) { return b; })) {
+    return SequenceResult{SequenceStatus::kQueued, 0, 0};
+  }
   Batch batch;
 
-  // Silent while the whole block changes, without leaving item 31 pending behind us.
-  const int on = out.OutputOn();
-  out.StoreOutputOn(0);
-  out.PackSettings();
-  batch.push_back(Item31(channel));
-
-  out.PackAll();
-  auto block = BuildBlockWrite(m_model.State(), 0, rec::kBlockOutput, channel, true,
-                               m_model.IsLinked(channel));
-  if (block) block->SetBusyEnd(busyEnd);
-  batch.push_back(std::move(block));
-
-  out.StoreOutputOn(on);
-  out.PackSettings();
-  batch.push_back(Item31(channel));
+  // Silent while the whole blocks change, without leaving item 31 pending behind us.
+  std::array<int, rec::kOutputCount> on{};
+  for (int c = 0; c < rec::kOutputCount; ++c) {
+    if (!chosen(c)) continue;
+    CKTV_OutData& out = m_model.Output(c);
+    on[static_cast<std::size_t>(c)] = out.OutputOn();
+    out.StoreOutputOn(0);
+    out.PackSettings();
+    batch.push_back(Item31(c));
+  }
+  CSendData* last = nullptr;
+  for (int c = 0; c < rec::kOutputCount; ++c) {
+    if (!chosen(c)) continue;
+    m_model.Output(c).PackAll();
+    batch.push_back(
+        BuildBlockWrite(m_model.State(), 0, rec::kBlockOutput, c, true, m_model.IsLinked(c)));
+    last = batch.back().get();
+  }
+  if (last != nullptr) last->SetBusyEnd(busyEnd);
+  for (int c = 0; c < rec::kOutputCount; ++c) {
+    if (!chosen(c)) continue;
+    CKTV_OutData& out = m_model.Output(c);
+    out.StoreOutputOn(on[static_cast<std::size_t>(c)]);
+    out.PackSettings();
+    batch.push_back(Item31(c));
+  }
 
   SequenceResult r = Queue(std::move(batch), 0, false);
   if (r.Queued() && busyEnd) m_model.State().busy = true;

@@ -39,6 +39,11 @@ class CommandSequences {
   // the output on again. The object's output-on value is restored without marking item 31.
   // With `busyEnd` the block write carries the busy-end flag and the busy flag is set.
   SequenceResult RewriteOutput(int channel, bool busyEnd = false);
+  // The same for several outputs at once: every chosen output silenced first, then their
+  // whole blocks in channel order, then each switched back on, so no output plays a mix of
+  // old and new blocks. With `busyEnd` the last block write carries the busy-end flag.
+  using OutputMask = std::array<bool, rec::kOutputCount>;
+  SequenceResult RewriteOutputs(const OutputMask& outputs, bool busyEnd = false);
   // The whole output only, packed from the objects (copying settings onto an output).
   SequenceResult WriteOutput(int channel, bool busyEnd = false);
 

@@ -86,6 +86,7 @@ void CKTV_Data::Load(int loadArgument) {
     }
   }
   LoadOutputs();
+  NoteProgramReplaced();
 }
 
 void CKTV_Data::LoadOutputs() {

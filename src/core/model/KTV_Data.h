@@ -7,6 +7,7 @@
 
 #include <array>
 #include <atomic>
+#include <cstdint>
 #include <memory>
 #include <optional>
 
@@ -82,6 +83,12 @@ class CKTV_Data {
   // The eight outputs from the live record, as the main view does once at start.
   void LoadOutputs();
 
+  // Counts the times the objects were given a whole program (every Load, and whoever else
+  // replaces the program calls NoteProgramReplaced): the edit history and the program
+  // comparison start afresh when it moves.
+  std::uint64_t ProgramGeneration() const { return m_generation.load(); }
+  void NoteProgramReplaced() { m_generation.fetch_add(1); }
+
   // --- Pending-change scan (worker thread, under the queue lock). Finds the first pending
   // change in the order master volume, hidden levels, music items, then per output 0..7:
   // name, item 31, crossover (stepping pending crossovers first), mixer 33, mixer 34,
@@ -129,6 +136,7 @@ class CKTV_Data {
   std::atomic<MessageReporter*> m_reporter{nullptr};
   std::atomic<bool> m_masterVolumeChanged{false};
   std::atomic<bool> m_hiddenLevelChanged{false};
+  std::atomic<std::uint64_t> m_generation{0};
 
   CEffect_Data m_effect;
   std::unique_ptr<CMIC_InData> m_mic;

@@ -215,14 +215,13 @@ void CKTV_OutData::ClearChanges() {
 // ---------------------------------------------------------------------------------------
 // Packers
 
-void CKTV_OutData::PackBand(int band) {
+void CKTV_OutData::WriteBand(std::span<std::uint8_t> record, int band) const {
   assert(band >= 0 && band < BandCount());
   const BandRecord r = m_eq.GetBandRecord(band);
-  std::copy(r.begin(), r.end(), Record().begin() + static_cast<std::ptrdiff_t>(rec::OutBand(band)));
+  std::copy(r.begin(), r.end(), record.begin() + static_cast<std::ptrdiff_t>(rec::OutBand(band)));
 }
 
-void CKTV_OutData::PackSettings() {
-  auto r = Record();
+void CKTV_OutData::WriteSettings(std::span<std::uint8_t> r) const {
   r[rec::kOutOn] = static_cast<std::uint8_t>(OutputOn());
   r[rec::kOutPhase] = static_cast<std::uint8_t>(Phase());
   le::PutI16(r, rec::kOutDelay, static_cast<std::int16_t>(DelayCode()));
@@ -231,22 +230,30 @@ void CKTV_OutData::PackSettings() {
   le::PutI16(r, rec::kOutGain, static_cast<std::int16_t>(Muted() ? 0 : GainCode()));
 }
 
-void CKTV_OutData::PackCrossover() {
-  vantor::PackCrossover(Record().subspan(rec::kOutHighPassFreq, rec::kItemSize), HighPass(),
-                        LowPass());
+void CKTV_OutData::WriteCrossover(std::span<std::uint8_t> r) const {
+  vantor::PackCrossover(r.subspan(rec::kOutHighPassFreq, rec::kItemSize), m_eq.At(m_eq.Count() - 2),
+                        m_eq.At(m_eq.Count() - 1));
 }
 
-void CKTV_OutData::PackMixer() {
-  auto r = Record();
+void CKTV_OutData::WriteMixer(std::span<std::uint8_t> r) const {
   for (std::size_t s = 0; s < rec::kMixerSources; ++s) r[rec::kOutMixer + s] = m_mixer[s].load();
 }
 
-void CKTV_OutData::PackLimiter() {
-  auto r = Record();
+void CKTV_OutData::WriteLimiter(std::span<std::uint8_t> r) const {
   le::PutI16(r, rec::kOutLimiterThreshold, static_cast<std::int16_t>(ThresholdCode()));
   r[rec::kOutLimiterAttack] = static_cast<std::uint8_t>(AttackCode());
   r[rec::kOutLimiterRelease] = static_cast<std::uint8_t>(ReleaseCode());
 }
+
+void CKTV_OutData::PackBand(int band) { WriteBand(Record(), band); }
+
+void CKTV_OutData::PackSettings() { WriteSettings(Record()); }
+
+void CKTV_OutData::PackCrossover() { WriteCrossover(Record()); }
+
+void CKTV_OutData::PackMixer() { WriteMixer(Record()); }
+
+void CKTV_OutData::PackLimiter() { WriteLimiter(Record()); }
 
 NameResult CKTV_OutData::PackName() {
   const std::string name = NameGbk();
@@ -266,6 +273,18 @@ NameResult CKTV_OutData::PackAll() {
   PackLimiter();
   PackMixer();
   return name;
+}
+
+void CKTV_OutData::PackInto(std::span<std::uint8_t> record) const {
+  for (int b = 0; b < BandCount(); ++b) WriteBand(record, b);
+  const std::string name = NameGbk();
+  if (name.size() < rec::kOutNameSize) {
+    WriteNameField(record.subspan(rec::kOutName, rec::kOutNameSize), name);
+  }
+  WriteSettings(record);
+  WriteCrossover(record);
+  WriteLimiter(record);
+  WriteMixer(record);
 }
 
 void CKTV_OutData::Unpack() {

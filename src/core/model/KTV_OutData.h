@@ -144,6 +144,9 @@ class CKTV_OutData {
   NameResult PackName();
   // Whole output channel pack: bands 0..30, name, item 31, crossover, limiter, mixer.
   NameResult PackAll();
+  // The same bytes into `record` (an output record of 298 bytes) instead of the live record,
+  // reporting nothing: a name that does not fit leaves the field as it was.
+  void PackInto(std::span<std::uint8_t> record) const;
   // Output channel unpack from the live record (bands, name, crossovers, item 31 values,
   // limiter, mixer). Sets no change flag.
   void Unpack();
@@ -159,6 +162,12 @@ class CKTV_OutData {
  private:
   std::span<std::uint8_t> Record();
   bool Live() const;
+  // The packers' bytes, written into any output record.
+  void WriteBand(std::span<std::uint8_t> record, int band) const;
+  void WriteSettings(std::span<std::uint8_t> record) const;
+  void WriteCrossover(std::span<std::uint8_t> record) const;
+  void WriteMixer(std::span<std::uint8_t> record) const;
+  void WriteLimiter(std::span<std::uint8_t> record) const;
   void Mark(OutputChange change);
   void StoreGain(int code);
   void StoreEqMode(int mode);

@@ -170,6 +170,73 @@ TextPair TextPairOf(TextId id) {
       return {"正相", "Normal"};
     case TextId::ValueInverted:
       return {"反相", "Inverted"};
+    case TextId::MenuUndo:
+      return {"撤销", "Undo"};
+    case TextId::MenuRedo:
+      return {"重做", "Redo"};
+    case TextId::StepBand:
+      return {"EQ 频段", "band"};
+    case TextId::StepGraphDrag:
+      return {"曲线拖动", "graph drag"};
+    case TextId::StepCrossover:
+      return {"分频", "crossover"};
+    case TextId::StepGain:
+      return {"增益", "gain"};
+    case TextId::StepPhase:
+      return {"相位", "phase"};
+    case TextId::StepOutputOn:
+      return {"输出开关", "output on/off"};
+    case TextId::StepDelay:
+      return {"延时", "delay"};
+    case TextId::StepMixer:
+      return {"混音电平", "mixer level"};
+    case TextId::StepLimiter:
+      return {"限幅器", "limiter"};
+    case TextId::StepSpeakerType:
+      return {"喇叭类型", "speaker type"};
+    case TextId::StepSource:
+      return {"音源", "source"};
+    case TextId::StepMasterLevel:
+      return {"总音量", "master level"};
+    case TextId::StepChannelName:
+      return {"通道名称", "channel name"};
+    case TextId::StepEqReset:
+      return {"EQ 复位", "EQ reset"};
+    case TextId::StepEqMode:
+      return {"EQ 模式", "EQ mode"};
+    case TextId::StepAllBypass:
+      return {"EQ 全部旁通", "EQ bypass"};
+    case TextId::StepLinkCopy:
+      return {"通道联调复制", "link copy"};
+    case TextId::StepAutoEq:
+      return {"自动 EQ", "automatic EQ"};
+    case TextId::StepFilterImport:
+      return {"滤波器导入", "filter import"};
+    case TextId::CompareCopyAToB:
+      return {"复制 A 到 B", "Copy A to B"};
+    case TextId::CompareCopyBToA:
+      return {"复制 B 到 A", "Copy B to A"};
+    case TextId::ImportTooManyBands:
+      return {"超过 31 个频段", "more than 31 bands"};
+    case TextId::ImportUnsupportedType:
+      return {"不支持的滤波器类型", "filter type not supported"};
+    case TextId::ImportOutOfRange:
+      return {"数值超出范围", "value out of range"};
+    case TextId::ImportNotUnderstood:
+      return {"无法识别", "not understood"};
+    case TextId::ImportCommandNotImported:
+      return {"此命令不导入", "command not imported"};
+    case TextId::ImportCrossoverUnmatched:
+      return {"与本机的分频器类型都不符", "matches no crossover this processor has"};
+    case TextId::ImportSwitchedOff:
+      return {"已关闭，未导入", "switched off, left out"};
+    case TextId::ImportFlatBand:
+      return {"0 dB，未导入", "0 dB, left out"};
+    case TextId::ImportToParametric:
+      return {"该输出将切换为参量均衡模式", "the output is switched to parametric EQ"};
+    case TextId::ExportFirstOrderLeftOut:
+      return {"一阶分频段在此格式中没有对应类型，未导出",
+              "a first-order crossover section has no type in this format and was left out"};
     case TextId::ValueParametric:
       return {"参量均衡", "Parametric"};
     case TextId::ValueGraphic:
