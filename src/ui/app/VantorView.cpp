@@ -8,12 +8,12 @@
 #include <algorithm>
 
 #include "link/ConnectionController.h"
-#include "link/PanelCommands.h"
 #include "model/DataDefine.h"
 #include "model/KTV_Data.h"
-#include "model/SpeakerPositions.h"
-#include "model/SpeakerTypeMenu.h"
 #include "model/ValueScales.h"
+#include "tuning/PanelCommands.h"
+#include "tuning/SpeakerPositions.h"
+#include "tuning/SpeakerTypeMenu.h"
 #include "ui/QtText.h"
 #include "ui/app/DeviceHost.h"
 #include "ui/app/DisplayDlg.h"

@@ -11,7 +11,7 @@
 #include <array>
 #include <vector>
 
-#include "dsp/ResponseGraphModel.h"
+#include "tuning/ResponseGraphModel.h"
 
 namespace vantor {
 

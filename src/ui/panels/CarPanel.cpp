@@ -4,8 +4,8 @@
 #include <QPainterPath>
 
 #include "model/ChannelTable.h"
-#include "model/SpeakerPositions.h"
 #include "text/TextCatalog.h"
+#include "tuning/SpeakerPositions.h"
 #include "ui/QtText.h"
 #include "ui/controls/BitButton.h"
 #include "ui/controls/Skin.h"

@@ -1,4 +1,4 @@
-#include "dsp/ResponseGraphModel.h"
+#include "tuning/ResponseGraphModel.h"
 
 #include <algorithm>
 #include <cmath>

@@ -13,8 +13,8 @@
 #include "dsp/FilterControl.h"
 #include "dsp/KTVEQ.h"
 #include "dsp/PlotMapping.h"
-#include "dsp/ResponseGraphModel.h"
 #include "dsp/ResponseGrid.h"
+#include "tuning/ResponseGraphModel.h"
 
 namespace vantor {
 namespace {
