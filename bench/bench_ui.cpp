@@ -29,7 +29,7 @@ struct GraphFixture {
     data.LoadOutputs();
     ApplySampleTune(data);
     graph.resize(580, 344);
-    for (int i = 0; i < kGraphOutputs; ++i) graph.SetShowCurve(i, true);
+    for (int i = 0; i < rec::kOutputCount; ++i) graph.SetShowCurve(i, true);
     graph.Attach(data);
     graph.ShowOutput(output);
   }

@@ -24,7 +24,6 @@ constexpr std::size_t kRecSlope = 6;
 constexpr std::size_t kRecType = 7;
 constexpr int kGainCodeOffset = 400;
 constexpr int kGainCodeOff = 600;  // what an effectively-off band sends: 0 dB
-constexpr int kLowestBandHz = 20;
 
 template <std::size_t N>
 int BandsFor(int count, const std::array<int, N>& /*table*/) {
@@ -178,7 +177,7 @@ void CKTVEQ::SetBandRecord(std::span<const std::uint8_t> record, int i) {
   // Only a damaged image holds a frequency of 0 or below; it would never be reached by
   // the octave steps and has no place on the graph, so it reads as the lowest frequency.
   const int hz = le::GetI16(record, kRecFrequency);
-  f.SetFrequency(hz > 0 ? hz : kLowestBandHz, true);
+  f.SetFrequency(hz > 0 ? hz : kFrequencyMin, true);
   f.StepSentFrequency(0);
 }
 

@@ -224,9 +224,9 @@ void CVantorView::Shutdown() {
 int CVantorView::CurrentChannel() const { return m_state.currentOutput.load(); }
 
 void CVantorView::SelectChannel(int channel) {
-  if (channel < 0 || channel >= kGraphOutputs) return;
+  if (channel < 0 || channel >= rec::kOutputCount) return;
   const int previous = CurrentChannel();
-  if (previous >= 0 && previous < kGraphOutputs) {
+  if (previous >= 0 && previous < rec::kOutputCount) {
     ChannelStripControls& p = Strip(previous);
     const bool shown = m_showCurve[static_cast<std::size_t>(previous)];
     p.curve->SetState(shown ? 1 : 0);
