@@ -4,7 +4,9 @@
 #include <QPainterPath>
 
 #include "model/ChannelTable.h"
+#include "model/KTV_Data.h"
 #include "text/TextCatalog.h"
+#include "tuning/ChannelSelection.h"
 #include "tuning/SpeakerPositions.h"
 #include "ui/QtText.h"
 #include "ui/controls/BitButton.h"
@@ -41,16 +43,19 @@ constexpr std::array<QPoint, kPositionButtonCount> kCentres = {{
 
 }  // namespace
 
-CarPanel::CarPanel(QWidget* parent) : QWidget(parent) {
+CarPanel::CarPanel(PanelHost& host, QWidget* parent) : Panel(host, parent) {
   for (int k = 0; k < kPositionButtonCount; ++k) {
     auto* b = new BitButton(kPositionButtonFirst + k, QString(), this);
     b->setGeometry(QRect(
         kCentres[static_cast<std::size_t>(k)] - QPoint(kButton.width() / 2, kButton.height() / 2),
         kButton));
     b->hide();
-    connect(b, &TwoStateButton::clickedId, this, &CarPanel::positionClicked);
+    connect(b, &TwoStateButton::clickedId, this, &CarPanel::OnPositionButton);
     m_buttons[static_cast<std::size_t>(k)] = b;
   }
+  Host().Selection().Listen([this](ChannelSelection::Change change) {
+    if (change == ChannelSelection::Change::kCurrent) ShowPositions();
+  });
 }
 
 BitButton* CarPanel::PositionButton(int id) const {
@@ -59,13 +64,26 @@ BitButton* CarPanel::PositionButton(int id) const {
   return m_buttons[static_cast<std::size_t>(k)];
 }
 
-void CarPanel::SetCaption(const QString& caption) {
-  m_caption = caption;
+void CarPanel::Refresh() { ShowPositions(); }
+
+void CarPanel::ApplyLanguage() {
+  m_caption = Text(TextId::SpeakerPositions);
   update();
 }
 
-void CarPanel::Refresh(std::span<const std::uint8_t> types, int currentType) {
-  const int highlighted = PositionButtonOfType(currentType);
+void CarPanel::OnPositionButton(int id) {
+  const int output =
+      PositionButtonOutput(id, Host().State().SpeakerTypes().first(rec::kOutputCount));
+  ChannelSelection& selection = Host().Selection();
+  if (output >= 0 && output != selection.Current()) selection.Select(output);
+}
+
+// Shows the buttons in use, each with the label of the output it selects, and highlights
+// the button of the current output's speaker type.
+void CarPanel::ShowPositions() {
+  const auto types = Host().State().SpeakerTypes().first(rec::kOutputCount);
+  const int highlighted =
+      PositionButtonOfType(Host().Data().SpeakerType(Host().Selection().Current()));
   for (int k = 0; k < kPositionButtonCount; ++k) {
     BitButton* b = m_buttons[static_cast<std::size_t>(k)];
     const int id = kPositionButtonFirst + k;
@@ -83,10 +101,7 @@ void CarPanel::Refresh(std::span<const std::uint8_t> types, int currentType) {
 
 void CarPanel::paintEvent(QPaintEvent* /*event*/) {
   QPainter p(this);
-  p.setRenderHint(QPainter::Antialiasing, true);
-  p.setPen(QPen(QColor(0xC6, 0xCA, 0xD8), 1.0));
-  p.setBrush(QColor(0xEC, 0xEE, 0xF5));
-  p.drawRoundedRect(QRectF(rect()).adjusted(0.5, 0.5, -0.5, -0.5), 6, 6);
+  PaintBody(p);
 
   p.setFont(skin::Font2());
   p.setPen(skin::Text());
