@@ -17,6 +17,8 @@
 #include "ui/app/MainFrame.h"
 #include "ui/app/VantorDoc.h"
 #include "ui/app/VantorView.h"
+#include "ui/controls/DropSelector.h"
+#include "ui/controls/NumEdit.h"
 
 namespace vantor::uitest {
 
@@ -100,6 +102,30 @@ inline void DragThrough(QWidget* w, QPoint from, std::initializer_list<QPoint> p
     last = p;
   }
   QTest::mouseRelease(w, Qt::LeftButton, Qt::NoModifier, last);
+}
+
+// Opens a drop-down list and clicks its row, as a user chooses an item.
+inline bool ChooseRow(DropSelector& selector, int row) {
+  selector.OpenList();
+  if (!QTest::qWaitFor([&] { return selector.IsListOpen(); })) return false;
+  DropList* list = selector.List();
+  const int h = list->RowHeight();
+  const QPoint at(10, 1 + (row - list->FirstRow()) * h + h / 2);
+  if (list->RowAt(at) != row) return false;
+  QTest::mouseClick(list, Qt::LeftButton, Qt::NoModifier, at);
+  return QTest::qWaitFor([&] { return !selector.IsListOpen(); });
+}
+
+// Types a text into a numeric edit and moves the focus away, which commits it.
+inline bool TypeInto(CNumEdit& edit, const QString& text, QWidget& elsewhere) {
+  // The transfer window of a read-back may have taken the activation.
+  QApplication::setActiveWindow(edit.window());
+  edit.setFocus();
+  if (!QTest::qWaitFor([&] { return edit.hasFocus(); })) return false;
+  edit.selectAll();
+  QTest::keyClicks(&edit, text);
+  elsewhere.setFocus();
+  return QTest::qWaitFor([&] { return !edit.hasFocus(); });
 }
 
 }  // namespace vantor::uitest

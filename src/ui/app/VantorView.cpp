@@ -17,6 +17,7 @@
 #include "ui/dialogs/DisplayDlg.h"
 #include "ui/dialogs/MsgBox.h"
 #include "ui/panels/CarPanel.h"
+#include "ui/panels/CrossoverPanel.h"
 #include "ui/panels/GraphPanel.h"
 #include "ui/panels/StripPanel.h"
 #include "ui/panels/TopBarPanel.h"
@@ -75,7 +76,10 @@ void CVantorView::BuildPanels() {
   m_strips = new StripPanel(*this, this);
   m_strips->setGeometry(form::kStripPanel);
 
-  m_panels = {m_topBar, m_car, m_graph, m_strips};
+  m_crossover = new CrossoverPanel(*this, this);
+  m_crossover->setGeometry(form::kCrossoverPanel);
+
+  m_panels = {m_topBar, m_car, m_graph, m_strips, m_crossover};
 
   // A window of its own over the frame, so that disabling the form leaves it alive.
   m_transfer = new CDisplayDlg(window() != this ? window() : this);

@@ -3,8 +3,8 @@
 // connection controller, over whatever DeviceHost provides) and is its screen: the
 // transfer window, the status message window, and through its top bar the connect button
 // and the source list. It arranges the panels (top bar, car picture, graph row, channel
-// strips) and loops over them to reload, relabel and hand on device events; every control
-// belongs to its panel. The channel selection is one object the panels follow.
+// strips, crossovers) and loops over them to reload, relabel and hand on device events; every
+// control belongs to its panel. The channel selection is one object the panels follow.
 
 #include <QPoint>
 #include <QPointer>
@@ -31,6 +31,7 @@ class CVantorDoc;
 class CarPanel;
 class ChannelSelection;
 class ConnectionController;
+class CrossoverPanel;
 class DeviceHost;
 class GraphPanel;
 class Panel;
@@ -104,6 +105,7 @@ class CVantorView : public QWidget, public ConnectionScreen, public PanelHost {
   CarPanel& Car() { return *m_car; }
   GraphPanel& GraphRow() { return *m_graph; }
   StripPanel& Strips() { return *m_strips; }
+  CrossoverPanel& Crossover() { return *m_crossover; }
   CDisplayDlg& TransferWindow() { return *m_transfer; }
   CMsgBox& StatusWindow() { return *m_msgBox; }
 
@@ -146,6 +148,7 @@ class CVantorView : public QWidget, public ConnectionScreen, public PanelHost {
   CarPanel* m_car = nullptr;
   GraphPanel* m_graph = nullptr;
   StripPanel* m_strips = nullptr;
+  CrossoverPanel* m_crossover = nullptr;
   std::vector<Panel*> m_panels;
   CDisplayDlg* m_transfer = nullptr;
   CMsgBox* m_msgBox = nullptr;

@@ -16,10 +16,10 @@ namespace {
 
 // 574 pixels wide: the plot's 529 pixels (three decades of 176) put a whole 4000 Hz on a
 // pixel.
-const QRect kGraphRect(0, 0, 574, 316);
-const QRect kEqResetRect(0, 324, 96, 24);
-const QRect kLimiterRect(104, 324, 136, 24);
-const QRect kCaptionRect(252, 324, 328, 24);
+const QRect kGraphRect(0, 0, 574, 282);
+const QRect kEqResetRect(0, 290, 96, 24);
+const QRect kLimiterRect(104, 290, 136, 24);
+const QRect kCaptionRect(252, 290, 328, 24);
 
 }  // namespace
 
@@ -95,21 +95,9 @@ void GraphPanel::OnGraphChanged(int index, int notifyCode) {
   emit elementEdited(index);
 }
 
-// A crossover moved on the graph is given to the outputs linked with the current one; a
-// band is for the output channel dialog to show.
-void GraphPanel::OnGraphEdited(int element) {
-  if (element == kGraphHighPassIndex || element == kGraphLowPassIndex) {
-    const int channel = Host().Selection().Current();
-    const bool high = element == kGraphHighPassIndex;
-    CKTV_Data& data = Host().Data();
-    CKTV_OutData& out = data.Output(channel);
-    const int hz = high ? out.HighPass().Frequency() : out.LowPass().Frequency();
-    data.Links().ForEachPartner(channel, [&](CKTV_OutData& partner) {
-      (high ? partner.HighPass() : partner.LowPass()).SetFrequency(hz, true);
-    });
-  }
-  Redraw();
-}
+// Whatever changed on the graph, it shows the new curve; the panels that show the element
+// follow on their own.
+void GraphPanel::OnGraphEdited(int /*element*/) { Redraw(); }
 
 void GraphPanel::paintEvent(QPaintEvent* /*event*/) {
   QPainter p(this);
