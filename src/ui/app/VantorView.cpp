@@ -7,6 +7,7 @@
 #include "link/ConnectionController.h"
 #include "model/DataDefine.h"
 #include "model/KTV_Data.h"
+#include "presets/PresetController.h"
 #include "tuning/ChannelSelection.h"
 #include "tuning/PanelCommands.h"
 #include "ui/QtText.h"
@@ -18,6 +19,7 @@
 #include "ui/dialogs/MsgBox.h"
 #include "ui/panels/CarPanel.h"
 #include "ui/panels/CrossoverPanel.h"
+#include "ui/panels/DelayPanel.h"
 #include "ui/panels/GraphPanel.h"
 #include "ui/panels/StripPanel.h"
 #include "ui/panels/TopBarPanel.h"
@@ -68,6 +70,10 @@ void CVantorView::BuildPanels() {
 
   m_car = new CarPanel(*this, this);
   m_car->setGeometry(form::kCarPanel);
+  // The delay fields lie on the car picture, under its position buttons.
+  m_delay = new DelayPanel(*this, m_car);
+  m_delay->setGeometry(m_car->rect());
+  m_delay->lower();
 
   m_graph = new GraphPanel(*this, this);
   m_graph->setGeometry(form::kGraphPanel);
@@ -79,7 +85,7 @@ void CVantorView::BuildPanels() {
   m_crossover = new CrossoverPanel(*this, this);
   m_crossover->setGeometry(form::kCrossoverPanel);
 
-  m_panels = {m_topBar, m_car, m_graph, m_strips, m_crossover};
+  m_panels = {m_topBar, m_car, m_delay, m_graph, m_strips, m_crossover};
 
   // A window of its own over the frame, so that disabling the form leaves it alive.
   m_transfer = new CDisplayDlg(window() != this ? window() : this);
@@ -238,6 +244,10 @@ void CVantorView::ApplyLanguage() {
 void CVantorView::ToggleLanguage() {
   m_state.chinese.store(!m_state.chinese.load());
   ApplyLanguage();
+}
+
+void CVantorView::OnPresetFileLoaded(const PresetResult& result) {
+  if (result.loaded && result.kind == PresetKind::kAll) m_delay->ShowListeningPosition();
 }
 
 void CVantorView::RedrawGraph(int highlight) { m_graph->Redraw(highlight); }

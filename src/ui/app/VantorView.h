@@ -3,8 +3,8 @@
 // connection controller, over whatever DeviceHost provides) and is its screen: the
 // transfer window, the status message window, and through its top bar the connect button
 // and the source list. It arranges the panels (top bar, car picture, graph row, channel
-// strips, crossovers) and loops over them to reload, relabel and hand on device events; every
-// control belongs to its panel. The channel selection is one object the panels follow.
+// strips, crossovers, delays) and loops over them to reload, relabel and hand on device events;
+// every control belongs to its panel. The channel selection is one object the panels follow.
 
 #include <QPoint>
 #include <QPointer>
@@ -32,11 +32,13 @@ class CarPanel;
 class ChannelSelection;
 class ConnectionController;
 class CrossoverPanel;
+class DelayPanel;
 class DeviceHost;
 class GraphPanel;
 class Panel;
 class PanelCommands;
 class ProgramState;
+struct PresetResult;
 class StripPanel;
 class TopBarPanel;
 
@@ -73,6 +75,9 @@ class CVantorView : public QWidget, public ConnectionScreen, public PanelHost {
   // Relabels every panel for the language flag.
   void ApplyLanguage();
   void ToggleLanguage();
+  // A preset dialog loaded a file (PresetController::LoadFile): an all-presets file also
+  // puts its selected listening position's delays into the front delay fields.
+  void OnPresetFileLoaded(const PresetResult& result);
 
   // Runs once before the window goes away (the close command or the frame's close): stops
   // the worker and the hot-plug watcher and releases the device claim.
@@ -106,6 +111,7 @@ class CVantorView : public QWidget, public ConnectionScreen, public PanelHost {
   GraphPanel& GraphRow() { return *m_graph; }
   StripPanel& Strips() { return *m_strips; }
   CrossoverPanel& Crossover() { return *m_crossover; }
+  DelayPanel& Delays() { return *m_delay; }
   CDisplayDlg& TransferWindow() { return *m_transfer; }
   CMsgBox& StatusWindow() { return *m_msgBox; }
 
@@ -149,6 +155,7 @@ class CVantorView : public QWidget, public ConnectionScreen, public PanelHost {
   GraphPanel* m_graph = nullptr;
   StripPanel* m_strips = nullptr;
   CrossoverPanel* m_crossover = nullptr;
+  DelayPanel* m_delay = nullptr;
   std::vector<Panel*> m_panels;
   CDisplayDlg* m_transfer = nullptr;
   CMsgBox* m_msgBox = nullptr;

@@ -2,7 +2,8 @@
 // The car seen from above with a button at every speaker position (control ids 2700..2717).
 // A button is shown while some output plays its position and carries the label of the
 // output it selects; the position of the current output is highlighted. A click makes
-// that output current.
+// that output current. The delay panel lies on the same picture, its fields under the
+// buttons.
 
 #include <array>
 
@@ -22,6 +23,9 @@ class CarPanel : public Panel {
   void Refresh() override;
   void ApplyLanguage() override;
 
+  static constexpr QSize kPositionButtonSize{40, 18};
+  // Where button `id` sits on the panel; empty outside 2700..2717.
+  static QRect PositionButtonRect(int id);
   // Button 2700 + k; null outside the range.
   BitButton* PositionButton(int id) const;
   // What a click on button `id` does.
