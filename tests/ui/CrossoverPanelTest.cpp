@@ -28,18 +28,6 @@ namespace {
 constexpr CrossoverSide kHp = CrossoverSide::kHighPass;
 constexpr CrossoverSide kLp = CrossoverSide::kLowPass;
 
-// The last crossover item the unit stored for an output, or an empty payload.
-std::vector<std::uint8_t> LastCrossoverWrite(const sim::SimulatedProcessor& unit, int channel) {
-  std::vector<std::uint8_t> last;
-  for (const sim::SimFrameRecord& r : unit.FrameLog()) {
-    if (r.IsWrite() && r.block == rec::kBlockOutput && r.index == channel &&
-        r.item == rec::kItemCrossover && r.fate == sim::SimFrameFate::kStored) {
-      last = r.payload;
-    }
-  }
-  return last;
-}
-
 }  // namespace
 
 class CrossoverPanelTest : public QObject {
@@ -189,11 +177,11 @@ class CrossoverPanelTest : public QObject {
     QCOMPARE(Hp(2).Frequency(), 300);
     // The scan steps a crossover an octave a frame; the last write carries 300 Hz.
     auto arrived = [&] {
-      const auto p = LastCrossoverWrite(*form_->unit, 2);
+      const auto p = uitest::LastOutputItemWrite(*form_->unit, 2, rec::kItemCrossover);
       return p.size() == rec::kBandRecordSize && le::GetI16(p, 0) == 300;
     };
     QTRY_VERIFY_WITH_TIMEOUT(arrived(), 10000);
-    const auto p = LastCrossoverWrite(*form_->unit, 2);
+    const auto p = uitest::LastOutputItemWrite(*form_->unit, 2, rec::kItemCrossover);
     QCOMPARE(static_cast<int>(p[2]), static_cast<int>(kBessel));
     QCOMPARE(static_cast<int>(p[3]), Hp(2).Slope());
     QCOMPARE(le::GetI16(p, 4), Lp(2).Frequency());

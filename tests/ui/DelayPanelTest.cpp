@@ -30,25 +30,10 @@ using uitest::Form;
 
 namespace {
 
-// Writes other than the idle status poll, since `from` (a frame number).
-int WritesSince(const sim::SimulatedProcessor& unit, std::uint64_t from) {
-  int n = 0;
-  for (const sim::SimFrameRecord& r : unit.FrameLog()) {
-    if (r.number > from && r.IsWrite()) ++n;
-  }
-  return n;
-}
-
-// The delay of the last item-31 write the unit stored for an output, or −1.
+// The delay of the last item 31 the unit stored for an output, or −1.
 int LastDelayWrite(const sim::SimulatedProcessor& unit, int channel) {
-  int delay = -1;
-  for (const sim::SimFrameRecord& r : unit.FrameLog()) {
-    if (r.IsWrite() && r.block == rec::kBlockOutput && r.index == channel &&
-        r.item == rec::kItemSettings && r.fate == sim::SimFrameFate::kStored) {
-      delay = le::GetI16(r.payload, rec::kOutDelay - rec::kOutOn);
-    }
-  }
-  return delay;
+  const auto p = uitest::LastOutputItemWrite(unit, channel, rec::kItemSettings);
+  return p.empty() ? -1 : le::GetI16(p, rec::kOutDelay - rec::kOutOn);
 }
 
 }  // namespace
@@ -196,9 +181,9 @@ class DelayPanelTest : public QObject {
     const std::uint64_t before = form_->unit->FramesReceived();
     QVERIFY(uitest::TypeInto(*Delays().Field(2583), QStringLiteral("3.25"), *Delays().Field(2580)));
     Data().Output(5).SetPhase(1);
-    QTRY_VERIFY_WITH_TIMEOUT(WritesSince(*form_->unit, before) >= 1, 10000);
+    QTRY_VERIFY_WITH_TIMEOUT(uitest::WritesSince(*form_->unit, before) >= 1, 10000);
     QTest::qWait(50);
-    QCOMPARE(WritesSince(*form_->unit, before), 1);
+    QCOMPARE(uitest::WritesSince(*form_->unit, before), 1);
   }
 };
 

@@ -28,6 +28,7 @@
 namespace vantor {
 
 using uitest::Form;
+using uitest::WritesSince;
 
 namespace {
 
@@ -57,15 +58,6 @@ std::vector<int> BandWrites(const sim::SimulatedProcessor& unit, int channel, in
     }
   }
   return hz;
-}
-
-// Writes other than the idle status poll, since `from` (a frame number).
-int WritesSince(const sim::SimulatedProcessor& unit, std::uint64_t from) {
-  int n = 0;
-  for (const sim::SimFrameRecord& r : unit.FrameLog()) {
-    if (r.number > from && r.IsWrite()) ++n;
-  }
-  return n;
 }
 
 }  // namespace

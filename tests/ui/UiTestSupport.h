@@ -9,8 +9,10 @@
 #include <QTest>
 #include <chrono>
 #include <memory>
+#include <vector>
 
 #include "link/LinkTimings.h"
+#include "model/DataDefine.h"
 #include "model/ProgramState.h"
 #include "sim/SimulatedProcessor.h"
 #include "ui/app/DeviceHost.h"
@@ -102,6 +104,28 @@ inline void DragThrough(QWidget* w, QPoint from, std::initializer_list<QPoint> p
     last = p;
   }
   QTest::mouseRelease(w, Qt::LeftButton, Qt::NoModifier, last);
+}
+
+// Writes other than the idle status poll the unit received after frame `from`.
+inline int WritesSince(const sim::SimulatedProcessor& unit, std::uint64_t from) {
+  int n = 0;
+  for (const sim::SimFrameRecord& r : unit.FrameLog()) {
+    if (r.number > from && r.IsWrite()) ++n;
+  }
+  return n;
+}
+
+// The payload of the last item `item` of output `channel` the unit stored; empty if none.
+inline std::vector<std::uint8_t> LastOutputItemWrite(const sim::SimulatedProcessor& unit,
+                                                     int channel, int item) {
+  std::vector<std::uint8_t> last;
+  for (const sim::SimFrameRecord& r : unit.FrameLog()) {
+    if (r.IsWrite() && r.block == rec::kBlockOutput && r.index == channel && r.item == item &&
+        r.fate == sim::SimFrameFate::kStored) {
+      last = r.payload;
+    }
+  }
+  return last;
 }
 
 // Opens a drop-down list and clicks its row, as a user chooses an item.

@@ -266,21 +266,21 @@ void StripPanel::OnGainEditChanged(int channel) {
   const int code = s.gainSpin->GetValue();
   s.gainSpin->SetValue(code);
   s.gainSlider->SetPos(code);
-  CKTV_OutData& out = Host().Data().Output(channel);
-  if (code == out.GainCode()) return;
-  out.SetGainCode(code);
-  // The output gave its gain to its link group; their controls follow.
-  Host().Data().Links().ForEachPartner(
-      channel, [this](CKTV_OutData& partner) { ShowGain(partner.Channel()); });
+  StoreGain(channel, code);
 }
 
 void StripPanel::OnGainSlider(int channel) {
   Strip& s = At(channel);
   const int code = s.gainSlider->GetPos();
   s.gainSpin->SetValue(code);
+  StoreGain(channel, code);
+}
+
+void StripPanel::StoreGain(int channel, int code) {
   CKTV_OutData& out = Host().Data().Output(channel);
   if (code == out.GainCode()) return;
   out.SetGainCode(code);
+  // The output gave its gain to its link group; their controls follow.
   Host().Data().Links().ForEachPartner(
       channel, [this](CKTV_OutData& partner) { ShowGain(partner.Channel()); });
 }

@@ -116,6 +116,8 @@ class StripPanel : public Panel {
   void SetLabelShown(int channel, bool shown);
   void ShowSwitch(BitButton& button, bool on);
   void ShowGain(int channel);
+  // A gain code from the strip's edit or slider into the model; linked strips follow.
+  void StoreGain(int channel, int code);
   void ShowMaster();
   void ShowSpeakerTypes();
 
