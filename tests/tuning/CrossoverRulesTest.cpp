@@ -64,29 +64,6 @@ class CrossoverEditorTest : public ::testing::Test {
   CrossoverEditor editor{data};
 };
 
-TEST_F(CrossoverEditorTest, LinkwitzThirtySixStoresSlopeFourAndShowsAgain) {
-  editor.ChooseFamily(2, CrossoverSide::kHighPass, kLinkwitzRiley);
-  editor.ChooseSlopeEntry(2, CrossoverSide::kHighPass, 3);
-  EXPECT_EQ(Hp(2).Family(), kLinkwitzRiley);
-  EXPECT_EQ(Hp(2).Slope(), 4);
-  EXPECT_EQ(Hp(2).Pending(), 1);
-  const CrossoverShown shown = editor.Shown(2, CrossoverSide::kHighPass);
-  EXPECT_EQ(shown.entry, 3);
-  EXPECT_EQ(SlopeEntries(shown.family)[static_cast<std::size_t>(shown.entry)], "36dB/Oct");
-}
-
-TEST_F(CrossoverEditorTest, AFamilyChangeKeepsTheSlopeIndex) {
-  editor.ChooseFamily(4, CrossoverSide::kLowPass, kButterworth);
-  editor.ChooseSlopeEntry(4, CrossoverSide::kLowPass, 2);  // 18 dB/Oct
-  ASSERT_EQ(Lp(4).Slope(), 2);
-  editor.ChooseFamily(4, CrossoverSide::kLowPass, kLinkwitzRiley);
-  EXPECT_EQ(Lp(4).Slope(), 2);
-  EXPECT_EQ(editor.Shown(4, CrossoverSide::kLowPass).entry, 1);  // "12dB/Oct"
-  // Choosing an entry only now moves the slope index.
-  editor.ChooseSlopeEntry(4, CrossoverSide::kLowPass, 1);
-  EXPECT_EQ(Lp(4).Slope(), 1);
-}
-
 TEST_F(CrossoverEditorTest, OffStoresSevenForEveryFamilyAndFlattensTheCurve) {
   Hp(0).SetFrequency(500, false);
   for (int family = 0; family < kCrossoverFamilyCount; ++family) {
