@@ -80,7 +80,7 @@ std::optional<FilterArg> ParseFilterArg(std::string_view text, std::string& erro
       filter.type = *t;
     } else if (key == "freq") {
       const auto f = ParseInt(value);
-      if (!f || *f < 20 || *f > 20000) return bad("an integer 20..20000");
+      if (!f || *f < kFrequencyMin || *f > kFrequencyMax) return bad("an integer 20..20000");
       filter.frequency = *f;
     } else if (key == "gain") {
       const auto g = ParseDouble(value);

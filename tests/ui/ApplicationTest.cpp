@@ -20,6 +20,9 @@
 #include "ui/app/VantorView.h"
 #include "ui/controls/BitButton.h"
 #include "ui/controls/FStatic.h"
+#include "ui/panels/GraphPanel.h"
+#include "ui/panels/StripPanel.h"
+#include "ui/panels/TopBarPanel.h"
 
 namespace vantor {
 
@@ -162,24 +165,25 @@ class ApplicationTest : public QObject {
     view.OnInitialUpdate();
     frame.show();
     QVERIFY(QTest::qWaitForWindowExposed(&frame));
-    QCOMPARE(view.Graph().Mode(), kGraphModeOutput);
-    QCOMPARE(view.Graph().Model().OutputIndex(), 0);
-    QCOMPARE(view.SelectButton(0).State(), 1);
+    QCOMPARE(view.GraphRow().Graph().Mode(), kGraphModeOutput);
+    QCOMPARE(view.GraphRow().Graph().Model().OutputIndex(), 0);
+    QCOMPARE(view.Strips().SelectButton(0).State(), 1);
 
-    QTest::mouseClick(&view.SelectButton(3), Qt::LeftButton);
+    QTest::mouseClick(&view.Strips().SelectButton(3), Qt::LeftButton);
     QCOMPARE(view.CurrentChannel(), 3);
     QCOMPARE(state.currentOutput.load(), 3);
-    QCOMPARE(view.Graph().Model().OutputIndex(), 3);
-    QCOMPARE(view.SelectButton(3).State(), 1);
-    QCOMPARE(view.SelectButton(0).State(), 0);
+    QCOMPARE(view.GraphRow().Graph().Model().OutputIndex(), 3);
+    QCOMPARE(view.Strips().SelectButton(3).State(), 1);
+    QCOMPARE(view.Strips().SelectButton(0).State(), 0);
 
     // Pressing the current channel's button again changes nothing.
-    view.Graph().Model().MouseMove({doc.Data().Output(3).Filter(1).HandleRect().Center().x,
-                                    doc.Data().Output(3).Filter(1).HandleRect().Center().y});
-    QVERIFY(view.Graph().Model().CurrentFilter() != nullptr);
-    QTest::mouseClick(&view.SelectButton(3), Qt::LeftButton);
-    QVERIFY(view.Graph().Model().CurrentFilter() != nullptr);
-    QCOMPARE(view.SelectButton(3).State(), 1);
+    view.GraphRow().Graph().Model().MouseMove(
+        {doc.Data().Output(3).Filter(1).HandleRect().Center().x,
+         doc.Data().Output(3).Filter(1).HandleRect().Center().y});
+    QVERIFY(view.GraphRow().Graph().Model().CurrentFilter() != nullptr);
+    QTest::mouseClick(&view.Strips().SelectButton(3), Qt::LeftButton);
+    QVERIFY(view.GraphRow().Graph().Model().CurrentFilter() != nullptr);
+    QCOMPARE(view.Strips().SelectButton(3).State(), 1);
   }
 
   void crossoverDragsReachLinkedOutputs() {
@@ -193,7 +197,7 @@ class ApplicationTest : public QObject {
     QVERIFY(QTest::qWaitForWindowExposed(&frame));
     doc.Data().Links().SetGroup(1, 0);  // outputs 0 and 1 linked
 
-    CFStatic& graph = view.Graph();
+    CFStatic& graph = view.GraphRow().Graph();
     const Point c = doc.Data().Output(0).HighPass().HandleRect().Center();
     graph.Model().MouseMove(c);
     graph.Model().ButtonDown(c);
@@ -211,7 +215,7 @@ class ApplicationTest : public QObject {
     CMainFrame frame(doc);
     CVantorView& view = frame.View();
     view.OnInitialUpdate();
-    const auto actions = view.SystemMenu().actions();
+    const auto actions = view.TopBar().SystemMenu().actions();
     QCOMPARE(actions.size(), 3);
     QCOMPARE(actions[0]->text(), QStringLiteral("固件更新"));
     QVERIFY(!actions[0]->isEnabled());  // arrives with the firmware dialog
@@ -234,7 +238,7 @@ class ApplicationTest : public QObject {
     QVERIFY(QTest::qWaitForWindowExposed(&frame));
     TwoStateButton* close = nullptr;
     for (auto* b : frame.View().findChildren<TwoStateButton*>()) {
-      if (b->Id() == CVantorView::kCloseId) close = b;
+      if (b->Id() == TopBarPanel::kCloseId) close = b;
     }
     QVERIFY(close != nullptr);
     QSignalSpy closing(&frame.View(), &CVantorView::closeRequested);

@@ -12,7 +12,6 @@
 #include "link/ConnectionController.h"
 #include "model/DataDefine.h"
 #include "model/KTV_Data.h"
-#include "ui/app/DisplayDlg.h"
 #include "ui/controls/BitButton.h"
 #include "ui/controls/BitmapSlider.h"
 #include "ui/controls/ComBoxBtn.h"
@@ -20,12 +19,16 @@
 #include "ui/controls/FStatic.h"
 #include "ui/controls/NumEdit.h"
 #include "ui/controls/NumSpin.h"
+#include "ui/dialogs/DisplayDlg.h"
+#include "ui/panels/GraphPanel.h"
 #include "ui/panels/SpeakerMenu.h"
 #include "ui/panels/StripPanel.h"
+#include "ui/panels/TopBarPanel.h"
 
 namespace vantor {
 
 using uitest::Form;
+using uitest::WritesSince;
 
 namespace {
 
@@ -55,15 +58,6 @@ std::vector<int> BandWrites(const sim::SimulatedProcessor& unit, int channel, in
     }
   }
   return hz;
-}
-
-// Writes other than the idle status poll, since `from` (a frame number).
-int WritesSince(const sim::SimulatedProcessor& unit, std::uint64_t from) {
-  int n = 0;
-  for (const sim::SimFrameRecord& r : unit.FrameLog()) {
-    if (r.number > from && r.IsWrite()) ++n;
-  }
-  return n;
 }
 
 }  // namespace
@@ -122,8 +116,8 @@ class LiveDeviceTest : public QObject {
     form_->unit->Plug();
     QVERIFY(form_->Start());
     QVERIFY(Live());
-    QCOMPARE(View().ConnectButton().State(), 1);
-    QCOMPARE(View().ConnectButton().text(), QStringLiteral("已连接"));
+    QCOMPARE(View().TopBar().ConnectButton().State(), 1);
+    QCOMPARE(View().TopBar().ConnectButton().text(), QStringLiteral("已连接"));
     QVERIFY(transfer.shown >= 1);
     QVERIFY(!View().TransferWindow().isVisible());
     QCOMPARE(View().TransferWindow().High(), 17);
@@ -131,22 +125,22 @@ class LiveDeviceTest : public QObject {
     QVERIFY(View().isEnabled());
     QVERIFY(form_->messages.isEmpty());
 
-    QCOMPARE(View().Strip(3).gainSlider->GetPos(), 45);
-    QCOMPARE(View().Strip(3).gainEdit->text(), QStringLiteral("-15dB"));
-    QCOMPARE(View().Strip(4).on->State(), 0);
-    QCOMPARE(View().Strip(2).phase->State(), 1);
-    QCOMPARE(View().Master().slider->GetPos(), 50);
-    QCOMPARE(View().Master().on->State(), 0);
-    QCOMPARE(View().SourceList().Selection(), 2);
-    QCOMPARE(View().SpeakerModeSelector().Selection(), 3);
-    QCOMPARE(View().Strip(5).speakerType->text(), QStringLiteral("左超低"));
+    QCOMPARE(View().Strips().GainSlider(3).GetPos(), 45);
+    QCOMPARE(View().Strips().GainEdit(3).text(), QStringLiteral("-15dB"));
+    QCOMPARE(View().Strips().OnButton(4).State(), 0);
+    QCOMPARE(View().Strips().PhaseButton(2).State(), 1);
+    QCOMPARE(View().Strips().MasterSlider().GetPos(), 50);
+    QCOMPARE(View().Strips().MasterOnButton().State(), 0);
+    QCOMPARE(View().TopBar().SourceList().Selection(), 2);
+    QCOMPARE(View().TopBar().SpeakerModeSelector().Selection(), 3);
+    QCOMPARE(View().Strips().TypeButton(5).text(), QStringLiteral("左超低"));
     QCOMPARE(Data().Output(1).Filter(5).Frequency(), 1000);
   }
 
   void aFastDragOfBandFiveOnChTwoGoesOutAnOctaveAtATime() {
     QVERIFY(StartLive());
-    QTest::mouseClick(&View().SelectButton(1), Qt::LeftButton);
-    CFStatic& graph = View().Graph();
+    QTest::mouseClick(&View().Strips().SelectButton(1), Qt::LeftButton);
+    CFStatic& graph = View().GraphRow().Graph();
     CFilter& band = Data().Output(1).Filter(5);
     QCOMPARE(band.Frequency(), 1000);
     Unit().ClearFrameLog();
@@ -174,8 +168,8 @@ class LiveDeviceTest : public QObject {
 
   void aSlowDragEndsWithTheFinalBandOnTheDevice() {
     QVERIFY(StartLive());
-    View().OnSelectButton(1);
-    CFStatic& graph = View().Graph();
+    View().Strips().OnSelectButton(1);
+    CFStatic& graph = View().GraphRow().Graph();
     CFilter& band = Data().Output(1).Filter(5);
     const Point c = band.HandleRect().Center();
     uitest::DragThrough(
@@ -198,15 +192,15 @@ class LiveDeviceTest : public QObject {
   void stripAndSystemEditsReachTheDevice() {
     QVERIFY(StartLive());
     // Master edit: queued at once.
-    MasterStripControls& m = View().Master();
-    QVERIFY(m.spin->SetValue(20));
-    View().OnMasterEditChanged();
+    StripPanel& m = View().Strips();
+    QVERIFY(m.MasterSpin().SetValue(20));
+    View().Strips().OnMasterEditChanged();
     // Output switch and phase through the pending-change scan.
-    View().OnOutputOnButton(4);
-    View().OnPhaseButton(6);
+    View().Strips().OnOutputOnButton(4);
+    View().Strips().OnPhaseButton(6);
     // Speaker type and source: system items 145 and 144.
-    SpeakerMenuAction(View().PrepareSpeakerTypeMenu(7), 14)->trigger();
-    View().OnSourceSelected(4);
+    SpeakerMenuAction(View().Strips().PrepareSpeakerTypeMenu(7), 14)->trigger();
+    View().TopBar().OnSourceSelected(4);
 
     QTRY_VERIFY_WITH_TIMEOUT(Unit().InputSource() == 4, 10000);
     auto settled = [&] {
@@ -224,7 +218,7 @@ class LiveDeviceTest : public QObject {
 
   void eqResetIsAskedAndOnlyAConfirmedResetIsSent() {
     QVERIFY(StartLive());
-    View().OnSelectButton(3);
+    View().Strips().OnSelectButton(3);
     CFilter& band = Data().Output(3).Filter(8);
     band.SetGainIndex(330);
     QVERIFY(Drained(band));
@@ -232,16 +226,16 @@ class LiveDeviceTest : public QObject {
     const std::uint64_t before = Unit().FramesReceived();
 
     form_->answer = false;
-    View().OnEqReset();
+    View().GraphRow().OnEqReset();
     // An edit after the cancelled reset: once it has arrived, anything the reset had queued
     // would have arrived before it.
-    View().OnPhaseButton(0);
+    View().Strips().OnPhaseButton(0);
     QTRY_VERIFY_WITH_TIMEOUT(WritesSince(Unit(), before) >= 1, 10000);
     QCOMPARE(WritesSince(Unit(), before), 1);
     QCOMPARE(band.GainIndex(), 330);
 
     form_->answer = true;
-    View().OnEqReset();
+    View().GraphRow().OnEqReset();
     QCOMPARE(band.GainIndex(), 200);
     auto reset = [&] {
       int code = 0;
@@ -257,21 +251,21 @@ class LiveDeviceTest : public QObject {
   void theSourceListFollowsTheDevice() {
     QVERIFY(StartLive());
     Unit().SetInputSource(5);
-    QTRY_COMPARE_WITH_TIMEOUT(View().SourceList().Selection(), 5, 10000);
+    QTRY_COMPARE_WITH_TIMEOUT(View().TopBar().SourceList().Selection(), 5, 10000);
     QCOMPARE(Data().InputSource(), 5);
   }
 
   void theConnectButtonDisconnectsAndConnectsAgain() {
     QVERIFY(StartLive());
-    QTest::mouseClick(&View().ConnectButton(), Qt::LeftButton);
+    QTest::mouseClick(&View().TopBar().ConnectButton(), Qt::LeftButton);
     QVERIFY(!View().Controller().Connected());
-    QCOMPARE(View().ConnectButton().State(), 0);
-    QCOMPARE(View().ConnectButton().text(), QStringLiteral("连接设备"));
+    QCOMPARE(View().TopBar().ConnectButton().State(), 0);
+    QCOMPARE(View().TopBar().ConnectButton().text(), QStringLiteral("连接设备"));
     View().ToggleLanguage();
-    QCOMPARE(View().ConnectButton().text(), QStringLiteral("Connect"));
-    QTest::mouseClick(&View().ConnectButton(), Qt::LeftButton);
+    QCOMPARE(View().TopBar().ConnectButton().text(), QStringLiteral("Connect"));
+    QTest::mouseClick(&View().TopBar().ConnectButton(), Qt::LeftButton);
     QTRY_VERIFY_WITH_TIMEOUT(Live(), 10000);
-    QCOMPARE(View().ConnectButton().text(), QStringLiteral("Connected"));
+    QCOMPARE(View().TopBar().ConnectButton().text(), QStringLiteral("Connected"));
     QVERIFY(form_->messages.isEmpty());
   }
 
@@ -282,7 +276,7 @@ class LiveDeviceTest : public QObject {
     QVERIFY(form_->messages.isEmpty());
     Unit().Plug();
     QTRY_VERIFY_WITH_TIMEOUT(Live(), 10000);
-    QCOMPARE(View().Strip(3).gainSlider->GetPos(), 45);
+    QCOMPARE(View().Strips().GainSlider(3).GetPos(), 45);
   }
 
   void aProcessorOfAnotherKindIsLeftAloneWithoutAMessage() {
@@ -291,7 +285,7 @@ class LiveDeviceTest : public QObject {
     Unit().Plug();
     QVERIFY(form_->Start());
     QVERIFY(!View().Controller().Connected());
-    QCOMPARE(View().ConnectButton().State(), 0);
+    QCOMPARE(View().TopBar().ConnectButton().State(), 0);
     QVERIFY(form_->messages.isEmpty());
     QVERIFY(View().isEnabled());
   }
@@ -310,7 +304,7 @@ class LiveDeviceTest : public QObject {
     QTRY_VERIFY_WITH_TIMEOUT(!View().TransferWindow().isVisible(), 10000);
     QVERIFY(View().isEnabled());
     QVERIFY(!form_->state.busy.load());
-    QCOMPARE(View().ConnectButton().State(), 0);
+    QCOMPARE(View().TopBar().ConnectButton().State(), 0);
     QTRY_COMPARE(form_->messages, QStringList{QStringLiteral("无法连接设备")});
   }
 

@@ -9,14 +9,18 @@
 #include <QTest>
 #include <chrono>
 #include <memory>
+#include <vector>
 
 #include "link/LinkTimings.h"
+#include "model/DataDefine.h"
 #include "model/ProgramState.h"
 #include "sim/SimulatedProcessor.h"
 #include "ui/app/DeviceHost.h"
 #include "ui/app/MainFrame.h"
 #include "ui/app/VantorDoc.h"
 #include "ui/app/VantorView.h"
+#include "ui/controls/DropSelector.h"
+#include "ui/controls/NumEdit.h"
 
 namespace vantor::uitest {
 
@@ -100,6 +104,52 @@ inline void DragThrough(QWidget* w, QPoint from, std::initializer_list<QPoint> p
     last = p;
   }
   QTest::mouseRelease(w, Qt::LeftButton, Qt::NoModifier, last);
+}
+
+// Writes other than the idle status poll the unit received after frame `from`.
+inline int WritesSince(const sim::SimulatedProcessor& unit, std::uint64_t from) {
+  int n = 0;
+  for (const sim::SimFrameRecord& r : unit.FrameLog()) {
+    if (r.number > from && r.IsWrite()) ++n;
+  }
+  return n;
+}
+
+// The payload of the last item `item` of output `channel` the unit stored; empty if none.
+inline std::vector<std::uint8_t> LastOutputItemWrite(const sim::SimulatedProcessor& unit,
+                                                     int channel, int item) {
+  std::vector<std::uint8_t> last;
+  for (const sim::SimFrameRecord& r : unit.FrameLog()) {
+    if (r.IsWrite() && r.block == rec::kBlockOutput && r.index == channel && r.item == item &&
+        r.fate == sim::SimFrameFate::kStored) {
+      last = r.payload;
+    }
+  }
+  return last;
+}
+
+// Opens a drop-down list and clicks its row, as a user chooses an item.
+inline bool ChooseRow(DropSelector& selector, int row) {
+  selector.OpenList();
+  if (!QTest::qWaitFor([&] { return selector.IsListOpen(); })) return false;
+  DropList* list = selector.List();
+  const int h = list->RowHeight();
+  const QPoint at(10, 1 + (row - list->FirstRow()) * h + h / 2);
+  if (list->RowAt(at) != row) return false;
+  QTest::mouseClick(list, Qt::LeftButton, Qt::NoModifier, at);
+  return QTest::qWaitFor([&] { return !selector.IsListOpen(); });
+}
+
+// Types a text into a numeric edit and moves the focus away, which commits it.
+inline bool TypeInto(CNumEdit& edit, const QString& text, QWidget& elsewhere) {
+  // The transfer window of a read-back may have taken the activation.
+  QApplication::setActiveWindow(edit.window());
+  edit.setFocus();
+  if (!QTest::qWaitFor([&] { return edit.hasFocus(); })) return false;
+  edit.selectAll();
+  QTest::keyClicks(&edit, text);
+  elsewhere.setFocus();
+  return QTest::qWaitFor([&] { return !edit.hasFocus(); });
 }
 
 }  // namespace vantor::uitest

@@ -15,8 +15,6 @@ constexpr int kHandleSize = 16;
 constexpr int kHandleHalf = 8;
 constexpr int kWidthHandleWidth = 13;
 constexpr int kWidthHandleHalfHeight = 6;
-constexpr int kLowestFrequency = 20;
-constexpr int kHighestFrequency = 20000;
 constexpr int kShelfSplitFrequency = 2000;
 
 }  // namespace
@@ -33,7 +31,7 @@ CFilter::CFilter(const LiveSyncFlag* liveSync) : m_liveSync(liveSync) {}
 // Parameter operations
 
 void CFilter::ReconcileSentFrequency() {
-  if (m_sentFrequency == 0) m_sentFrequency = kLowestFrequency;
+  if (m_sentFrequency == 0) m_sentFrequency = kFrequencyMin;
   if (m_frequency / m_sentFrequency < 2) m_sentFrequency = m_frequency;
 }
 
@@ -92,7 +90,7 @@ void CFilter::SetFamily(int family, bool fromUser) {
 
 void CFilter::SetType(int type) {
   m_type = type;
-  if (type == kLowPass) m_sentFrequency = kHighestFrequency;
+  if (type == kLowPass) m_sentFrequency = kFrequencyMax;
   Recompute();
   MarkPending();
 }
@@ -156,7 +154,7 @@ void CFilter::ResetToDefault(int hz) {
 
 void CFilter::StepSentFrequency(int p) {
   // A sent frequency of 0 can only come from a damaged image; it would divide by zero.
-  if (m_sentFrequency <= 0) m_sentFrequency = kLowestFrequency;
+  if (m_sentFrequency <= 0) m_sentFrequency = kFrequencyMin;
   if (m_sentFrequency == m_frequency) {
     m_pending = p;
     return;
@@ -314,7 +312,7 @@ void CFilter::Recompute() {
       break;
     case kHighPass:
     case kLowPass: {
-      const int offAt = m_type == kHighPass ? kLowestFrequency : kHighestFrequency;
+      const int offAt = m_type == kHighPass ? kFrequencyMin : kFrequencyMax;
       m_response.fill(0.0);
       if (m_frequency == offAt || m_slope == kSlopeOff) break;
       const CrossoverCascade cascade =

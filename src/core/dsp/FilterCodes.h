@@ -10,6 +10,11 @@ namespace vantor {
 inline constexpr std::size_t kQTableSize = 296;
 extern const std::array<double, kQTableSize> kQTable;
 
+// The audio range every frequency of the program lies in, in Hz. A high-pass at the bottom
+// and a low-pass at the top are off.
+inline constexpr int kFrequencyMin = 20;
+inline constexpr int kFrequencyMax = 20000;
+
 inline constexpr int kGainIndexMax = 400;   // +20.0 dB
 inline constexpr int kGainIndexFlat = 200;  // 0 dB
 inline constexpr int kBandwidthIndexMax = 295;

@@ -24,7 +24,6 @@ constexpr std::size_t kRecSlope = 6;
 constexpr std::size_t kRecType = 7;
 constexpr int kGainCodeOffset = 400;
 constexpr int kGainCodeOff = 600;  // what an effectively-off band sends: 0 dB
-constexpr int kLowestBandHz = 20;
 
 template <std::size_t N>
 int BandsFor(int count, const std::array<int, N>& /*table*/) {
@@ -192,7 +191,7 @@ void CKTVEQ::SetBandRecord(std::span<const std::uint8_t> record, int i) {
   // a band moved upward would be walked again in octave steps (an audible sweep after a
   // preset push, and a save right after a load would keep the old frequency).
   const int hz = le::GetI16(record, kRecFrequency);
-  f.SetFrequency(hz > 0 ? hz : kLowestBandHz, false);
+  f.SetFrequency(hz > 0 ? hz : kFrequencyMin, false);
   f.StepSentFrequency(0);
 }
 

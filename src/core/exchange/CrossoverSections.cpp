@@ -4,13 +4,11 @@
 
 #include "dsp/CrossoverTables.h"
 #include "dsp/Filter.h"
+#include "dsp/FilterCodes.h"
 #include "dsp/FilterDesign.h"
 
 namespace vantor {
 namespace {
-
-constexpr int kHighPassOpenHz = 20;
-constexpr int kLowPassOpenHz = 20000;
 
 std::vector<CrossoverSection> BesselLowPass(int s, double frequency) {
   std::vector<CrossoverSection> out;
@@ -67,7 +65,7 @@ std::vector<CrossoverSection> CrossoverSections(int type, int family, int slope,
 }
 
 bool CrossoverActive(const CFilter& filter) {
-  const int open = filter.Type() == kHighPass ? kHighPassOpenHz : kLowPassOpenHz;
+  const int open = filter.Type() == kHighPass ? kFrequencyMin : kFrequencyMax;
   return filter.Frequency() != open && filter.Slope() != kSlopeOff;
 }
 

@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "base/NumberFormat.h"
+#include "dsp/FilterCodes.h"
 #include "dsp/FilterDesign.h"
 #include "dsp/ResponseGrid.h"
 
@@ -12,8 +13,6 @@ namespace {
 
 // Half a grid step (1/48 octave) beyond either end still snaps to it.
 constexpr double kHalfStep = 1.0145453349375237;  // 2^(1/48)
-constexpr int kLowestHz = 20;
-constexpr int kHighestHz = 20000;
 constexpr double kSteepestShelfDb = 12.0;
 // Slopes up to here read as the 6 dB/Oct shelf, above as the 12 dB/Oct one.
 constexpr double kShelfSlopeSplitDb = 9.0;
@@ -54,8 +53,8 @@ std::optional<int> SnapFrequencyToGrid(double hz) {
     return std::nullopt;
   }
   const long snapped = std::lround(kResponseGrid[static_cast<std::size_t>(GridIndexOf(hz))]);
-  if (snapped < kLowestHz) return kLowestHz;
-  if (snapped > kHighestHz) return kHighestHz;
+  if (snapped < kFrequencyMin) return kFrequencyMin;
+  if (snapped > kFrequencyMax) return kFrequencyMax;
   return static_cast<int>(snapped);
 }
 

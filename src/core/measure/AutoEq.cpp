@@ -5,14 +5,13 @@
 #include <limits>
 #include <memory>
 
+#include "dsp/FilterCodes.h"
 #include "measure/BandFitter.h"
 #include "model/KTV_OutData.h"
 
 namespace vantor {
 namespace {
 
-constexpr int kLowestBandHz = 20;
-constexpr int kHighestBandHz = 20000;
 // A range edge given in whole hertz still takes the grid point it names (20000, 1030, ...).
 constexpr double kEdgeTolerance = 1e-6;
 
@@ -25,7 +24,7 @@ bool CrossoverActive(const CFilter& f, int offAt) {
 // A private copy of a set, computing exactly what the set computes.
 std::unique_ptr<CKTVEQ> CopySet(const CKTVEQ& set) {
   auto copy = std::make_unique<CKTVEQ>();
-  copy->BuildOutput(set.BandCount() - 1, kLowestBandHz, kHighestBandHz, 0, 0);
+  copy->BuildOutput(set.BandCount() - 1, kFrequencyMin, kFrequencyMax, 0, 0);
   copy->CopyValues(set);
   for (int i = 0; i < set.Count(); ++i) {
     copy->At(i).SetReducedSlopes(set.At(i).ReducedSlopes());
@@ -77,8 +76,8 @@ bool BandIsFree(const CFilter& band) {
 std::pair<double, double> DefaultFitRange(const CKTVEQ& set) {
   const CFilter& hp = set.At(set.Count() - 2);
   const CFilter& lp = set.At(set.Count() - 1);
-  double from = CrossoverActive(hp, kLowestBandHz) ? hp.Frequency() : kFitLowestHz;
-  double to = CrossoverActive(lp, kHighestBandHz) ? lp.Frequency() : kFitHighestHz;
+  double from = CrossoverActive(hp, kFrequencyMin) ? hp.Frequency() : kFitLowestHz;
+  double to = CrossoverActive(lp, kFrequencyMax) ? lp.Frequency() : kFitHighestHz;
   from = std::clamp(from, kFitLowestHz, kFitHighestHz);
   to = std::clamp(to, kFitLowestHz, kFitHighestHz);
   return {from, to};
@@ -155,7 +154,7 @@ std::optional<AutoEqPreview> PreviewAutoEq(const CKTVEQ& set, bool graphic,
     });
     std::vector<double> fittedHz, bandHz;
     for (const FittedBand& fb : fitted) fittedHz.push_back(fb.frequencyHz);
-    for (int b : free) bandHz.push_back(std::max(set.At(b).Frequency(), kLowestBandHz));
+    for (int b : free) bandHz.push_back(std::max(set.At(b).Frequency(), kFrequencyMin));
     owner = AssignInOrder(fittedHz, bandHz);
   }
   for (std::size_t k = 0; k < fitted.size(); ++k) {

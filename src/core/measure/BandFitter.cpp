@@ -13,8 +13,6 @@ namespace vantor {
 namespace {
 
 constexpr int kLastPoint = static_cast<int>(kGridPoints) - 1;
-constexpr int kLowestBandHz = 20;
-constexpr int kHighestBandHz = 20000;
 constexpr double kLowestGainDb = -20.0;
 constexpr double kHighestGainDb = 20.0;
 // Weight of the squared excess of the bands' sum over the boost limit, against the squared
@@ -42,7 +40,7 @@ const std::array<int, kGridPoints>& CentreFrequencyTable() {
   static const std::array<int, kGridPoints> table = [] {
     std::array<int, kGridPoints> t{};
     // The whole frequency nearest to each grid point that the filter snaps back onto it.
-    for (int hz = kLowestBandHz; hz <= kHighestBandHz; ++hz) {
+    for (int hz = kFrequencyMin; hz <= kFrequencyMax; ++hz) {
       const std::size_t i = At(GridIndexOf(hz));
       if (t[i] == 0 || std::abs(hz - kResponseGrid[i]) < std::abs(t[i] - kResponseGrid[i])) {
         t[i] = hz;

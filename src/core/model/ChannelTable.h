@@ -7,6 +7,8 @@
 #include <string>
 #include <string_view>
 
+#include "model/DataDefine.h"
+
 namespace vantor {
 
 struct Rgb {
@@ -28,7 +30,7 @@ struct OutputChannelInfo {
   int crossoverLimitMode;  // how far a dragged crossover handle may move
 };
 
-inline constexpr std::array<OutputChannelInfo, 8> kOutputChannels = {{
+inline constexpr std::array<OutputChannelInfo, rec::kOutputCount> kOutputChannels = {{
     {"FL", {255, 14, 198}, 9},
     {"FR", {255, 0, 0}, 8},
     {"SL", {255, 127, 39}, 7},
@@ -46,8 +48,6 @@ inline constexpr int kInputBandCountArg = 8;
 inline constexpr int kInputCrossoverBand = 10;
 inline constexpr int kEffectBandCountArg = 2;
 inline constexpr int kEffectCrossoverBand = 8;
-inline constexpr int kCrossoverLowHz = 20;
-inline constexpr int kCrossoverHighHz = 20000;
 
 inline constexpr std::string_view kMicName = "Mic 1";
 inline constexpr Rgb kMicColour = {255, 128, 51};

@@ -10,7 +10,7 @@ namespace vantor {
 
 CEffect_Data::CEffect_Data(const LiveSyncFlag* liveSync)
     : m_eq(liveSync), m_name(kEffectObjectName) {
-  m_eq.BuildEffect(kEffectBandCountArg, kCrossoverHighHz, kEffectCrossoverBand);
+  m_eq.BuildEffect(kEffectBandCountArg, kFrequencyMax, kEffectCrossoverBand);
   for (std::size_t i = 0; i < kEffectParamCount; ++i) m_params[i].store(kEffectParamDefaults[i]);
 }
 

@@ -18,7 +18,7 @@ constexpr std::size_t kCarriedByte0 = rec::kInCarried + 2;  // bytes 98, 99
 CInputData::CInputData(std::string_view name, Rgb colour, int inputIndex,
                        const LiveSyncFlag* liveSync, Held held)
     : m_inputIndex(inputIndex), m_colour(colour), m_held(held), m_eq(liveSync), m_name(name) {
-  m_eq.BuildInput(kInputBandCountArg, kCrossoverHighHz, kInputCrossoverBand);
+  m_eq.BuildInput(kInputBandCountArg, kFrequencyMax, kInputCrossoverBand);
 }
 
 void CInputData::Layout(const Rect& plot) {

@@ -13,8 +13,6 @@ constexpr int kSpeakerTypeMax = 26;
 constexpr int kHiddenLevelValues = 3;  // i16 values, then two bytes
 constexpr int kHiddenLevelFields = 5;
 // Crossover limits applied to channels 0..5 when a record is loaded.
-constexpr int kLoadHighPassMax = 20000;
-constexpr int kLoadLowPassMin = 20;
 constexpr int kClampedChannels = 6;
 
 }  // namespace
@@ -78,11 +76,11 @@ void CKTV_Data::Load(int loadArgument) {
   m_music->Unpack(live.subspan(rec::kMusicBlock, rec::kInputBlockSize));
   for (int c = 0; c < kClampedChannels; ++c) {
     auto out = live.subspan(rec::OutputOffset(c), rec::kOutputRecordSize);
-    if (le::GetI16(out, rec::kOutHighPassFreq) > kLoadHighPassMax) {
-      le::PutI16(out, rec::kOutHighPassFreq, kLoadHighPassMax);
+    if (le::GetI16(out, rec::kOutHighPassFreq) > kFrequencyMax) {
+      le::PutI16(out, rec::kOutHighPassFreq, kFrequencyMax);
     }
-    if (le::GetI16(out, rec::kOutLowPassFreq) < kLoadLowPassMin) {
-      le::PutI16(out, rec::kOutLowPassFreq, kLoadLowPassMin);
+    if (le::GetI16(out, rec::kOutLowPassFreq) < kFrequencyMin) {
+      le::PutI16(out, rec::kOutLowPassFreq, kFrequencyMin);
     }
   }
   LoadOutputs();

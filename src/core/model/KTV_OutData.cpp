@@ -29,7 +29,7 @@ CKTV_OutData::CKTV_OutData(CKTV_Data& owner, int channel)
     : m_owner(owner), m_channel(channel), m_eq(&owner.State().liveSync) {
   assert(channel >= 0 && channel < rec::kOutputCount);
   const OutputChannelInfo& info = kOutputChannels[static_cast<std::size_t>(channel)];
-  m_eq.BuildOutput(kOutputBandCountArg, kCrossoverLowHz, kCrossoverHighHz, info.crossoverLimitMode,
+  m_eq.BuildOutput(kOutputBandCountArg, kFrequencyMin, kFrequencyMax, info.crossoverLimitMode,
                    kOutputCrossoverBand);
   m_name = std::string(info.tag);
   // The mixer row starts as the record holds it.

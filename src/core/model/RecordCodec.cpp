@@ -16,12 +16,11 @@ constexpr std::size_t kXHighSlope = 3;
 constexpr std::size_t kXLowFreq = 4;
 constexpr std::size_t kXLowFamily = 6;
 constexpr std::size_t kXLowSlope = 7;
-constexpr int kLowestHz = 20;
 
 void UnpackOne(std::span<const std::uint8_t> item, std::size_t freq, std::size_t family,
                std::size_t slope, CFilter& f) {
   const int hz = le::GetI16(item, freq);
-  f.SetFrequency(hz > 0 ? hz : kLowestHz, false);
+  f.SetFrequency(hz > 0 ? hz : kFrequencyMin, false);
   f.SetFamily(item[family], false);
   f.SetSlope(item[slope], false);
   f.StepSentFrequency(0);

@@ -4,6 +4,8 @@
 
 #include <string>
 
+#include "dsp/FilterCodes.h"
+
 namespace vantor {
 
 // Code ranges the panels give their controls.
@@ -14,8 +16,6 @@ inline constexpr int kThresholdCodeMax = 360;
 inline constexpr int kAttackCodeMax = 106;
 inline constexpr int kReleaseCodeMax = 5;
 inline constexpr int kMixerLevelMax = 100;
-inline constexpr int kFrequencyMin = 20;
-inline constexpr int kFrequencyMax = 20000;
 
 // Output gain and master volume: code − 60 dB (code 0 of an output is muted).
 inline double OutputGainDb(int code) { return code - 60.0; }

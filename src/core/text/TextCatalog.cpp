@@ -82,6 +82,18 @@ TextPair TextPairOf(TextId id) {
       return {"限幅与路由", "Limiter / Routing"};
     case TextId::SpeakerPositions:
       return {"扬声器位置", "Speaker positions"};
+    case TextId::HighPassCaption:
+      return {"高通", "HPF"};
+    case TextId::LowPassCaption:
+      return {"低通", "LPF"};
+    case TextId::DelayCaption:
+      return {"延时", "Delay"};
+    case TextId::DelayUnitMs:
+      return {"毫秒", "ms"};
+    case TextId::DelayUnitCm:
+      return {"厘米", "cm"};
+    case TextId::DelayUnitInch:
+      return {"英寸", "inch"};
     case TextId::SlotLabelPrefix:
       return {"音效", "Source"};
     case TextId::SlotNameAllSpaces:

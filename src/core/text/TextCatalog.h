@@ -62,6 +62,14 @@ enum class TextId : int {
   LimiterRoutingButton,
   // The car picture's caption.
   SpeakerPositions,
+  // The crossover panel's captions of its two halves.
+  HighPassCaption,
+  LowPassCaption,
+  // The delay fields on the car picture: their caption and the three unit buttons.
+  DelayCaption,
+  DelayUnitMs,
+  DelayUnitCm,
+  DelayUnitInch,
 
   // Preset slots and their dialogs.
   SlotLabelPrefix,     // "音效" / "Source", followed by the slot number

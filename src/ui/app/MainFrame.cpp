@@ -6,6 +6,7 @@
 #include <QScreen>
 
 #include "text/TextCatalog.h"
+#include "ui/app/FormLayout.h"
 #include "ui/app/VantorView.h"
 
 namespace vantor {
@@ -13,9 +14,9 @@ namespace vantor {
 CMainFrame::CMainFrame(CVantorDoc& doc) : QWidget(nullptr, Qt::Window | Qt::FramelessWindowHint) {
   setWindowTitle(
       QString::fromUtf8(kApplicationTitle.data(), static_cast<int>(kApplicationTitle.size())));
-  setFixedSize(kWidth, kHeight);
+  setFixedSize(form::kFormSize);
   m_view = new CVantorView(doc, this);
-  m_view->setGeometry(0, 0, kWidth, kHeight);
+  m_view->setGeometry(QRect(QPoint(0, 0), form::kFormSize));
   connect(m_view, &CVantorView::minimiseRequested, this, &QWidget::showMinimized);
   connect(m_view, &CVantorView::closeRequested, this, &QWidget::close);
   connect(qApp, &QGuiApplication::primaryScreenChanged, this, [this](QScreen*) {
@@ -37,11 +38,12 @@ void CMainFrame::CentreOnScreen() {
   const QScreen* s = screen();
   if (s == nullptr) return;
   const QRect area = s->geometry();
-  move(area.left() + (area.width() - kWidth) / 2, area.top() + (area.height() - kHeight) / 2);
+  move(area.left() + (area.width() - form::kFormSize.width()) / 2,
+       area.top() + (area.height() - form::kFormSize.height()) / 2);
 }
 
 void CMainFrame::OnDisplayChanged() {
-  setGeometry(0, 0, kWidth, kHeight);
+  setGeometry(QRect(QPoint(0, 0), form::kFormSize));
   show();
 }
 

@@ -1,6 +1,6 @@
 #pragma once
-// The top-level window: 1284 × 690 pixels, no caption and no border, centred at start,
-// its outer two pixels hidden by a mask. A change of the display puts it back at the
+// The top-level window: the form's size (1284 × 690 pixels), no caption and no border, centred at
+// start, its outer two pixels hidden by a mask. A change of the display puts it back at the
 // top-left corner. It hosts the main form, which fills it.
 
 #include <QWidget>
@@ -14,8 +14,6 @@ class CMainFrame : public QWidget {
   Q_OBJECT
 
  public:
-  static constexpr int kWidth = 1284;
-  static constexpr int kHeight = 690;
   static constexpr int kMaskInset = 2;
 
   explicit CMainFrame(CVantorDoc& doc);

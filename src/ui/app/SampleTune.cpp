@@ -30,8 +30,11 @@ void SetCrossover(CFilter& f, int hz, int family, int slope) {
 
 void ApplySampleTune(CKTV_Data& data) {
   // Front mid-woofers, rear full-range pair, centre, subwoofer, front tweeters.
-  constexpr int kTypes[8] = {5, 11, 15, 18, 21, 24, 1, 7};
-  for (int ch = 0; ch < 8; ++ch) data.SetSpeakerType(ch, kTypes[ch]);
+  constexpr int kTypes[rec::kOutputCount] = {5, 11, 15, 18, 21, 24, 1, 7};
+  for (int ch = 0; ch < rec::kOutputCount; ++ch) data.SetSpeakerType(ch, kTypes[ch]);
+  // Time alignment for the driver's seat: the nearer a speaker, the longer it waits.
+  constexpr int kDelays[rec::kOutputCount] = {101, 38, 0, 0, 62, 0, 115, 50};
+  for (int ch = 0; ch < rec::kOutputCount; ++ch) data.Output(ch).SetDelayCode(kDelays[ch]);
   // Front left and right: mid-woofers from 80 Hz, a door-resonance cut, a presence lift.
   for (int ch : {0, 1}) {
     CKTV_OutData& out = data.Output(ch);

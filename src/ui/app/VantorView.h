@@ -1,74 +1,51 @@
 #pragma once
 // The main form: the one working window inside the frame. It holds the device link (the
-// connection controller, over whatever DeviceHost provides) and is its screen: the connect
-// button, the transfer window, the status message window. It carries the car picture with
-// the speaker positions, the response graph, the eight channel strips and the master strip,
-// and the shell commands (system menu, preset menu, minimise, close). Every control acts
-// on the parameter model; while a device is live the model's pending flags and the direct
-// writes below take the edits to it.
+// connection controller, over whatever DeviceHost provides) and is its screen: the
+// transfer window, the status message window, and through its top bar the connect button
+// and the source list. It arranges the panels (top bar, car picture, graph row, channel
+// strips, crossovers, delays) and loops over them to reload, relabel and hand on device events;
+// every control belongs to its panel. The channel selection is one object the panels follow.
 
-#include <QMenu>
 #include <QPoint>
 #include <QPointer>
 #include <QWidget>
-#include <array>
 #include <atomic>
 #include <memory>
+#include <vector>
 
 #include "link/ClaimStore.h"
 #include "link/ConnectionScreen.h"
 #include "link/FrameTap.h"
 #include "link/HidDevice.h"
 #include "link/LinkTimings.h"
+#include "ui/app/DeviceEventType.h"
 #include "ui/app/ViewPrompts.h"
+#include "ui/panels/PanelHost.h"
 
 namespace vantor {
 
-class BitButton;
 class CDisplayDlg;
-class CFStatic;
 class CKTV_Data;
 class CMsgBox;
 class CVantorDoc;
 class CarPanel;
-class ComBoxBtn;
+class ChannelSelection;
 class ConnectionController;
+class CrossoverPanel;
+class DelayPanel;
 class DeviceHost;
-class DropBtn;
+class GraphPanel;
+class Panel;
 class PanelCommands;
 class ProgramState;
+struct PresetResult;
 class StripPanel;
-class TwoStateButton;
-class xSkinButton;
-struct ChannelStripControls;
-struct MasterStripControls;
+class TopBarPanel;
 
-class CVantorView : public QWidget, public ConnectionScreen {
+class CVantorView : public QWidget, public ConnectionScreen, public PanelHost {
   Q_OBJECT
 
  public:
-  // Control identifiers of the form.
-  static constexpr int kGraphId = 1000;
-  static constexpr int kConnectId = 1413;
-  static constexpr int kSourceListId = 1415;
-  static constexpr int kSpeakerModeId = 1416;
-  static constexpr int kMenuButtonId = 2065;
-  static constexpr int kCloseId = 2281;
-  static constexpr int kMinimiseId = 2282;
-  static constexpr int kEqResetId = 2331;
-  static constexpr int kPresetButtonId = 3415;
-  static constexpr int kLimiterButtonId = 3418;
-  static constexpr int kSelectBaseId = 6703;
-  // Commands of the system menu and the preset menu.
-  static constexpr int kLanguageCommand = 32774;
-  static constexpr int kAboutCommand = 32776;
-  static constexpr int kFirmwareCommand = 32777;
-  static constexpr int kPresetLoadCommand = 32771;
-  static constexpr int kPresetSaveCommand = 32772;
-
-  static constexpr int kFormWidth = 1284;
-  static constexpr int kFormHeight = 690;
-
   explicit CVantorView(CVantorDoc& doc, QWidget* parent = nullptr);
   ~CVantorView() override;
 
@@ -90,42 +67,17 @@ class CVantorView : public QWidget, public ConnectionScreen {
   // is done (or the connection ended on the way).
   bool StartupSettled() const;
 
-  // --- Channel and EQ panel.
-  // Makes output i current: select buttons, show-curve button, CH label, position button,
-  // the graph.
+  // Makes output i current; every panel that shows the current output follows.
   void SelectChannel(int channel);
   int CurrentChannel() const;
-  // Reloads every control from the model, ends any linking and redraws.
+  // Reloads every panel from the model, ends any linking and shows the current output.
   void RefreshAll() override;
-  // Relabels every control and list for the language flag.
+  // Relabels every panel for the language flag.
   void ApplyLanguage();
   void ToggleLanguage();
-
-  // What the controls do, callable as a click would.
-  void OnSelectButton(int channel);
-  void OnPositionButton(int id);
-  void OnOutputOnButton(int channel);
-  void OnPhaseButton(int channel);
-  // The gain edit or spin of output i committed a value.
-  void OnGainEditChanged(int channel);
-  // The gain slider of output i moved (moving or moved).
-  void OnGainSlider(int channel);
-  void OnShowCurveButton(int channel);
-  bool ShowCurve(int channel) const { return m_showCurve[static_cast<std::size_t>(channel)]; }
-  // Selects output i if needed and fills the speaker-type menu for it (OpenSpeakerTypeMenu
-  // also shows it under the button).
-  QMenu& PrepareSpeakerTypeMenu(int channel);
-  void OpenSpeakerTypeMenu(int channel);
-  // The current output's speaker type := type (a menu entry).
-  void ChooseSpeakerType(int type);
-  void OnMasterSlider();
-  void OnMasterEditChanged();
-  void OnMasterOnButton();
-  void OnEqReset();
-  void OnSourceSelected(int index);
-  // A change notice of the graph (index of the changed element, 768 + output).
-  void OnGraphChanged(int index, int notifyCode);
-  void OnConnectButton();
+  // A preset dialog loaded a file (PresetController::LoadFile): an all-presets file also
+  // puts its selected listening position's delays into the front delay fields.
+  void OnPresetFileLoaded(const PresetResult& result);
 
   // Runs once before the window goes away (the close command or the frame's close): stops
   // the worker and the hot-plug watcher and releases the device claim.
@@ -143,31 +95,32 @@ class CVantorView : public QWidget, public ConnectionScreen {
   void ShowInputSource(int source) override;
   void OnDeviceEvent(const DeviceEventMessage& message) override;
 
-  // --- Parts, for the frame, the application and tests.
-  CFStatic& Graph() { return *m_graph; }
-  BitButton& SelectButton(int channel);
-  ChannelStripControls& Strip(int channel);
-  MasterStripControls& Master();
-  StripPanel& Strips() { return *m_strips; }
+  // --- PanelHost.
+  CKTV_Data& Data() override;
+  ProgramState& State() override { return m_state; }
+  ChannelSelection& Selection() override { return *m_selection; }
+  ConnectionController& Controller() override { return *m_controller; }
+  PanelCommands& Commands() override { return *m_commands; }
+  void Message(const QString& text) override { m_prompts.message(text); }
+  bool Question(const QString& text) override { return m_prompts.question(text); }
+  void RedrawGraph(int highlight = -1) override;
+
+  // --- The panels, for the frame, the application and tests.
+  TopBarPanel& TopBar() { return *m_topBar; }
   CarPanel& Car() { return *m_car; }
-  ComBoxBtn& SourceList() { return *m_source; }
-  DropBtn& SpeakerModeSelector() { return *m_speakerMode; }
-  TwoStateButton& ConnectButton();
-  TwoStateButton& EqResetButton();
-  TwoStateButton& LimiterButton();
-  TwoStateButton& PresetButton();
-  QMenu& SystemMenu() { return m_systemMenu; }
-  QMenu& PresetMenu() { return m_presetMenu; }
+  GraphPanel& GraphRow() { return *m_graph; }
+  StripPanel& Strips() { return *m_strips; }
+  CrossoverPanel& Crossover() { return *m_crossover; }
+  DelayPanel& Delays() { return *m_delay; }
   CDisplayDlg& TransferWindow() { return *m_transfer; }
   CMsgBox& StatusWindow() { return *m_msgBox; }
-  ConnectionController& Controller() { return *m_controller; }
-  CKTV_Data& Data();
 
  signals:
   void minimiseRequested();
   void closeRequested();
-  // Every device event after the view has handled it (for the dialogs that follow them).
-  void deviceEvent(int id, qintptr wParam, qintptr lParam);
+  // Every device event after the view and its panels have handled it (for the dialogs that
+  // follow them).
+  void deviceEvent(const vantor::DeviceEventMessage& message);
 
  protected:
   void paintEvent(QPaintEvent* event) override;
@@ -176,65 +129,37 @@ class CVantorView : public QWidget, public ConnectionScreen {
   void mouseReleaseEvent(QMouseEvent* event) override;
 
  private:
-  void BuildControls();
-  void BuildTopBar();
-  void BuildStrips();
-  void BuildMenus();
+  void BuildPanels();
   void MakeController(HidBackend& backend, ClaimStore& claims, LinkTimings timings);
   void WakeFromLink();
   void ProcessLinkEvents();
   void OnConnectUsb();
-  void OpenSystemMenu();
-  void OpenPresetMenu();
-  void ShowAbout();
-  void ShowSwitch(BitButton& button, bool on);
-  void ShowGain(int channel);
-  void ShowMaster();
-  void ShowSpeakerTypes();
-  void UpdateChannelCaption();
-  bool Chinese() const;
-  QString Text(TextId id) const;
+  void OnGraphEdited(int element);
 
   CVantorDoc& m_doc;
   ProgramState& m_state;
   ViewPrompts m_prompts;
+  std::unique_ptr<ChannelSelection> m_selection;
 
   // The device link. The view owns a host without devices until one is attached.
   std::unique_ptr<DeviceHost> m_noDevice;
   std::unique_ptr<ConnectionController> m_controller;
-  std::unique_ptr<PanelCommands> m_panel;
+  std::unique_ptr<PanelCommands> m_commands;
   FrameTap m_frameTap;
   std::atomic<bool> m_wakePosted{false};
   bool m_processing = false;
   bool m_startupAttempted = false;
 
-  CFStatic* m_graph = nullptr;
+  TopBarPanel* m_topBar = nullptr;
   CarPanel* m_car = nullptr;
+  GraphPanel* m_graph = nullptr;
   StripPanel* m_strips = nullptr;
-  TwoStateButton* m_connect = nullptr;
-  ComBoxBtn* m_source = nullptr;
-  DropBtn* m_speakerMode = nullptr;
-  TwoStateButton* m_presetButton = nullptr;
-  TwoStateButton* m_eqReset = nullptr;
-  TwoStateButton* m_limiter = nullptr;
-  xSkinButton* m_menuButton = nullptr;
-  xSkinButton* m_minimise = nullptr;
-  xSkinButton* m_close = nullptr;
+  CrossoverPanel* m_crossover = nullptr;
+  DelayPanel* m_delay = nullptr;
+  std::vector<Panel*> m_panels;
   CDisplayDlg* m_transfer = nullptr;
   CMsgBox* m_msgBox = nullptr;
   QPointer<QWidget> m_presetDialog;
-  QMenu m_systemMenu;
-  QMenu m_presetMenu;
-  std::unique_ptr<QMenu> m_typeMenu;
-  QAction* m_firmwareAction = nullptr;
-  QAction* m_languageAction = nullptr;
-  QAction* m_aboutAction = nullptr;
-  QAction* m_presetLoadAction = nullptr;
-  QAction* m_presetSaveAction = nullptr;
-
-  std::array<bool, 8> m_showCurve{};
-  bool m_demoBadge = false;
-  QString m_channelCaption;
 
   bool m_dragging = false;
   QPoint m_dragOffset;

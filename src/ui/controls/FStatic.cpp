@@ -44,8 +44,8 @@ CFStatic::CFStatic(QWidget* parent)
   m_colours.fill(QColor(255, 255, 255));
 }
 
-void CFStatic::Attach(const std::array<CKTVEQ*, kGraphOutputs>& sets,
-                      const std::array<QColor, kGraphOutputs>& colours) {
+void CFStatic::Attach(const std::array<CKTVEQ*, rec::kOutputCount>& sets,
+                      const std::array<QColor, rec::kOutputCount>& colours) {
   m_colours = colours;
   m_model.Attach(sets);
   m_model.Layout(width(), height());
@@ -54,9 +54,9 @@ void CFStatic::Attach(const std::array<CKTVEQ*, kGraphOutputs>& sets,
 }
 
 void CFStatic::Attach(CKTV_Data& data) {
-  std::array<CKTVEQ*, kGraphOutputs> sets{};
-  std::array<QColor, kGraphOutputs> colours{};
-  for (int i = 0; i < kGraphOutputs && i < data.OutputCount(); ++i) {
+  std::array<CKTVEQ*, rec::kOutputCount> sets{};
+  std::array<QColor, rec::kOutputCount> colours{};
+  for (int i = 0; i < rec::kOutputCount && i < data.OutputCount(); ++i) {
     CKTV_OutData& out = data.Output(i);
     sets[static_cast<std::size_t>(i)] = &out.Filters();
     colours[static_cast<std::size_t>(i)] = QColor(out.Colour().r, out.Colour().g, out.Colour().b);

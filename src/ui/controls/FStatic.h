@@ -11,7 +11,7 @@
 #include <array>
 #include <vector>
 
-#include "dsp/ResponseGraphModel.h"
+#include "tuning/ResponseGraphModel.h"
 
 namespace vantor {
 
@@ -27,8 +27,8 @@ class CFStatic : public QWidget {
 
   // The eight output filter sets and their curve colours; lays out and starts the
   // notification timer. The sets must outlive the graph or be replaced by another Attach.
-  void Attach(const std::array<CKTVEQ*, kGraphOutputs>& sets,
-              const std::array<QColor, kGraphOutputs>& colours);
+  void Attach(const std::array<CKTVEQ*, rec::kOutputCount>& sets,
+              const std::array<QColor, rec::kOutputCount>& colours);
   // The parameter model's eight outputs, each in its own curve colour.
   void Attach(CKTV_Data& data);
   void ShowOutput(int index);
@@ -64,7 +64,7 @@ class CFStatic : public QWidget {
   void PaintHandles(QPainter& p);
 
   ResponseGraphModel m_model;
-  std::array<QColor, kGraphOutputs> m_colours{};
+  std::array<QColor, rec::kOutputCount> m_colours{};
   QTimer m_notifyTimer;
   QFont m_axisFont;
   QFont m_handleFont;

@@ -8,7 +8,7 @@
 #include <QLineEdit>
 #include <QPointer>
 
-#include "model/NumEditState.h"
+#include "tuning/NumEditState.h"
 
 namespace vantor {
 

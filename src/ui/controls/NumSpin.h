@@ -11,7 +11,7 @@
 #include <atomic>
 #include <functional>
 
-#include "model/NumSpinState.h"
+#include "tuning/NumSpinState.h"
 
 namespace vantor {
 

@@ -4,8 +4,10 @@
 #include <QPainterPath>
 
 #include "model/ChannelTable.h"
-#include "model/SpeakerPositions.h"
+#include "model/KTV_Data.h"
 #include "text/TextCatalog.h"
+#include "tuning/ChannelSelection.h"
+#include "tuning/SpeakerPositions.h"
 #include "ui/QtText.h"
 #include "ui/controls/BitButton.h"
 #include "ui/controls/Skin.h"
@@ -13,44 +15,52 @@
 namespace vantor {
 namespace {
 
-const QSize kButton(40, 20);
-
-// Button centres in panel coordinates, front of the car at the top: the centre speakers
-// on the dash, the front and rear speakers in the doors, the subwoofers in the boot. 2707
-// and 2710 have no speaker type of their own and stay hidden.
-constexpr std::array<QPoint, kPositionButtonCount> kCentres = {{
-    {38, 160},   // 2700 front left high
-    {202, 160},  // 2701 front right high
-    {38, 184},   // 2702 front left mid
-    {202, 184},  // 2703 front right mid
-    {38, 208},   // 2704 front left low
-    {202, 208},  // 2705 front right low
-    {38, 244},   // 2706 rear left high
-    {120, 340},  // 2707 output 5
-    {38, 268},   // 2708 rear left mid-low / full range
-    {202, 244},  // 2709 rear right high
-    {120, 230},  // 2710 none
-    {202, 268},  // 2711 rear right mid-low / full range
-    {78, 318},   // 2712 left sub
-    {120, 318},  // 2713 sub
-    {162, 318},  // 2714 right sub
-    {120, 130},  // 2715 centre mid-low
-    {164, 130},  // 2716 centre full range
-    {76, 130},   // 2717 centre high
+// Button top-left corners in panel coordinates, front of the car at the top: the centre
+// speakers on the dash, the front and rear speakers beside the doors, the subwoofers in
+// the boot. Each button leaves room under it for its delay field. 2707 and 2710 have no
+// speaker type of their own and stay hidden.
+constexpr int kLeft = 10;
+constexpr int kRight = 190;
+constexpr std::array<QPoint, kPositionButtonCount> kCorners = {{
+    {kLeft, 118},   // 2700 front left high
+    {kRight, 118},  // 2701 front right high
+    {kLeft, 160},   // 2702 front left mid
+    {kRight, 160},  // 2703 front right mid
+    {kLeft, 202},   // 2704 front left low
+    {kRight, 202},  // 2705 front right low
+    {kLeft, 250},   // 2706 rear left high
+    {100, 200},     // 2707 output 5
+    {kLeft, 292},   // 2708 rear left mid-low / full range
+    {kRight, 250},  // 2709 rear right high
+    {100, 160},     // 2710 none
+    {kRight, 292},  // 2711 rear right mid-low / full range
+    {59, 300},      // 2712 left sub
+    {100, 300},     // 2713 sub
+    {141, 300},     // 2714 right sub
+    {100, 62},      // 2715 centre mid-low
+    {141, 62},      // 2716 centre full range
+    {59, 62},       // 2717 centre high
 }};
 
 }  // namespace
 
-CarPanel::CarPanel(QWidget* parent) : QWidget(parent) {
+CarPanel::CarPanel(PanelHost& host, QWidget* parent) : Panel(host, parent) {
   for (int k = 0; k < kPositionButtonCount; ++k) {
     auto* b = new BitButton(kPositionButtonFirst + k, QString(), this);
-    b->setGeometry(QRect(
-        kCentres[static_cast<std::size_t>(k)] - QPoint(kButton.width() / 2, kButton.height() / 2),
-        kButton));
+    b->setGeometry(PositionButtonRect(kPositionButtonFirst + k));
     b->hide();
-    connect(b, &TwoStateButton::clickedId, this, &CarPanel::positionClicked);
+    connect(b, &TwoStateButton::clickedId, this, &CarPanel::OnPositionButton);
     m_buttons[static_cast<std::size_t>(k)] = b;
   }
+  Host().Selection().Listen([this](ChannelSelection::Change change) {
+    if (change == ChannelSelection::Change::kCurrent) ShowPositions();
+  });
+}
+
+QRect CarPanel::PositionButtonRect(int id) {
+  const int k = id - kPositionButtonFirst;
+  if (k < 0 || k >= kPositionButtonCount) return {};
+  return {kCorners[static_cast<std::size_t>(k)], kPositionButtonSize};
 }
 
 BitButton* CarPanel::PositionButton(int id) const {
@@ -59,13 +69,26 @@ BitButton* CarPanel::PositionButton(int id) const {
   return m_buttons[static_cast<std::size_t>(k)];
 }
 
-void CarPanel::SetCaption(const QString& caption) {
-  m_caption = caption;
+void CarPanel::Refresh() { ShowPositions(); }
+
+void CarPanel::ApplyLanguage() {
+  m_caption = Text(TextId::SpeakerPositions);
   update();
 }
 
-void CarPanel::Refresh(std::span<const std::uint8_t> types, int currentType) {
-  const int highlighted = PositionButtonOfType(currentType);
+void CarPanel::OnPositionButton(int id) {
+  const int output =
+      PositionButtonOutput(id, Host().State().SpeakerTypes().first(rec::kOutputCount));
+  ChannelSelection& selection = Host().Selection();
+  if (output >= 0 && output != selection.Current()) selection.Select(output);
+}
+
+// Shows the buttons in use, each with the label of the output it selects, and highlights
+// the button of the current output's speaker type.
+void CarPanel::ShowPositions() {
+  const auto types = Host().State().SpeakerTypes().first(rec::kOutputCount);
+  const int highlighted =
+      PositionButtonOfType(Host().Data().SpeakerType(Host().Selection().Current()));
   for (int k = 0; k < kPositionButtonCount; ++k) {
     BitButton* b = m_buttons[static_cast<std::size_t>(k)];
     const int id = kPositionButtonFirst + k;
@@ -83,14 +106,11 @@ void CarPanel::Refresh(std::span<const std::uint8_t> types, int currentType) {
 
 void CarPanel::paintEvent(QPaintEvent* /*event*/) {
   QPainter p(this);
-  p.setRenderHint(QPainter::Antialiasing, true);
-  p.setPen(QPen(QColor(0xC6, 0xCA, 0xD8), 1.0));
-  p.setBrush(QColor(0xEC, 0xEE, 0xF5));
-  p.drawRoundedRect(QRectF(rect()).adjusted(0.5, 0.5, -0.5, -0.5), 6, 6);
+  PaintBody(p);
 
   p.setFont(skin::Font2());
   p.setPen(skin::Text());
-  p.drawText(QRect(12, 6, width() - 24, 20), Qt::AlignLeft | Qt::AlignVCenter, m_caption);
+  p.drawText(QRect(12, 5, width() - 24, 20), Qt::AlignLeft | Qt::AlignVCenter, m_caption);
 
   // The car from above: wheels, body, glass and seats, in quiet greys.
   const QRectF body(60, 34, 120, 312);
@@ -114,16 +134,16 @@ void CarPanel::paintEvent(QPaintEvent* /*event*/) {
   windscreen.closeSubpath();
   p.drawPath(windscreen);
   QPainterPath rear;
-  rear.moveTo(body.left() + 14, 284);
-  rear.lineTo(body.right() - 14, 284);
-  rear.lineTo(body.right() - 22, 302);
-  rear.lineTo(body.left() + 22, 302);
+  rear.moveTo(body.left() + 14, 270);
+  rear.lineTo(body.right() - 14, 270);
+  rear.lineTo(body.right() - 22, 288);
+  rear.lineTo(body.left() + 22, 288);
   rear.closeSubpath();
   p.drawPath(rear);
 
   p.setBrush(QColor(0xE1, 0xE4, 0xEE));
   for (const QRectF& seat :
-       {QRectF(76, 154, 36, 44), QRectF(128, 154, 36, 44), QRectF(74, 236, 92, 40)}) {
+       {QRectF(76, 154, 36, 44), QRectF(128, 154, 36, 44), QRectF(74, 220, 92, 40)}) {
     p.drawRoundedRect(seat, 7, 7);
   }
 }

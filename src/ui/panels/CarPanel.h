@@ -1,39 +1,43 @@
 #pragma once
 // The car seen from above with a button at every speaker position (control ids 2700..2717).
 // A button is shown while some output plays its position and carries the label of the
-// output it selects; the position of the current output is highlighted. Clicks are
-// reported as positionClicked(id); which output that means is the form's decision.
+// output it selects; the position of the current output is highlighted. A click makes
+// that output current. The delay panel lies on the same picture, its fields under the
+// buttons.
 
-#include <QWidget>
 #include <array>
-#include <cstdint>
-#include <span>
+
+#include "tuning/SpeakerPositions.h"
+#include "ui/panels/Panel.h"
 
 namespace vantor {
 
 class BitButton;
 
-class CarPanel : public QWidget {
+class CarPanel : public Panel {
   Q_OBJECT
 
  public:
-  explicit CarPanel(QWidget* parent = nullptr);
+  CarPanel(PanelHost& host, QWidget* parent);
 
+  void Refresh() override;
+  void ApplyLanguage() override;
+
+  static constexpr QSize kPositionButtonSize{40, 18};
+  // Where button `id` sits on the panel; empty outside 2700..2717.
+  static QRect PositionButtonRect(int id);
   // Button 2700 + k; null outside the range.
   BitButton* PositionButton(int id) const;
-  void SetCaption(const QString& caption);
-  // Shows the buttons in use, each with the label of the output it selects, and highlights
-  // the button of `currentType`.
-  void Refresh(std::span<const std::uint8_t> types, int currentType);
-
- signals:
-  void positionClicked(int id);
+  // What a click on button `id` does.
+  void OnPositionButton(int id);
 
  protected:
   void paintEvent(QPaintEvent* event) override;
 
  private:
-  std::array<BitButton*, 18> m_buttons{};
+  void ShowPositions();
+
+  std::array<BitButton*, kPositionButtonCount> m_buttons{};
   QString m_caption;
 };
 

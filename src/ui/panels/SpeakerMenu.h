@@ -6,7 +6,7 @@
 
 #include <QMenu>
 
-#include "model/SpeakerTypeMenu.h"
+#include "tuning/SpeakerTypeMenu.h"
 
 namespace vantor {
 

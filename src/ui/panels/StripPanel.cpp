@@ -2,15 +2,23 @@
 
 #include <QLabel>
 #include <QPainter>
+#include <algorithm>
 
+#include "link/ConnectionController.h"
 #include "model/ChannelTable.h"
 #include "model/EditConversion.h"
+#include "model/KTV_Data.h"
 #include "model/ValueScales.h"
+#include "tuning/ChannelSelection.h"
+#include "tuning/PanelCommands.h"
+#include "tuning/SpeakerTypeMenu.h"
+#include "ui/QtText.h"
 #include "ui/controls/BitButton.h"
 #include "ui/controls/BitmapSlider.h"
 #include "ui/controls/NumEdit.h"
 #include "ui/controls/NumSpin.h"
 #include "ui/controls/Skin.h"
+#include "ui/panels/SpeakerMenu.h"
 
 namespace vantor {
 namespace {
@@ -28,6 +36,8 @@ constexpr int kSliderTop = 144;
 constexpr int kSliderHeight = 160;
 constexpr int kCurveTop = 308;
 constexpr int kLabelTop = 330;
+// The master strip takes the column after the outputs.
+constexpr int kMasterColumn = rec::kOutputCount;
 
 int ColumnX(int column) { return kColumnLeft + column * kPitch; }
 
@@ -46,15 +56,25 @@ void SetUpGainEdit(CNumEdit* e, CNumSpin* s, int maximum) {
   s->SetRange32(0, maximum);
 }
 
-}  // namespace
-
-StripPanel::StripPanel(QWidget* parent) : QWidget(parent) {
-  for (int i = 0; i < 8; ++i) BuildStrip(i);
-  BuildMaster();
+// A speaker-type name on two lines when it does not fit one: the position, then the band.
+QString TwoLineTypeName(int type) {
+  const QString name = Q(SpeakerTypeName(type));
+  if (name.size() <= 3) return name;
+  return name.left(2) + QLatin1Char('\n') + name.mid(2);
 }
 
+}  // namespace
+
+StripPanel::StripPanel(PanelHost& host, QWidget* parent) : Panel(host, parent) {
+  for (int i = 0; i < rec::kOutputCount; ++i) BuildStrip(i);
+  BuildMaster();
+  Host().Selection().Listen([this](ChannelSelection::Change) { FollowSelection(); });
+}
+
+StripPanel::~StripPanel() = default;
+
 void StripPanel::BuildStrip(int i) {
-  ChannelStripControls& s = Strip(i);
+  Strip& s = At(i);
   const int x = ColumnX(i);
   const QString label = QString::fromStdString(ChannelLabel(i));
 
@@ -97,10 +117,22 @@ void StripPanel::BuildStrip(int i) {
   s.label->setFont(skin::Font2());
   s.label->setGeometry(x, kLabelTop, kWidth, 16);
   SetLabelShown(i, false);
+
+  connect(s.select, &QAbstractButton::clicked, this, [this, i] { OnSelectButton(i); });
+  connect(s.speakerType, &QAbstractButton::clicked, this, [this, i] { OpenSpeakerTypeMenu(i); });
+  connect(s.on, &QAbstractButton::clicked, this, [this, i] { OnOutputOnButton(i); });
+  connect(s.phase, &QAbstractButton::clicked, this, [this, i] { OnPhaseButton(i); });
+  connect(s.gainEdit, &CNumEdit::changeNotice, this, [this, i] { OnGainEditChanged(i); });
+  connect(s.gainSpin, &CNumSpin::changeNotice, this, [this, i] { OnGainEditChanged(i); });
+  connect(s.gainSlider, &BitmapSlider::moving, this, [this, i] { OnGainSlider(i); });
+  connect(s.gainSlider, &BitmapSlider::moved, this, [this, i] { OnGainSlider(i); });
+  connect(s.curve, &QAbstractButton::clicked, this, [this, i] { OnShowCurveButton(i); });
+  s.gainSpin->SetLanguage(&Host().State().chinese);
+  s.gainSpin->SetMessageHandler([this](const QString& text) { Host().Message(text); });
 }
 
 void StripPanel::BuildMaster() {
-  const int x = ColumnX(8);
+  const int x = ColumnX(kMasterColumn);
   m_master.caption = new QLabel(this);
   m_master.caption->setAlignment(Qt::AlignCenter);
   m_master.caption->setFont(skin::Font2());
@@ -121,36 +153,207 @@ void StripPanel::BuildMaster() {
   m_master.slider->SetRange(0, kMasterVolumeCodeMax);
   SetUpLevelSlider(m_master.slider);
   m_master.slider->AttachEdit(m_master.edit);
+
+  connect(m_master.on, &QAbstractButton::clicked, this, &StripPanel::OnMasterOnButton);
+  connect(m_master.edit, &CNumEdit::changeNotice, this, &StripPanel::OnMasterEditChanged);
+  connect(m_master.spin, &CNumSpin::changeNotice, this, &StripPanel::OnMasterEditChanged);
+  connect(m_master.slider, &BitmapSlider::moving, this, &StripPanel::OnMasterSlider);
+  connect(m_master.slider, &BitmapSlider::moved, this, &StripPanel::OnMasterSlider);
+  m_master.spin->SetLanguage(&Host().State().chinese);
+  m_master.spin->SetMessageHandler([this](const QString& text) { Host().Message(text); });
+}
+
+// ---------------------------------------------------------------------------------------
+// Reloading and the language
+
+void StripPanel::Refresh() {
+  CKTV_Data& data = Host().Data();
+  ShowMaster();
+  for (int i = 0; i < rec::kOutputCount; ++i) {
+    const CKTV_OutData& out = data.Output(i);
+    ShowSwitch(*At(i).on, out.OutputOn() != 0);
+    At(i).phase->SetState(out.Phase() != 0 ? 1 : 0);
+    ShowGain(i);
+    // No linking after a reload: the speaker types are free to change.
+    At(i).speakerType->setEnabled(true);
+  }
+  FollowSelection();
+  ShowSpeakerTypes();
+}
+
+void StripPanel::ApplyLanguage() {
+  for (Strip& s : m_strips) {
+    ShowSwitch(*s.on, s.on->State() != 0);
+    s.phase->setText(Text(TextId::PhaseButton));
+    s.curve->setText(Text(TextId::CurveCaption));
+    s.gainSlider->setToolTip(Text(TextId::GainCaption));
+  }
+  m_master.caption->setText(Text(TextId::MasterCaption));
+  ShowSwitch(*m_master.on, m_master.on->State() != 0);
+}
+
+// The select buttons, the show-curve buttons and the labels show the selection: the
+// current output always selected and drawn, the others as their flags say.
+void StripPanel::FollowSelection() {
+  const ChannelSelection& selection = Host().Selection();
+  for (int i = 0; i < rec::kOutputCount; ++i) {
+    const bool shown = selection.CurveShown(i);
+    At(i).select->SetState(selection.IsSelected(i) ? 1 : 0);
+    At(i).curve->SetState(shown ? 1 : 0);
+    SetLabelShown(i, shown);
+  }
 }
 
 void StripPanel::SetLabelShown(int channel, bool shown) {
-  QLabel* l = Strip(channel).label;
+  QLabel* l = At(channel).label;
   QPalette pal = l->palette();
   pal.setColor(QPalette::WindowText, shown ? LabelShownColour() : LabelHiddenColour());
   l->setPalette(pal);
 }
 
 bool StripPanel::LabelShown(int channel) const {
-  return m_strips[static_cast<std::size_t>(channel)].label->palette().color(QPalette::WindowText) ==
-         LabelShownColour();
+  return At(channel).label->palette().color(QPalette::WindowText) == LabelShownColour();
+}
+
+void StripPanel::ShowSwitch(BitButton& button, bool on) {
+  button.SetState(on ? 1 : 0);
+  button.setText(Text(on ? TextId::SwitchOn : TextId::SwitchOff));
+}
+
+void StripPanel::ShowGain(int channel) {
+  const int code = std::clamp(Host().Data().Output(channel).GainCode(), 0, kOutputGainCodeMax);
+  At(channel).gainSpin->SetValue(code);
+  At(channel).gainSlider->SetPos(code);
+}
+
+void StripPanel::ShowMaster() {
+  ShowSwitch(*m_master.on, Host().Data().MasterOn() != 0);
+  const int code = std::clamp(Host().Data().MasterVolume(), 0, kMasterVolumeCodeMax);
+  m_master.spin->SetValue(code);
+  m_master.slider->SetPos(code);
+}
+
+void StripPanel::ShowSpeakerTypes() {
+  for (int i = 0; i < rec::kOutputCount; ++i) {
+    const int type = Host().Data().SpeakerType(i);
+    At(i).speakerType->setText(TwoLineTypeName(type));
+    At(i).speakerType->setToolTip(Q(SpeakerTypeName(type)));
+  }
+}
+
+// ---------------------------------------------------------------------------------------
+// Output strips
+
+void StripPanel::OnSelectButton(int channel) {
+  ChannelSelection& selection = Host().Selection();
+  if (channel != selection.Current()) selection.Select(channel);
+}
+
+void StripPanel::OnOutputOnButton(int channel) {
+  CKTV_OutData& out = Host().Data().Output(channel);
+  out.SetOutputOn(out.OutputOn() != 0 ? 0 : 1);
+  ShowSwitch(*At(channel).on, out.OutputOn() != 0);
+}
+
+void StripPanel::OnPhaseButton(int channel) {
+  CKTV_OutData& out = Host().Data().Output(channel);
+  out.SetPhase(out.Phase() != 0 ? 0 : 1);
+  At(channel).phase->SetState(out.Phase() != 0 ? 1 : 0);
+}
+
+void StripPanel::OnGainEditChanged(int channel) {
+  Strip& s = At(channel);
+  const int code = s.gainSpin->GetValue();
+  s.gainSpin->SetValue(code);
+  s.gainSlider->SetPos(code);
+  StoreGain(channel, code);
+}
+
+void StripPanel::OnGainSlider(int channel) {
+  Strip& s = At(channel);
+  const int code = s.gainSlider->GetPos();
+  s.gainSpin->SetValue(code);
+  StoreGain(channel, code);
+}
+
+void StripPanel::StoreGain(int channel, int code) {
+  CKTV_OutData& out = Host().Data().Output(channel);
+  if (code == out.GainCode()) return;
+  out.SetGainCode(code);
+  // The output gave its gain to its link group; their controls follow.
+  Host().Data().Links().ForEachPartner(
+      channel, [this](CKTV_OutData& partner) { ShowGain(partner.Channel()); });
+}
+
+void StripPanel::OnShowCurveButton(int channel) {
+  // The current output's curve is always drawn; the selection refuses to switch it.
+  Host().Selection().ToggleCurve(channel);
+}
+
+QMenu& StripPanel::PrepareSpeakerTypeMenu(int channel) {
+  OnSelectButton(channel);
+  // The menu of an earlier opening may still be delivering its choice.
+  if (m_typeMenu) m_typeMenu.release()->deleteLater();
+  m_typeMenu = std::make_unique<QMenu>(this);
+  m_typeMenu->setFont(skin::Font1());
+  FillSpeakerMenu(
+      *m_typeMenu,
+      SpeakerTypeMenuFor(Host().State().SpeakerTypes().first(rec::kOutputCount), channel));
+  for (QAction* a : m_typeMenu->findChildren<QAction*>()) {
+    if (!a->data().isValid()) continue;
+    const int type = a->data().toInt();
+    connect(a, &QAction::triggered, this, [this, type] { ChooseSpeakerType(type); });
+  }
+  return *m_typeMenu;
+}
+
+void StripPanel::OpenSpeakerTypeMenu(int channel) {
+  QMenu& menu = PrepareSpeakerTypeMenu(channel);
+  const QWidget* b = At(channel).speakerType;
+  menu.popup(b->mapToGlobal(QPoint(0, b->height())));
+}
+
+void StripPanel::ChooseSpeakerType(int type) {
+  const int channel = Host().Selection().Current();
+  if (Host().Controller().Sequences().SetSpeakerType(channel, type) == RoutingResult::Refused) {
+    return;
+  }
+  Host().RefreshAll();
+}
+
+// ---------------------------------------------------------------------------------------
+// Master
+
+void StripPanel::OnMasterSlider() {
+  const int code = m_master.slider->GetPos();
+  m_master.spin->SetValue(code);
+  if (Host().Commands().SetMasterVolumeFromSlider(code)) ShowSwitch(*m_master.on, true);
+}
+
+void StripPanel::OnMasterEditChanged() {
+  const int code = m_master.spin->GetValue();
+  m_master.spin->SetValue(code);
+  m_master.slider->SetPos(code);
+  if (Host().Commands().SetMasterVolumeFromEdit(code)) ShowSwitch(*m_master.on, true);
+}
+
+void StripPanel::OnMasterOnButton() {
+  ShowSwitch(*m_master.on, Host().Commands().ToggleMasterOn() != 0);
 }
 
 void StripPanel::paintEvent(QPaintEvent* /*event*/) {
   QPainter p(this);
-  p.setRenderHint(QPainter::Antialiasing, true);
-  p.setPen(QPen(QColor(0xC6, 0xCA, 0xD8), 1.0));
-  p.setBrush(QColor(0xEC, 0xEE, 0xF5));
-  p.drawRoundedRect(QRectF(rect()).adjusted(0.5, 0.5, -0.5, -0.5), 6, 6);
+  PaintBody(p);
   // A chip of each output's curve colour under its select button, and a rule before the
   // master strip.
   p.setPen(Qt::NoPen);
-  for (int i = 0; i < 8; ++i) {
+  for (int i = 0; i < rec::kOutputCount; ++i) {
     const auto& c = kOutputChannels[static_cast<std::size_t>(i)].colour;
     p.setBrush(QColor(c.r, c.g, c.b));
     p.drawRoundedRect(QRectF(ColumnX(i) + 6, kSelectTop + 25, kWidth - 12, 3), 1.5, 1.5);
   }
   p.setPen(QPen(QColor(0xC6, 0xCA, 0xD8), 1.0));
-  const qreal rule = ColumnX(8) - 2.5;
+  const qreal rule = ColumnX(kMasterColumn) - 2.5;
   p.drawLine(QPointF(rule, 10), QPointF(rule, height() - 10));
 }
 

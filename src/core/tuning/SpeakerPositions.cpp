@@ -1,4 +1,4 @@
-#include "model/SpeakerPositions.h"
+#include "tuning/SpeakerPositions.h"
 
 #include <algorithm>
 #include <array>

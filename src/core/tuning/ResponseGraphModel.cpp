@@ -1,4 +1,4 @@
-#include "dsp/ResponseGraphModel.h"
+#include "tuning/ResponseGraphModel.h"
 
 #include <algorithm>
 #include <cmath>
@@ -14,8 +14,6 @@ constexpr std::array<int, kGraphGridLines> kGridFrequencies = {
     20,  30,  40,  50,   60,   70,   80,   90,   100,  200,  300,  400,  500,  600,
     700, 800, 900, 1000, 2000, 3000, 4000, 5000, 6000, 7000, 8000, 9000, 10000};
 
-constexpr int kLowestHz = 20;
-constexpr int kHighestHz = 20000;
 constexpr int kShelfSplitHz = 2000;
 constexpr double kMinOctaves = 0.05;
 constexpr double kMaxOctaves = 3.0;
@@ -73,7 +71,7 @@ void ClipCurveToBand(const PointF* points, std::size_t count, float top, float b
   }
 }
 
-void ResponseGraphModel::Attach(const std::array<CKTVEQ*, kGraphOutputs>& sets) {
+void ResponseGraphModel::Attach(const std::array<CKTVEQ*, rec::kOutputCount>& sets) {
   if (m_current != nullptr) m_current->Drag().Clear();
   m_sets = sets;
   m_current = nullptr;
@@ -96,7 +94,7 @@ void ResponseGraphModel::Layout(int clientWidth, int clientHeight) {
 }
 
 void ResponseGraphModel::ShowOutput(int index) {
-  if (index < 0 || index >= kGraphOutputs) return;
+  if (index < 0 || index >= rec::kOutputCount) return;
   if (m_current != nullptr) m_current->Drag().Clear();
   m_shown = m_sets[static_cast<std::size_t>(index)];
   m_mode = kGraphModeOutput;
@@ -108,17 +106,17 @@ void ResponseGraphModel::ShowOutput(int index) {
 }
 
 void ResponseGraphModel::SetShowCurve(int output, bool on) {
-  if (output < 0 || output >= kGraphOutputs) return;
+  if (output < 0 || output >= rec::kOutputCount) return;
   m_showCurve[static_cast<std::size_t>(output)] = on;
 }
 
 bool ResponseGraphModel::ShowCurve(int output) const {
-  if (output < 0 || output >= kGraphOutputs) return false;
+  if (output < 0 || output >= rec::kOutputCount) return false;
   return m_showCurve[static_cast<std::size_t>(output)];
 }
 
 CKTVEQ* ResponseGraphModel::Set(int output) const {
-  if (output < 0 || output >= kGraphOutputs) return nullptr;
+  if (output < 0 || output >= rec::kOutputCount) return nullptr;
   return m_sets[static_cast<std::size_t>(output)];
 }
 
@@ -154,7 +152,7 @@ std::vector<GraphText> ResponseGraphModel::AxisLabels() const {
 
 std::vector<int> ResponseGraphModel::PrepareCurves() {
   std::vector<int> grey;
-  for (int i = 0; i < kGraphOutputs; ++i) {
+  for (int i = 0; i < rec::kOutputCount; ++i) {
     CKTVEQ* set = m_sets[static_cast<std::size_t>(i)];
     if (set == nullptr || set == m_shown || !m_showCurve[static_cast<std::size_t>(i)]) continue;
     set->SumResponse();
@@ -178,8 +176,8 @@ HandleTextAlign ResponseGraphModel::HandleAlign(int element) const {
   }
   const CFilter& f = m_shown->At(element);
   if (f.HandleRect().right >= m_plot.right) return HandleTextAlign::kLeft;
-  if (f.Frequency() <= kLowestHz) return HandleTextAlign::kRight;
-  if (f.Frequency() < kHighestHz) return HandleTextAlign::kCenter;
+  if (f.Frequency() <= kFrequencyMin) return HandleTextAlign::kRight;
+  if (f.Frequency() < kFrequencyMax) return HandleTextAlign::kCenter;
   return HandleTextAlign::kLeft;
 }
 
@@ -421,15 +419,15 @@ bool ResponseGraphModel::DragCrossover(Point p) {
   bool force = false;
   if (highPass) {
     if (mode == 7 && x < 1) {
-      target = kLowestHz;  // off
+      target = kFrequencyMin;  // off
       force = true;
     } else if (hz > limit) {
-      target = (mode == 9 && hz >= kHighestHz) ? kHighestHz : limit;
+      target = (mode == 9 && hz >= kFrequencyMax) ? kFrequencyMax : limit;
     } else {
-      target = std::clamp(hz, kLowestHz, kHighestHz);
+      target = std::clamp(hz, kFrequencyMin, kFrequencyMax);
     }
   } else {
-    target = hz < limit ? limit : std::clamp(hz, kLowestHz, kHighestHz);
+    target = hz < limit ? limit : std::clamp(hz, kFrequencyMin, kFrequencyMax);
   }
   if (!force && target == f.Frequency()) {
     m_dragChanged = 0;

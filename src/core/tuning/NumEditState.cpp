@@ -1,4 +1,4 @@
-#include "model/NumEditState.h"
+#include "tuning/NumEditState.h"
 
 namespace vantor {
 

@@ -1,4 +1,4 @@
-#include "model/SpeakerTypeMenu.h"
+#include "tuning/SpeakerTypeMenu.h"
 
 #include <cstdint>
 #include <initializer_list>

@@ -5,7 +5,7 @@
 
 #include <string>
 
-#include "model/NumEditState.h"
+#include "tuning/NumEditState.h"
 
 namespace vantor {
 

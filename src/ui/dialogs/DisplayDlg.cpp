@@ -1,4 +1,4 @@
-#include "ui/app/DisplayDlg.h"
+#include "ui/dialogs/DisplayDlg.h"
 
 #include <QPainter>
 #include <algorithm>

@@ -12,10 +12,10 @@
 
 #include "dsp/Geometry.h"
 #include "dsp/KTVEQ.h"
+#include "model/DataDefine.h"
 
 namespace vantor {
 
-inline constexpr int kGraphOutputs = 8;
 inline constexpr int kGraphGridLines = 27;
 // Mode of the graph: nothing shown yet, or an output channel's EQ.
 inline constexpr int kGraphModeNone = 0;
@@ -63,7 +63,7 @@ class ResponseGraphModel {
 
   // The eight output filter sets, in output order. A null entry is an output that is
   // not drawn and cannot be shown. The sets must outlive the model or be detached.
-  void Attach(const std::array<CKTVEQ*, kGraphOutputs>& sets);
+  void Attach(const std::array<CKTVEQ*, rec::kOutputCount>& sets);
   // Client size of the control; lays out the plot and hands it to every attached set.
   void Layout(int clientWidth, int clientHeight);
   // Shows output i: mode 4, its notify code, no current filter.
@@ -133,8 +133,8 @@ class ResponseGraphModel {
   bool DragCrossover(Point p);
   bool IsCrossover(const CFilter& f) const;
 
-  std::array<CKTVEQ*, kGraphOutputs> m_sets{};
-  std::array<bool, kGraphOutputs> m_showCurve{};
+  std::array<CKTVEQ*, rec::kOutputCount> m_sets{};
+  std::array<bool, rec::kOutputCount> m_showCurve{};
   CKTVEQ* m_shown = nullptr;
   CFilter* m_current = nullptr;
   std::array<int, kGraphGridLines> m_gridX{};

@@ -2,8 +2,8 @@
 
 #include <vector>
 
-#include "link/PanelCommands.h"
 #include "model/ProgramState.h"
+#include "tuning/PanelCommands.h"
 
 namespace vantor {
 namespace {

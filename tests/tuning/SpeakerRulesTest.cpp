@@ -3,8 +3,8 @@
 #include <array>
 #include <cstdint>
 
-#include "model/SpeakerPositions.h"
-#include "model/SpeakerTypeMenu.h"
+#include "tuning/SpeakerPositions.h"
+#include "tuning/SpeakerTypeMenu.h"
 
 namespace vantor {
 namespace {

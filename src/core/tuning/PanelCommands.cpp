@@ -1,4 +1,4 @@
-#include "link/PanelCommands.h"
+#include "tuning/PanelCommands.h"
 
 #include <mutex>
 

@@ -1,4 +1,4 @@
-#include "model/NumSpinState.h"
+#include "tuning/NumSpinState.h"
 
 #include <algorithm>
 

@@ -13,8 +13,8 @@
 #include "dsp/FilterControl.h"
 #include "dsp/KTVEQ.h"
 #include "dsp/PlotMapping.h"
-#include "dsp/ResponseGraphModel.h"
 #include "dsp/ResponseGrid.h"
+#include "tuning/ResponseGraphModel.h"
 
 namespace vantor {
 namespace {
@@ -29,8 +29,8 @@ class GraphTest : public ::testing::Test {
  protected:
   void SetUp() override {
     live = true;
-    std::array<CKTVEQ*, kGraphOutputs> ptrs{};
-    for (int i = 0; i < kGraphOutputs; ++i) {
+    std::array<CKTVEQ*, rec::kOutputCount> ptrs{};
+    for (int i = 0; i < rec::kOutputCount; ++i) {
       sets[i] = std::make_unique<CKTVEQ>(&live);
       sets[i]->BuildOutput(30, 20, 20000, kLimitModes[i], 32);
       ptrs[i] = sets[i].get();
@@ -58,13 +58,13 @@ class GraphTest : public ::testing::Test {
   }
 
   LiveSyncFlag live{false};
-  std::array<std::unique_ptr<CKTVEQ>, kGraphOutputs> sets;
+  std::array<std::unique_ptr<CKTVEQ>, rec::kOutputCount> sets;
   ResponseGraphModel graph;
 };
 
 TEST_F(GraphTest, LaysOutThePlotAndHandsItToEverySet) {
   EXPECT_EQ(graph.PlotRect(), (Rect{35, 10, kClientW - 10, kClientH - 20}));
-  for (int o = 0; o < kGraphOutputs; ++o) {
+  for (int o = 0; o < rec::kOutputCount; ++o) {
     EXPECT_EQ(Set(o).PlotWidth(), W());
     EXPECT_EQ(Set(o).PlotHeight(), H());
   }
@@ -110,7 +110,7 @@ TEST_F(GraphTest, FrontOutputsOfferOnlyTheirFirstSixBands) {
 }
 
 TEST_F(GraphTest, GrabRangesPerOutput) {
-  for (int o = 0; o < kGraphOutputs; ++o) {
+  for (int o = 0; o < rec::kOutputCount; ++o) {
     graph.ShowOutput(o);
     graph.MouseMove(Centre(o, 2));
     EXPECT_TRUE(graph.Hover()) << "band 2, output " << o;

@@ -1,4 +1,4 @@
-#include "ui/app/MsgBox.h"
+#include "ui/dialogs/MsgBox.h"
 
 namespace vantor {
 

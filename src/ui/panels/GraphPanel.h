@@ -1,0 +1,58 @@
+#pragma once
+// The graph row of the main form: the response graph of the current output, and under it
+// the EQ reset, the limiter and routing button and the current output's caption. The graph
+// follows the channel selection (the output shown, the curves drawn behind it); an element
+// changed on the graph is reported as elementEdited(element) for every panel to follow.
+
+#include "ui/panels/Panel.h"
+
+namespace vantor {
+
+class CFStatic;
+class TwoStateButton;
+
+class GraphPanel : public Panel {
+  Q_OBJECT
+
+ public:
+  static constexpr int kGraphId = 1000;
+  static constexpr int kEqResetId = 2331;
+  static constexpr int kLimiterButtonId = 3418;
+
+  GraphPanel(PanelHost& host, QWidget* parent);
+
+  // Hands the model's outputs to the graph (once, at start-up).
+  void AttachModel();
+  void Refresh() override;
+  void ApplyLanguage() override;
+  void OnGraphEdited(int element) override;
+
+  // Repaints with element `highlight`'s label shown (−1: the current filter's).
+  void Redraw(int highlight = -1);
+  void OnEqReset();
+
+  CFStatic& Graph() { return *m_graph; }
+  TwoStateButton& EqResetButton() { return *m_eqReset; }
+  TwoStateButton& LimiterButton() { return *m_limiter; }
+  const QString& ChannelCaption() const { return m_caption; }
+
+ signals:
+  // An element of the current output changed on the graph.
+  void elementEdited(int element);
+
+ protected:
+  void paintEvent(QPaintEvent* event) override;
+
+ private:
+  void OnGraphChanged(int index, int notifyCode);
+  void FollowSelection();
+  void ShowCurves();
+  void UpdateCaption();
+
+  CFStatic* m_graph = nullptr;
+  TwoStateButton* m_eqReset = nullptr;
+  TwoStateButton* m_limiter = nullptr;
+  QString m_caption;
+};
+
+}  // namespace vantor

@@ -1,0 +1,193 @@
+// The delay fields on the car picture: shown with the position buttons, reloaded by
+// RefreshAll, switched between milliseconds, centimetres and inches without touching the
+// codes, an edit acting on its output and making it current, the listening position of
+// an all-presets file, and edits against the simulated processor.
+
+#include <QTemporaryDir>
+#include <QTest>
+
+#include "UiTestSupport.h"
+#include "base/ByteArchive.h"
+#include "base/LittleEndian.h"
+#include "link/ConnectionController.h"
+#include "model/DataDefine.h"
+#include "model/KTV_Data.h"
+#include "presets/PresetController.h"
+#include "presets/PresetFileIo.h"
+#include "presets/PresetSerializer.h"
+#include "ui/controls/BitButton.h"
+#include "ui/controls/FStatic.h"
+#include "ui/controls/NumEdit.h"
+#include "ui/controls/NumSpin.h"
+#include "ui/panels/CarPanel.h"
+#include "ui/panels/CrossoverPanel.h"
+#include "ui/panels/DelayPanel.h"
+#include "ui/panels/GraphPanel.h"
+
+namespace vantor {
+
+using uitest::Form;
+
+namespace {
+
+// The delay of the last item 31 the unit stored for an output, or −1.
+int LastDelayWrite(const sim::SimulatedProcessor& unit, int channel) {
+  const auto p = uitest::LastOutputItemWrite(unit, channel, rec::kItemSettings);
+  return p.empty() ? -1 : le::GetI16(p, rec::kOutDelay - rec::kOutOn);
+}
+
+}  // namespace
+
+class DelayPanelTest : public QObject {
+  Q_OBJECT
+
+ private:
+  std::unique_ptr<Form> form_;
+
+  CVantorView& View() { return form_->View(); }
+  DelayPanel& Delays() { return View().Delays(); }
+  CKTV_Data& Data() { return form_->Data(); }
+  // Front: left high on output 0, right high on 1; rear: left high on 2, right high on 3;
+  // centre full range on 4, subwoofer on 5; nothing on 6 and 7.
+  void Speakers() {
+    const int types[8] = {1, 7, 13, 16, 21, 24, 0, 0};
+    for (int o = 0; o < 8; ++o) Data().SetSpeakerType(o, types[o]);
+  }
+
+ private slots:
+  void init() {
+    form_ = std::make_unique<Form>();
+    QVERIFY(form_->Start());
+    Speakers();
+    View().RefreshAll();
+  }
+  void cleanup() { form_.reset(); }
+
+  void fieldsAreShownWithTheirPositionButtonsAndReloaded() {
+    CarPanel& car = View().Car();
+    for (int field : {2580, 2583, 2586, 2589, 2596, 2593}) {
+      QVERIFY2(Delays().Field(field)->isVisibleTo(&car), qPrintable(QString::number(field)));
+    }
+    for (int field : {2581, 2582, 2584, 2585, 2588, 2591, 2592, 2594, 2595, 2597}) {
+      QVERIFY2(!Delays().Field(field)->isVisibleTo(&car), qPrintable(QString::number(field)));
+    }
+    // A field lies just under its button.
+    const QRect button = car.PositionButton(2700)->geometry();
+    const QRect field = Delays().Field(2580)->geometry();
+    QCOMPARE(field.left(), button.left());
+    QVERIFY(field.top() > button.bottom() && field.top() - button.bottom() < 6);
+
+    Data().Output(3).SetDelayCode(96);
+    Data().SetSpeakerType(6, 8);
+    View().RefreshAll();
+    QCOMPARE(Delays().Field(2589)->text(), QStringLiteral("2.000"));
+    QVERIFY(Delays().Field(2584)->isVisibleTo(&car));
+    QVERIFY(car.PositionButton(2703)->isVisibleTo(&car));
+  }
+
+  void theUnitChangesTheTextButNotTheCode() {
+    Data().Output(4).SetDelayCode(2400);
+    View().RefreshAll();
+    CNumEdit& centre = *Delays().Field(2596);
+    QCOMPARE(centre.text(), QStringLiteral("50.000"));
+    QTest::mouseClick(&Delays().UnitButton(DelayUnit::kCentimetres), Qt::LeftButton);
+    QCOMPARE(centre.text(), QStringLiteral("1730"));
+    QCOMPARE(centre.Value(), 2400);
+    QCOMPARE(Data().Output(4).DelayCode(), 2400);
+    QCOMPARE(Delays().UnitButton(DelayUnit::kCentimetres).State(), 1);
+    QCOMPARE(Delays().UnitButton(DelayUnit::kMilliseconds).State(), 0);
+    QCOMPARE(Delays().Field(2580)->text(), QStringLiteral("0"));
+    Delays().ChooseUnit(DelayUnit::kInches);
+    QCOMPARE(centre.text(), QStringLiteral("681"));
+    // A distance typed in the unit of the moment becomes a code: 346 cm is 10 ms.
+    Delays().ChooseUnit(DelayUnit::kCentimetres);
+    QVERIFY(uitest::TypeInto(*Delays().Field(2596), QStringLiteral("346"), *Delays().Field(2580)));
+    QCOMPARE(Data().Output(4).DelayCode(), 480);
+    Delays().ChooseUnit(DelayUnit::kMilliseconds);
+    QCOMPARE(centre.text(), QStringLiteral("10.000"));
+  }
+
+  void editingAnotherOutputsFieldMakesItCurrent() {
+    View().SelectChannel(0);
+    Data().Output(3).HighPass().SetFrequency(250, false);
+    QVERIFY(uitest::TypeInto(*Delays().Field(2589), QStringLiteral("1.5"), *Delays().Field(2580)));
+    QCOMPARE(Data().Output(3).DelayCode(), 72);
+    QCOMPARE(View().CurrentChannel(), 3);
+    QCOMPARE(View().GraphRow().Graph().Model().OutputIndex(), 3);
+    QCOMPARE(View().Crossover().FrequencySpin(CrossoverSide::kHighPass).GetValue(), 250);
+    QCOMPARE(View().Car().PositionButton(2709)->State(), 1);
+    QCOMPARE(Data().Output(2).DelayCode(), 0);  // no other output touched
+  }
+
+  void anUnchangedValueKeepsTheCurrentOutput() {
+    View().SelectChannel(1);
+    Data().Output(2).SetDelayCode(48);
+    View().RefreshAll();
+    QVERIFY(uitest::TypeInto(*Delays().Field(2586), QStringLiteral("1"), *Delays().Field(2580)));
+    QCOMPARE(View().CurrentChannel(), 1);
+    QCOMPARE(Data().Output(2).DelayCode(), 48);
+  }
+
+  void anAllPresetsFileShowsItsListeningPosition() {
+    // An all-presets file whose delay table has listening position 9 selected.
+    ProgramState other;
+    CKTV_Data source(other);
+    source.LoadOutputs();
+    for (int p = 0; p < 4; ++p) {
+      for (int c = 0; c < 6; ++c) {
+        le::PutI16(other.DelayPositions(), rec::DelayPositionOffset(p, c),
+                   static_cast<std::int16_t>(100 * (p + 1) + 10 * c));
+      }
+    }
+    other.DelayPositions()[rec::kDelaySelectedPosition] = 9;
+    ByteArchive ar;
+    QVERIFY(SerializeAllPresets(ar, source));
+    QTemporaryDir dir;
+    const std::filesystem::path path = dir.filePath(QStringLiteral("all.dspa")).toStdString();
+    QVERIFY(WriteFileAtomically(path, ar.Bytes()));
+
+    PresetController presets(View().Controller());
+    const PresetResult r = presets.LoadFile(path);
+    QVERIFY(r.loaded);
+    View().OnPresetFileLoaded(r);
+    // Position 3 (the last one) and its six codes in fields 2580..2585.
+    const int expected[6] = {400, 410, 420, 430, 440, 450};
+    for (int c = 0; c < 6; ++c) QCOMPARE(Delays().Spin(2580 + c)->GetValue(), expected[c]);
+    QCOMPARE(static_cast<int>(form_->state.DelayPositions()[rec::kDelaySelectedPosition]), 3);
+  }
+
+  void editsReachTheProcessorAndAnUnchangedOneSendsNothing() {
+    auto unit = uitest::InstantUnit();
+    unit->Modify([](ProgramState& m) {
+      const std::uint8_t t[8] = {1, 7, 13, 16, 21, 24, 0, 0};
+      std::copy(std::begin(t), std::end(t), m.SpeakerTypes().begin());
+    });
+    form_ = std::make_unique<Form>(unit);
+    form_->unit->Plug();
+    QVERIFY(form_->Start());
+    QCOMPARE(View().Controller().Phase(), ConnectionPhase::kLive);
+    View().SelectChannel(0);
+    form_->unit->ClearFrameLog();
+
+    QVERIFY(uitest::TypeInto(*Delays().Field(2583), QStringLiteral("3.25"), *Delays().Field(2580)));
+    QCOMPARE(Data().Output(1).DelayCode(), 156);
+    QTRY_COMPARE_WITH_TIMEOUT(LastDelayWrite(*form_->unit, 1), 156, 10000);
+    form_->unit->Inspect([&](const ProgramState& m) {
+      QCOMPARE(le::GetI16(m.Live(), rec::OutputOffset(1) + rec::kOutDelay), 156);
+    });
+
+    // The same value again: nothing goes out. A phase switch afterwards is the only write
+    // once it has arrived.
+    const std::uint64_t before = form_->unit->FramesReceived();
+    QVERIFY(uitest::TypeInto(*Delays().Field(2583), QStringLiteral("3.25"), *Delays().Field(2580)));
+    Data().Output(5).SetPhase(1);
+    QTRY_VERIFY_WITH_TIMEOUT(uitest::WritesSince(*form_->unit, before) >= 1, 10000);
+    QTest::qWait(50);
+    QCOMPARE(uitest::WritesSince(*form_->unit, before), 1);
+  }
+};
+
+}  // namespace vantor
+
+QTEST_MAIN(vantor::DelayPanelTest)
+#include "DelayPanelTest.moc"
