@@ -9,8 +9,8 @@
 #include "connection/LinkRig.h"
 #include "history/EditHistory.h"
 #include "history/UnitWrites.h"
-#include "link/PanelCommands.h"
 #include "presets/PresetController.h"
+#include "tuning/PanelCommands.h"
 
 namespace vantor::testing {
 namespace {

@@ -62,7 +62,7 @@ ApplyResult ProgramComparison::Copy(ComparisonSide from, ComparisonSide to) {
 void ProgramComparison::FillOther(int channel, CKTVEQ& set) const {
   Refresh();
   const ProgramImage& other = m_programs[Index(Other())];
-  set.BuildOutput(kOutputBandCountArg, kCrossoverLowHz, kCrossoverHighHz,
+  set.BuildOutput(kOutputBandCountArg, kFrequencyMin, kFrequencyMax,
                   kOutputChannels[static_cast<std::size_t>(channel)].crossoverLimitMode,
                   kOutputCrossoverBand);
   for (int e = 0; e < set.Count(); ++e) {
