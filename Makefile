@@ -1,5 +1,5 @@
 # The README's commands. Each one does its own set-up on a fresh Debian 12 machine.
-.PHONY: all test run screenshot bench fuzz deps dev release clean
+.PHONY: all test run screenshot bench fuzz deps dev release package clean
 
 # The checked (sanitized) programs report leaks when they end; the few inside system
 # libraries, which we cannot free, are listed in tests/lsan.supp. Every program run from
@@ -40,6 +40,11 @@ run: release
 # The README's picture: the demo after its read-back, drawn off-screen.
 screenshot: release
 	QT_QPA_PLATFORM=offscreen $(VANTOR) --demo --sample-tune --lang en --screenshot docs/screenshot.png
+
+# The Debian package of the release build: build/release/vantor_<version>_<arch>.deb, to be
+# installed with `apt install ./build/release/vantor_*.deb`.
+package: release
+	cmake --build --preset release --target package
 
 bench: release
 	@for b in build/release/bench/bench_*; do echo "== $$b"; $$b; done

@@ -2,6 +2,7 @@
 
 #include <ostream>
 
+#include "base/VersionLine.h"
 #include "cli/AlignCommand.h"
 #include "cli/AutoEqCommand.h"
 #include "cli/CurveCommand.h"
@@ -10,8 +11,8 @@
 #include "cli/ExportCommand.h"
 #include "cli/FirmwareCommand.h"
 #include "cli/GlobalOptions.h"
-#include "cli/MeasureCommand.h"
 #include "cli/ImportCommand.h"
+#include "cli/MeasureCommand.h"
 #include "cli/PresetCommand.h"
 
 namespace vantor::cli {
@@ -40,17 +41,20 @@ constexpr const char* kUsage =
     "  --sim-state FILE    keep the simulated processor's memory in FILE between runs\n"
     "  --sim-faults FAULTS   faults of the simulated processor, e.g. seed=7,drop=0.01,resend=0.05\n"
     "  --trace             every frame sent (>) and decoded (<) in hex on standard error\n"
+    "  --version           the version and the commit this program was built from\n"
     "Run 'vantorctl COMMAND --help' for a command's arguments.\n";
 
 }  // namespace
 
-int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
+int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream& err,
+           const CliEnvironment& environment) {
   std::string error;
-  const auto options = ParseGlobalOptions(args, error);
+  auto options = ParseGlobalOptions(args, error);
   if (!options) {
     err << "vantorctl: " << error << "\n";
     return kExitUsage;
   }
+  options->usbBackend = environment.usbBackend;
   const std::vector<std::string>& words = options->rest;
   if (words.empty()) {
     err << "vantorctl: no command given (see vantorctl --help)\n";
@@ -60,6 +64,10 @@ int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
   const std::vector<std::string> rest(words.begin() + 1, words.end());
   if (command == "--help" || command == "-h" || command == "help") {
     out << kUsage;
+    return kExitOk;
+  }
+  if (command == "--version") {
+    out << VersionLine("vantorctl", environment.version, environment.commit);
     return kExitOk;
   }
   if (command == "curve") return RunCurve(rest, out, err);

@@ -5,8 +5,18 @@
 #include <string>
 #include <vector>
 
+#include "cli/GlobalOptions.h"
+
 namespace vantor::cli {
 
-int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
+// What the tool is given besides its arguments.
+struct CliEnvironment {
+  std::string version;           // the project's version
+  std::string commit;            // the commit it was built from (empty: "unknown")
+  UsbBackendFactory usbBackend;  // null: processors are reached through hidapi
+};
+
+int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream& err,
+           const CliEnvironment& environment = {});
 
 }  // namespace vantor::cli

@@ -7,6 +7,7 @@
 #include <sstream>
 
 #include "base/LittleEndian.h"
+#include "cli/CliText.h"
 #include "cli/DevicePresetCommands.h"
 #include "cli/DeviceSession.h"
 #include "cli/ExitCodes.h"
@@ -38,6 +39,22 @@ std::string SlotName(const rec::StateRecord& record) {
 
 }  // namespace
 
+std::string DescribeAccess(HidOpenError error, bool chinese) {
+  switch (error) {
+    case HidOpenError::kNone:
+      return Say2(chinese, "可以打开", "may open");
+    case HidOpenError::kPermission:
+      return Say2(chinese, "无权打开", "no permission");
+    case HidOpenError::kBusy:
+      return Say2(chinese, "正被其他程序使用", "in use by another program");
+    case HidOpenError::kNotFound:
+      return Say2(chinese, "已拔出", "gone");
+    case HidOpenError::kOther:
+      break;
+  }
+  return Say2(chinese, "无法打开", "cannot be opened");
+}
+
 std::map<std::string, DeviceSubcommand> DeviceSubcommands() {
   return {
       {"info", DeviceInfoCommand()},         {"list", DeviceListCommand()},
@@ -51,14 +68,30 @@ std::map<std::string, DeviceSubcommand> DeviceSubcommands() {
 
 DeviceSubcommand DeviceListCommand() {
   DeviceSubcommand c;
-  c.summary = "list matching devices (path, claimed or not)";
-  c.usage = "usage: vantorctl [--sim] device list\n";
+  c.summary = "list matching devices, whether this user may open them, claimed or not";
+  c.usage =
+      "usage: vantorctl [--sim] [--lang zh|en] device list\n"
+      "One line per processor found (USB 0483:5750, release 0200): its path and whether\n"
+      "this user may open it (it is opened and closed again to find out), and \"claimed\"\n"
+      "when a running copy of the application holds it.\n";
   c.connects = false;
   c.job = [](const std::vector<std::string>&, DeviceSession& session, std::ostream& out) {
+    const bool zh = session.Chinese();
+    bool found = false;
+    bool denied = false;
     for (const HidDeviceInfo& d : session.Backend().Enumerate()) {
       if (!d.IsProcessor()) continue;
-      out << d.path << (session.Claims().IsPathUnclaimed(d.path) ? "" : " (claimed)") << '\n';
+      found = true;
+      HidOpenError why = HidOpenError::kNone;
+      const bool opened = session.Backend().OpenExclusive(d.path, &why) != nullptr;
+      denied = denied || (!opened && why == HidOpenError::kPermission);
+      out << d.path << "  " << DescribeAccess(opened ? HidOpenError::kNone : why, zh);
+      if (!session.Claims().IsPathUnclaimed(d.path))
+        out << Say2(zh, "（已被运行中的程序占用）", " (claimed)");
+      out << '\n';
     }
+    if (!found) session.Say("vantorctl: " + Say2(zh, "未找到设备", "no processor found"));
+    if (denied) session.Say("vantorctl: " + std::string(Tr(TextId::DeviceAccessDenied, zh)));
     return static_cast<int>(kExitOk);
   };
   return c;

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "cli/GlobalOptions.h"
+#include "link/HidDevice.h"
 
 namespace vantor::cli {
 
@@ -43,6 +44,9 @@ std::map<std::string, DeviceSubcommand> DeviceSubcommands();
 // The subcommands defined here.
 DeviceSubcommand DeviceInfoCommand();
 DeviceSubcommand DeviceListCommand();
+
+// What `device list` says of a processor the user may (kNone) or may not open.
+std::string DescribeAccess(HidOpenError error, bool chinese);
 
 int RunDevice(const GlobalOptions& options, std::ostream& out, std::ostream& err);
 

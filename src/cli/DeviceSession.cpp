@@ -79,7 +79,8 @@ int DeviceSession::Prepare() {
     m_unit->Plug();
     m_backend = m_simBus.get();
   } else {
-    m_realBackend = std::make_unique<HidApiBackend>();
+    m_realBackend =
+        m_options.usbBackend ? m_options.usbBackend() : std::make_unique<HidApiBackend>();
     m_backend = m_realBackend.get();
   }
   m_controller = std::make_unique<ConnectionController>(m_model, *m_backend, *m_claims, m_screen);

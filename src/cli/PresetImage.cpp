@@ -1,5 +1,8 @@
 #include "cli/PresetImage.h"
 
+#include <string>
+#include <string_view>
+
 #include "base/ByteArchive.h"
 #include "cli/CliText.h"
 #include "presets/PresetFileIo.h"
@@ -7,14 +10,26 @@
 
 namespace vantor::cli {
 
+namespace {
+
+// "FILE: reason", built by appending: GCC 12 at -O3 warns falsely (-Wrestrict) when a
+// string is put in front of another one.
+std::string FileError(const std::filesystem::path& path, std::string_view reason) {
+  std::string message = path.string();
+  message += ": ";
+  message += reason;
+  return message;
+}
+
+}  // namespace
+
 Program::Program() { model.LoadOutputs(); }
 
 std::optional<PresetImage> OpenPresetFile(const std::filesystem::path& path, bool chinese,
                                           std::string& error) {
-  const std::string where = path.string() + ": ";
   const auto bytes = ReadFileBytes(path, kAllPresetsFileSize);
   if (!bytes) {
-    error = where + Say2(chinese, "无法读取文件", "cannot read the file");
+    error = FileError(path, Say2(chinese, "无法读取文件", "cannot read the file"));
     return std::nullopt;
   }
   PresetImage image;
@@ -24,10 +39,10 @@ std::optional<PresetImage> OpenPresetFile(const std::filesystem::path& path, boo
   } else if (bytes->size() == kAllPresetsFileSize) {
     image.kind = PresetKind::kAll;
   } else {
-    error = where + Say2(chinese, "不是音效文件（", "not a preset file (") +
-            std::to_string(bytes->size()) +
-            Say2(chinese, " 字节；.dsps 为 2808，.dspa 为 58730）",
-                 " bytes; a .dsps has 2808, a .dspa 58730)");
+    error = FileError(path, Say2(chinese, "不是音效文件（", "not a preset file ("));
+    error += std::to_string(bytes->size());
+    error += Say2(chinese, " 字节；.dsps 为 2808，.dspa 为 58730）",
+                  " bytes; a .dsps has 2808, a .dspa 58730)");
     return std::nullopt;
   }
   image.program = std::make_unique<Program>();
@@ -36,8 +51,8 @@ std::optional<PresetImage> OpenPresetFile(const std::filesystem::path& path, boo
                           ? SerializePreset(ar, image.program->model)
                           : SerializeAllPresets(ar, image.program->model);
   if (!loaded) {
-    error =
-        where + Say2(chinese, "不是音效文件（签名不符）", "not a preset file (wrong signature)");
+    error = FileError(
+        path, Say2(chinese, "不是音效文件（签名不符）", "not a preset file (wrong signature)"));
     return std::nullopt;
   }
   // A file load leaves the effect object as it was; the tool's own program gives it the
@@ -54,7 +69,7 @@ bool SavePresetImage(PresetImage& image, std::string& error, bool chinese) {
     SerializeAllPresets(ar, image.program->model);
   }
   if (!WriteFileAtomically(image.path, ar.Bytes())) {
-    error = image.path.string() + ": " + Say2(chinese, "无法写入文件", "cannot write the file");
+    error = FileError(image.path, Say2(chinese, "无法写入文件", "cannot write the file"));
     return false;
   }
   return true;

@@ -5,7 +5,6 @@
 #include <unistd.h>
 
 #include <cerrno>
-#include <cstdio>
 
 #include "device/DeviceLock.h"
 #include "device/HidApiDevice.h"
@@ -65,14 +64,8 @@ std::unique_ptr<HidDevice> HidApiBackend::OpenExclusive(const std::string& path,
   }
   hid_device* handle = hid_open_path(path.c_str());
   if (handle == nullptr) {
-    const HidOpenError why = DiagnoseNode(path);
-    if (why == HidOpenError::kPermission) {
-      std::fprintf(stderr,
-                   "vantor: no permission to open %s; install packaging/linux/70-vantor.rules "
-                   "into /etc/udev/rules.d and plug the processor in again\n",
-                   path.c_str());
-    }
-    SetError(error, why);
+    // The screen says it in the interface language (a permission names its fix).
+    SetError(error, DiagnoseNode(path));
     return nullptr;
   }
   return std::make_unique<HidApiDevice>(handle, path, std::move(lock));

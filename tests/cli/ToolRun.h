@@ -25,11 +25,12 @@ struct ToolRun {
   bool OneErrorLine() const { return !err.empty() && err.find('\n') == err.size() - 1; }
 };
 
-inline ToolRun RunTool(const std::vector<std::string>& args) {
+inline ToolRun RunTool(const std::vector<std::string>& args,
+                       const CliEnvironment& environment = {}) {
   std::ostringstream out;
   std::ostringstream err;
   ToolRun r;
-  r.code = RunCli(args, out, err);
+  r.code = RunCli(args, out, err, environment);
   r.out = out.str();
   r.err = err.str();
   std::istringstream in(r.out);

@@ -248,7 +248,7 @@ struct LeakCheckPause {
 class CommaLocale : public testing::Test {
  protected:
   void SetUp() override {
-    LeakCheckPause pause;
+    [[maybe_unused]] LeakCheckPause pause;
     m_saved = std::setlocale(LC_ALL, nullptr);
     if (TrySet()) return;
     const auto dir = std::filesystem::temp_directory_path() / "vantor-test-locales";
@@ -262,7 +262,7 @@ class CommaLocale : public testing::Test {
     GTEST_SKIP() << "no comma-decimal locale available";
   }
   void TearDown() override {
-    LeakCheckPause pause;
+    [[maybe_unused]] LeakCheckPause pause;
     std::setlocale(LC_ALL, m_saved.c_str());
     std::locale::global(std::locale::classic());
   }

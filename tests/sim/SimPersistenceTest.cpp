@@ -2,6 +2,7 @@
 // nothing.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 
@@ -39,8 +40,8 @@ class SimPersistence : public ::testing::Test {
     for (std::size_t i = 0; i < block.size(); ++i) block[i] = static_cast<std::uint8_t>(255 - i);
     EXPECT_EQ(Exchange(*device, HostFrame(0xB3, 6, 3, 5, 0, 0, block))->Code(), 0x64);
     const std::string name = "Stored on unit";
-    Bytes payload(name.begin(), name.end());
-    payload.resize(16, 0);
+    Bytes payload(16, 0);
+    std::copy(name.begin(), name.end(), payload.begin());
     EXPECT_EQ(Exchange(*device, HostFrame(0xB3, 6, 4, 134, 0, 0, payload))->Code(), 0x64);
     EXPECT_EQ(
         Exchange(*device, HostFrame(0xB3, 0, 4, 64, 0, 0, Hex("09 08 07 00 00 00 00 00")))->Code(),

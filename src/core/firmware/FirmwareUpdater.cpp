@@ -92,7 +92,7 @@ FirmwareStart FirmwareUpdater::Start() {
   while (!m_controller.Link().OpenFirstDevice()) {
     if (std::chrono::steady_clock::now() >= deadline) {
       state.firmwareUpdateMode = false;
-      m_controller.ShowConnectionError();
+      m_controller.ShowOpenFailure();
       {
         std::lock_guard lock(m_controller.Queue().QueueLock());
         m_controller.Queue().ClearAll();

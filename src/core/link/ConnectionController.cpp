@@ -224,7 +224,12 @@ void ConnectionController::BeginConnection(bool liveSync) {
 
 void ConnectionController::ConnectAtStartup() {
   if (Connected()) return;
-  if (!m_link.OpenFirstDevice()) return;
+  if (!m_link.OpenFirstDevice()) {
+    // No processor is said by nothing; one that may not be opened is said at once, or the
+    // person would wait for a connection that cannot come.
+    if (m_link.LastOpenError() == HidOpenError::kPermission) ShowOpenFailure();
+    return;
+  }
   BeginConnection(false);
 }
 
@@ -234,7 +239,7 @@ void ConnectionController::ToggleConnection() {
     return;
   }
   if (!m_link.OpenFirstDevice()) {
-    ShowConnectionError();
+    ShowOpenFailure();
     return;
   }
   BeginConnection(false);
@@ -243,7 +248,10 @@ void ConnectionController::ToggleConnection() {
 void ConnectionController::ConnectArrivedDevice(const std::string& path) {
   if (Connected() || !m_link.IsPathUnclaimed(path)) return;
   m_link.SetDevicePath(path);
-  if (!m_link.OpenDevicePath()) return;
+  if (!m_link.OpenDevicePath()) {
+    if (m_link.LastOpenError() == HidOpenError::kPermission) ShowOpenFailure();
+    return;
+  }
   BeginConnection(true);
 }
 
@@ -291,6 +299,13 @@ void ConnectionController::Shutdown() {
 
 void ConnectionController::ShowConnectionError() {
   m_screen.ShowStatusMessage(TextId::UnableToConnect);
+}
+
+void ConnectionController::ShowOpenFailure() {
+  // Permission is the one failure the person can fix, so it is named with its fix.
+  m_screen.ShowStatusMessage(m_link.LastOpenError() == HidOpenError::kPermission
+                                 ? TextId::DeviceAccessDenied
+                                 : TextId::UnableToConnect);
 }
 
 // ---------------------------------------------------------------------------------------

@@ -61,7 +61,8 @@ class ConnectionController : private DeviceEventSink, private ProgressDisplay {
   void StopHotPlug();
 
   // --- Connecting and disconnecting.
-  // At start-up: the first processor found is opened; nothing is shown when there is none.
+  // At start-up: the first processor found is opened; nothing is shown when there is none
+  // (a processor this user may not open is said).
   void ConnectAtStartup();
   // The connect button: connects (or shows "unable to connect"), or disconnects.
   void ToggleConnection();
@@ -76,6 +77,9 @@ class ConnectionController : private DeviceEventSink, private ProgressDisplay {
   void Shutdown();
 
   void ShowConnectionError();
+  // Why the processor could not be opened: "unable to connect", or, when a processor is
+  // there but this user may not open it, that and how to fix it.
+  void ShowOpenFailure();
   void CloseDevice();
 
   // --- State.

@@ -36,6 +36,13 @@ TextPair TextPairOf(TextId id) {
       return {"播放器", "Player"};
     case TextId::UnableToConnect:
       return {"无法连接设备", "unable to connect"};
+    case TextId::DeviceAccessDenied:
+      return {
+          "已找到设备，但当前用户没有打开它的权限。请安装软件包中的 udev 规则"
+          "（70-vantor.rules），然后拔下设备再重新插上。",
+          "The processor is plugged in, but this user has no permission to open it. "
+          "Install the package's udev rule (70-vantor.rules), then unplug the processor "
+          "and plug it in again."};
     case TextId::FirmwareTooOld:
       return {"数据回传错误!", "Please Update the Firmware!"};
     case TextId::TransferTitle:

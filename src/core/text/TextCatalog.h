@@ -28,6 +28,8 @@ enum class TextId : int {
   SourcePlayer,
   // The device cannot be reached (status message window).
   UnableToConnect,
+  // A processor is plugged in but this user may not open it (status message window).
+  DeviceAccessDenied,
   // A data reply came without data: the device's firmware is too old.
   FirmwareTooOld,
   // The transfer window: its title and its caption.

@@ -18,6 +18,14 @@ bool IsRegistrationCommand(int argc, const char* const* argv) {
   return false;
 }
 
+QStringList ArgumentsOf(int argc, const char* const* argv) {
+  QStringList list;
+  for (int i = 0; i < argc; ++i) {
+    if (argv[i] != nullptr) list.append(QString::fromLocal8Bit(argv[i]));
+  }
+  return list;
+}
+
 namespace {
 
 // "--name value" or "--name=value"; advances i past what it used.
@@ -39,6 +47,42 @@ bool TakeValue(const QStringList& args, int& i, const QString& name, QString& va
   return false;
 }
 
+// The toolkit's own options, which it takes out of the arguments when it starts; with one
+// dash or two, a value separate or after "=".
+constexpr const char* kToolkitOptionsWithValue[] = {
+    "platform",    "platformpluginpath", "platformtheme", "plugin", "qwindowgeometry",
+    "qwindowicon", "qwindowtitle",       "session",       "style",  "stylesheet",
+    "display",     "geometry",           "qmljsdebugger"};
+constexpr const char* kToolkitFlags[] = {"reverse", "widgetcount", "nograb", "dograb", "sync"};
+
+// Advances i past a toolkit option (and its value); false when `a` is none.
+bool SkipToolkitOption(const QStringList& args, int& i, QString& error) {
+  const QString& a = args[i];
+  QString word = a;
+  if (word.startsWith(QLatin1String("--"))) {
+    word = word.mid(2);
+  } else if (word.startsWith(QLatin1Char('-'))) {
+    word = word.mid(1);
+  } else {
+    return false;
+  }
+  for (const char* flag : kToolkitFlags) {
+    if (word == QLatin1String(flag)) return true;
+  }
+  const QString name = word.section(QLatin1Char('='), 0, 0);
+  for (const char* option : kToolkitOptionsWithValue) {
+    if (name != QLatin1String(option)) continue;
+    if (word.contains(QLatin1Char('='))) return true;
+    if (i + 1 >= args.size()) {
+      error = QStringLiteral("%1 needs a value").arg(a);
+    } else {
+      ++i;
+    }
+    return true;
+  }
+  return false;
+}
+
 }  // namespace
 
 LaunchOptions ParseCommandLine(const QStringList& arguments) {
@@ -53,6 +97,10 @@ LaunchOptions ParseCommandLine(const QStringList& arguments) {
     }
     if (a == QLatin1String("-h") || a == QLatin1String("--help")) {
       o.action = LaunchOptions::Action::kUsage;
+      return o;
+    }
+    if (a == QLatin1String("--version")) {
+      o.action = LaunchOptions::Action::kVersion;
       return o;
     }
     if (a == QLatin1String("--sample-tune")) {
@@ -87,6 +135,8 @@ LaunchOptions ParseCommandLine(const QStringList& arguments) {
       if (error.isEmpty() && value.isEmpty())
         error = QStringLiteral("--screenshot needs a file name");
       o.screenshotPath = value;
+    } else if (SkipToolkitOption(arguments, i, error)) {
+      // The toolkit reads it when it starts.
     } else {
       error = QStringLiteral("unknown option \"%1\"").arg(a);
     }
@@ -113,7 +163,10 @@ QString UsageText() {
       "                      read-back) has finished, write it as PNG and exit\n"
       "  --sample-tune       start with an example tuning on the eight outputs (with\n"
       "                      --demo: in the simulated processor's memory)\n"
-      "  /RegServer, /UnregServer  accepted for compatibility; exit at once\n");
+      "  --help              this text\n"
+      "  --version           the version and the commit this program was built from\n"
+      "  /RegServer, /UnregServer  accepted for compatibility; exit at once\n"
+      "Options of the toolkit (-platform NAME, -style NAME, ...) are passed on to it.\n");
 }
 
 }  // namespace vantor

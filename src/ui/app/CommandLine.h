@@ -1,7 +1,8 @@
 #pragma once
-// The program's command line. "RegServer" and "UnregServer" after "/" or "-" (any case)
-// are looked for before the toolkit starts, so they end the program even where no display
-// exists; the options are read afterwards from the arguments the toolkit left.
+// The program's command line, read and answered before the toolkit starts, so that help,
+// the version, registration tokens and mistakes need no display. "RegServer" and
+// "UnregServer" after "/" or "-" (any case) end the program wherever they stand. The
+// toolkit's own options (-platform NAME, -style NAME, ...) are let through for it.
 
 #include <QString>
 #include <QStringList>
@@ -9,7 +10,7 @@
 namespace vantor {
 
 struct LaunchOptions {
-  enum class Action { kRun, kExit, kUsage, kError };
+  enum class Action { kRun, kExit, kUsage, kVersion, kError };
   Action action = Action::kRun;
   bool chinese = true;      // --lang zh (the default) or en
   QString screenshotPath;   // --screenshot FILE.png: draw once, write the image, exit
@@ -26,6 +27,8 @@ bool IsRegistrationToken(const QString& token);
 
 // The arguments without the program name.
 LaunchOptions ParseCommandLine(const QStringList& arguments);
+// The raw arguments, program name first, as text; needs no application object.
+QStringList ArgumentsOf(int argc, const char* const* argv);
 
 QString UsageText();
 
