@@ -126,9 +126,11 @@ TEST(Soak, TenThousandEditsUnderRandomFaults) {
     if (live() && rig.Drained(30s)) break;
   }
   rig.unit->ClearFaults();
-  for (int round = 0; round < 3 && !live(); ++round) {
-  }
-  ASSERT_TRUE(rig.Drained(30s));
+  // A machine busy with other work can still miss the short reply limit now and then:
+  // connect again until one clean round drains.
+  bool drained = false;
+  for (int round = 0; round < 5 && !drained; ++round) drained = live() && rig.Drained(30s);
+  ASSERT_TRUE(drained);
 
   // Everything the program sent and the device acknowledged is in the device's memory.
   const rec::StateRecord hostLive = [&] {
