@@ -4,6 +4,7 @@
 #include <QMouseEvent>
 #include <QPainter>
 
+#include "history/EditHistory.h"
 #include "link/ConnectionController.h"
 #include "model/DataDefine.h"
 #include "model/KTV_Data.h"
@@ -54,6 +55,7 @@ CVantorView::CVantorView(CVantorDoc& doc, QWidget* parent)
 
 CVantorView::~CVantorView() {
   Shutdown();
+  m_history.reset();
   m_commands.reset();
   m_controller.reset();
 }
@@ -106,12 +108,14 @@ void CVantorView::MakeController(HidBackend& backend, ClaimStore& claims, LinkTi
     m_controller->StopHotPlug();
     m_controller->Shutdown();
   }
+  m_history.reset();
   m_commands.reset();
   m_controller.reset();
   m_controller = std::make_unique<ConnectionController>(Data(), backend, claims, *this, timings);
   if (m_frameTap) m_controller->SetFrameTap(m_frameTap);
   m_controller->SetWakeCallback([this] { WakeFromLink(); });
   m_commands = std::make_unique<PanelCommands>(Data(), m_controller->Queue());
+  m_history = std::make_unique<EditHistory>(Data(), m_controller->Queue());
 }
 
 void CVantorView::AttachDevice(DeviceHost& host, LinkTimings timings) {

@@ -36,6 +36,7 @@ class DelayPanel;
 class DeviceHost;
 class GraphPanel;
 class Panel;
+class EditHistory;
 class PanelCommands;
 class ProgramState;
 struct PresetResult;
@@ -101,6 +102,7 @@ class CVantorView : public QWidget, public ConnectionScreen, public PanelHost {
   ChannelSelection& Selection() override { return *m_selection; }
   ConnectionController& Controller() override { return *m_controller; }
   PanelCommands& Commands() override { return *m_commands; }
+  EditHistory& History() override { return *m_history; }
   void Message(const QString& text) override { m_prompts.message(text); }
   bool Question(const QString& text) override { return m_prompts.question(text); }
   void RedrawGraph(int highlight = -1) override;
@@ -145,6 +147,7 @@ class CVantorView : public QWidget, public ConnectionScreen, public PanelHost {
   std::unique_ptr<DeviceHost> m_noDevice;
   std::unique_ptr<ConnectionController> m_controller;
   std::unique_ptr<PanelCommands> m_commands;
+  std::unique_ptr<EditHistory> m_history;
   FrameTap m_frameTap;
   std::atomic<bool> m_wakePosted{false};
   bool m_processing = false;

@@ -12,6 +12,7 @@ namespace vantor {
 class CKTV_Data;
 class ChannelSelection;
 class ConnectionController;
+class EditHistory;
 class PanelCommands;
 class ProgramState;
 
@@ -24,6 +25,8 @@ class PanelHost {
   virtual ChannelSelection& Selection() = 0;
   virtual ConnectionController& Controller() = 0;
   virtual PanelCommands& Commands() = 0;
+  // The undo history: a control brackets its setter calls with an EditStep.
+  virtual EditHistory& History() = 0;
 
   // A message with OK; a question with OK and Cancel (true for OK).
   virtual void Message(const QString& text) = 0;
