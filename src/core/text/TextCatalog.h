@@ -6,6 +6,7 @@
 // Adding a text: add an id to TextId (before Count) and its pair to the switch in
 // TextCatalog.cpp; the compiler then refuses to build until every id has a pair.
 
+#include <string>
 #include <string_view>
 
 namespace vantor {
@@ -93,6 +94,12 @@ enum class TextId : int {
   AllPresetsReadError,  // an all-presets file cannot be read or is not one
   PresetSaveError,      // a single-preset file cannot be written
   AllPresetsSaveError,  // an all-presets file cannot be written
+  // The preset dialogs' file buttons, the save dialog's two options, a dialog's close button.
+  PresetFileLoadButton,
+  PresetFileSaveButton,
+  SaveOptionCurrent,
+  SaveOptionAll,
+  DialogClose,
 
   // The parameter report: title, headings and value words.
   ReportTitle,
@@ -131,6 +138,13 @@ enum class TextId : int {
   BandLowShelf12,
   BandHighShelf6,
   BandHighShelf12,
+  // The report window's buttons, and a file that cannot be written ("{path}" is replaced).
+  ReportPrint,
+  ReportExportCsv,
+  FileWriteError,
+  // The about box: what the program is, and its version ("{version}" is replaced).
+  AboutWhat,
+  AboutVersion,
 
   // Undo and redo: the menu words and the names of the steps ("Undo band gain").
   MenuUndo,
@@ -185,6 +199,19 @@ enum class TextId : int {
   // Factory reset: the question, and the answer when no device is connected.
   FactoryResetQuestion,
   DeviceNotConnected,
+  // The firmware dialog's caption and buttons.
+  FirmwareFileCaption,
+  FirmwareBrowseButton,
+  FirmwareStartButton,
+  FactoryResetButton,
+  // The backup of the six presets before an update or a factory reset: the offer ("{path}"
+  // is replaced), the note when it is written, why it failed, and the question then
+  // ("{reason}" is replaced).
+  BackupOffer,
+  BackupWritten,
+  BackupInterrupted,
+  BackupNotVerified,
+  BackupFailedGoOn,
 
   // Measurements, targets and automatic EQ (measure/): why an import or a fit was refused.
   // MeasureAtLine holds "{line}", where the line number goes.
@@ -222,6 +249,9 @@ inline std::string_view Tr(TextId id, bool chinese) {
   const TextPair p = TextPairOf(id);
   return chinese ? p.chinese : p.english;
 }
+
+// The text of an id with its placeholder "{name}" (e.g. "{path}") replaced by `value`.
+std::string TrFilled(TextId id, bool chinese, std::string_view name, std::string_view value);
 
 // The input sources 0..5 in list order; empty outside.
 inline constexpr int kInputSourceCount = 6;
