@@ -216,17 +216,19 @@ class ApplicationTest : public QObject {
     CVantorView& view = frame.View();
     view.OnInitialUpdate();
     const auto actions = view.TopBar().SystemMenu().actions();
-    QCOMPARE(actions.size(), 3);
+    QCOMPARE(actions.size(), 4);
+    for (QAction* a : actions) QVERIFY(a->isEnabled());
     QCOMPARE(actions[0]->text(), QStringLiteral("固件更新"));
-    QVERIFY(!actions[0]->isEnabled());  // arrives with the firmware dialog
-    QCOMPARE(actions[1]->text(), QStringLiteral("英文"));
-    actions[1]->trigger();
+    QCOMPARE(actions[1]->text(), QStringLiteral("参数报表"));
+    QCOMPARE(actions[2]->text(), QStringLiteral("英文"));
+    actions[2]->trigger();
     QVERIFY(!state.chinese.load());
     QCOMPARE(actions[0]->text(), QStringLiteral("Firmware Update"));
-    QCOMPARE(actions[1]->text(), QStringLiteral("Chinese"));
-    QCOMPARE(actions[2]->text(), QStringLiteral("About"));
+    QCOMPARE(actions[1]->text(), QStringLiteral("Parameter report"));
+    QCOMPARE(actions[2]->text(), QStringLiteral("Chinese"));
+    QCOMPARE(actions[3]->text(), QStringLiteral("About"));
     view.ToggleLanguage();
-    QCOMPARE(actions[2]->text(), QStringLiteral("关于"));
+    QCOMPARE(actions[3]->text(), QStringLiteral("关于"));
   }
 
   void theCloseButtonShutsDownAndCloses() {

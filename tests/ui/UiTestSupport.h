@@ -47,9 +47,11 @@ struct Form {
     if (unit) host = DeviceHost::Simulated(unit);
     frame = std::make_unique<CMainFrame>(doc);
     View().SetPrompts({[this](const QString& t) { messages << t; },
-                       [this](const QString& t) {
-                         questions << t;
-                         return answer;
+                       [this](const QString& t) { return Answer(t); },
+                       [this](const QString& t) { return Answer(t); },
+                       [this](const FileRequest& r) {
+                         fileRequests.push_back(r);
+                         return chosenFiles.isEmpty() ? QString() : chosenFiles.takeFirst();
                        }});
     if (host) View().AttachDevice(*host, FastTimings());
   }
@@ -72,14 +74,25 @@ struct Form {
   CVantorView& View() { return frame->View(); }
   CKTV_Data& Data() { return doc.Data(); }
 
+  bool Answer(const QString& question) {
+    questions << question;
+    return answers.isEmpty() ? answer : answers.takeFirst();
+  }
+
   ProgramState state;
   CVantorDoc doc{state};
   std::shared_ptr<sim::SimulatedProcessor> unit;
   std::unique_ptr<DeviceHost> host;
   std::unique_ptr<CMainFrame> frame;
   QStringList messages;
+  // Questions with OK/Cancel and with Yes/No: the next of `answers`, then `answer`.
   QStringList questions;
+  QList<bool> answers;
   bool answer = true;
+  // What the file chooser returns, one a request (none left: cancelled), and what it was
+  // asked.
+  QStringList chosenFiles;
+  std::vector<FileRequest> fileRequests;
 };
 
 inline std::shared_ptr<sim::SimulatedProcessor> InstantUnit() {

@@ -10,7 +10,7 @@
 namespace vantor {
 
 struct LaunchOptions {
-  enum class Action { kRun, kExit, kUsage, kVersion, kError };
+  enum class Action { kRun, kExit, kUsage, kVersion, kListWindows, kError };
   Action action = Action::kRun;
   bool chinese = true;      // --lang zh (the default) or en
   QString screenshotPath;   // --screenshot FILE.png: draw once, write the image, exit
@@ -18,6 +18,7 @@ struct LaunchOptions {
   bool demo = false;        // --demo: a simulated processor is plugged in at start-up
   QString demoState;        // --demo-state FILE: the simulated processor's memory (implies --demo)
   bool trace = false;       // --trace: the link's frames on standard error
+  QString openWindow;       // --open NAME: a window of the form opened after start-up
   QString error;            // what was wrong, for kError
 };
 

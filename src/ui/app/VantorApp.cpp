@@ -14,8 +14,10 @@
 #include <string>
 
 #include "ui/app/DeviceHost.h"
+#include "ui/app/FormDialogs.h"
 #include "ui/app/FrameTrace.h"
 #include "ui/app/MainFrame.h"
+#include "ui/app/NamedWindows.h"
 #include "ui/app/SampleTune.h"
 #include "ui/app/VantorDoc.h"
 #include "ui/app/VantorView.h"
@@ -98,23 +100,29 @@ bool CVantorApp::SaveScreenshot(QWidget& window, const QString& path, QString* e
 
 int CVantorApp::Run() {
   int code = 0;
-  if (m_options.screenshotPath.isEmpty()) {
-    code = QApplication::exec();
-  } else {
-    // Once the start-up connection has come to rest (no processor, or the read-back done),
-    // draw and leave.
-    QElapsedTimer waited;
-    waited.start();
-    QTimer poll;
-    poll.setInterval(20);
-    QObject::connect(&poll, &QTimer::timeout, m_frame.get(), [this, &poll, &waited, &code] {
-      const bool settled = m_frame->View().StartupSettled();
-      if (!settled && waited.elapsed() < kScreenshotWaitMs) return;
-      poll.stop();
-      if (!settled)
-        std::fprintf(stderr, "vantor: start-up had not finished; drawing the window as it is\n");
+  const bool shoot = !m_options.screenshotPath.isEmpty();
+  QElapsedTimer waited;
+  waited.start();
+  QTimer poll;
+  poll.setInterval(20);
+  // Once the start-up connection has come to rest (no processor, or the read-back done):
+  // the window asked for opens, and the picture is drawn (of that window, if any).
+  QObject::connect(&poll, &QTimer::timeout, m_frame.get(), [this, &poll, &waited, &code, shoot] {
+    const bool settled = m_frame->View().StartupSettled();
+    if (!settled && waited.elapsed() < kScreenshotWaitMs) return;
+    poll.stop();
+    if (!settled)
+      std::fprintf(stderr,
+                   "vantor: start-up had not finished; going on with the window as it is\n");
+    QWidget* opened = nullptr;
+    if (!m_options.openWindow.isEmpty())
+      opened = OpenNamedWindow(m_frame->View().Dialogs(), m_options.openWindow);
+    if (!shoot) return;
+    // The opened window is laid out and drawn before it is taken.
+    QTimer::singleShot(kOpenedWindowSettleMs, m_frame.get(), [this, &code, opened] {
+      QWidget& subject = opened != nullptr ? *opened : static_cast<QWidget&>(*m_frame);
       QString error;
-      if (!SaveScreenshot(*m_frame, m_options.screenshotPath, &error)) {
+      if (!SaveScreenshot(subject, m_options.screenshotPath, &error)) {
         std::fprintf(stderr, "vantor: cannot write %s: %s\n",
                      m_options.screenshotPath.toLocal8Bit().constData(),
                      error.toLocal8Bit().constData());
@@ -122,9 +130,10 @@ int CVantorApp::Run() {
       }
       QApplication::quit();
     });
-    poll.start();
-    QApplication::exec();
-  }
+  });
+  if (shoot || !m_options.openWindow.isEmpty()) poll.start();
+  const int loop = QApplication::exec();
+  if (!shoot) code = loop;
   // The worker stops and the claim goes before the simulated processor's memory is kept.
   m_frame->View().Shutdown();
   std::string error;

@@ -33,11 +33,15 @@ class CVantorApp {
   // with ExitCode().
   bool InitInstance();
   int ExitCode() const { return m_exitCode; }
-  // The event loop, or the screenshot once start-up has settled. Then the link is shut
-  // down and the simulated processor's memory saved. Returns the exit code.
+  // The event loop; once start-up has settled, the window of --open is opened and, with
+  // --screenshot, the picture (of that window, or the main one) written before leaving.
+  // Then the link is shut down and the simulated processor's memory saved. Returns the
+  // exit code.
   int Run();
   // How long --screenshot waits for the start-up connection and read-back.
   static constexpr int kScreenshotWaitMs = 30000;
+  // How long an opened window is given to lay itself out before its picture is taken.
+  static constexpr int kOpenedWindowSettleMs = 150;
 
   ProgramState& State() { return m_state; }
   CVantorDoc& Doc() { return *m_doc; }

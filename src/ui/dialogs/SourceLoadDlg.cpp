@@ -1,0 +1,37 @@
+#include "ui/dialogs/SourceLoadDlg.h"
+
+#include "presets/PresetController.h"
+#include "ui/app/VantorView.h"
+#include "ui/controls/TwoStateButton.h"
+
+namespace vantor {
+namespace {
+
+constexpr QSize kSize(452, 176);
+constexpr int kCloseId = 2408;
+
+}  // namespace
+
+SourceLoadDlg::SourceLoadDlg(CVantorView& view)
+    : PresetDlg(view, kFirstSlotId, TextId::SourceLoadTitle, kSize) {
+  const int top = SlotGridBottom() + 20;
+  m_file = AddButton(kFileButtonId, TextId::PresetFileLoadButton, QRect(20, top, 130, 32));
+  m_close = AddButton(kCloseId, TextId::DialogClose, QRect(kSize.width() - 20 - 100, top, 100, 32));
+  connect(m_file, &QAbstractButton::clicked, this, &SourceLoadDlg::LoadFromFile);
+  connect(m_close, &QAbstractButton::clicked, this, &QDialog::accept);
+}
+
+void SourceLoadDlg::OnSlotClicked(int slot) { Recall(slot, true); }
+
+void SourceLoadDlg::LoadFromFile() {
+  FileRequest request;
+  request.kind = FileRequest::Kind::kOpen;
+  request.title = Text(TextId::PresetFileLoadButton);
+  request.filter = QStringLiteral("*.dsps *.dspa");
+  const QString path = View().ChooseFile(request);
+  if (path.isEmpty()) return;
+  const PresetResult r = View().Presets().LoadFile(path.toStdString());
+  View().OnPresetFileLoaded(r);
+}
+
+}  // namespace vantor
