@@ -20,6 +20,7 @@
 #include "ui/app/VantorView.h"
 #include "ui/controls/BitButton.h"
 #include "ui/controls/FStatic.h"
+#include "ui/dialogs/SourceSaveDlg.h"
 #include "ui/panels/GraphPanel.h"
 #include "ui/panels/StripPanel.h"
 #include "ui/panels/TopBarPanel.h"
@@ -279,6 +280,22 @@ class ApplicationTest : public QObject {
     QCOMPARE(RunProgram({QStringLiteral("--screenshot"),
                          dir.filePath(QStringLiteral("no/such/dir/x.png"))}),
              1);
+  }
+
+  void anOpenedWindowIsThePictureWithItsCaption() {
+    QTemporaryDir dir;
+    for (const char* lang : {"en", "zh"}) {
+      const QString path = dir.filePath(QStringLiteral("save-%1.png").arg(QLatin1String(lang)));
+      QCOMPARE(RunProgram({QStringLiteral("--demo"), QStringLiteral("--lang"), QLatin1String(lang),
+                           QStringLiteral("--open"), QStringLiteral("presets-save"),
+                           QStringLiteral("--screenshot"), path}),
+               0);
+      const QImage image(path);
+      QCOMPARE(image.size(), SourceSaveDlg::kSize + QSize(0, CVantorApp::kPictureCaptionHeight));
+      // The dialog's body in the form's colour under the caption.
+      QCOMPARE(image.pixelColor(5, CVantorApp::kPictureCaptionHeight + 5),
+               QColor(0xE3, 0xE4, 0xEE));
+    }
   }
 
   void theDemoIsConnectedAndReadBackBeforeTheScreenshot() {

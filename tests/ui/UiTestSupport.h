@@ -5,7 +5,9 @@
 
 #include <QApplication>
 #include <QMouseEvent>
+#include <QSettings>
 #include <QStringList>
+#include <QTemporaryDir>
 #include <QTest>
 #include <chrono>
 #include <memory>
@@ -41,9 +43,21 @@ inline LinkTimings FastTimings() {
 // The main form as the application builds it. With a unit, the unit is on a bus of its own
 // and the form works with it through the short time limits; the unit is plugged in by the
 // caller (before Start, as at a start-up with the device present, or later).
+// What the window remembers goes to a folder of the test program's own, never into the
+// user's settings.
+inline void RedirectSettings() {
+  static QTemporaryDir folder;
+  static const bool redirected = [] {
+    QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, folder.path());
+    return true;
+  }();
+  (void)redirected;
+}
+
 struct Form {
   explicit Form(std::shared_ptr<sim::SimulatedProcessor> withUnit = nullptr)
       : unit(std::move(withUnit)) {
+    RedirectSettings();
     if (unit) host = DeviceHost::Simulated(unit);
     frame = std::make_unique<CMainFrame>(doc);
     View().SetPrompts({[this](const QString& t) { messages << t; },

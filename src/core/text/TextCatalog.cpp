@@ -304,7 +304,7 @@ TextPair TextPairOf(TextId id) {
       return {"八路输出车载音频处理器调音软件",
               "Tuning software for the eight-output car-audio processor"};
     case TextId::AboutVersion:
-      return {"版本 {version}", "Version {version}"};
+      return {"Vantor 版本 {version}", "Vantor version {version}"};
 
     case TextId::FirmwareFileError:
       return {"固件文件错误!", "Hex File error!"};

@@ -5,6 +5,8 @@
 #include <QFont>
 #include <QImage>
 #include <QImageWriter>
+#include <QLinearGradient>
+#include <QPainter>
 #include <QPalette>
 #include <QPixmap>
 #include <QTimer>
@@ -88,8 +90,33 @@ bool CVantorApp::InitInstance() {
   return true;
 }
 
+QImage CVantorApp::PictureOf(QWidget& window, bool withCaption) {
+  const QImage body = window.grab().toImage();
+  if (!withCaption) return body;
+  // The window system draws a dialog's caption; the picture gets a plain one of its own,
+  // so that it shows which window it is.
+  QImage picture(body.width(), body.height() + kPictureCaptionHeight, QImage::Format_RGB32);
+  QPainter p(&picture);
+  QLinearGradient bar(0, 0, 0, kPictureCaptionHeight);
+  bar.setColorAt(0.0, skin::FaceTop());
+  bar.setColorAt(1.0, skin::FaceBottom());
+  p.fillRect(QRect(0, 0, body.width(), kPictureCaptionHeight), bar);
+  p.setPen(skin::Text());
+  p.setFont(skin::Font1());
+  p.drawText(QRect(10, 0, body.width() - 20, kPictureCaptionHeight),
+             Qt::AlignLeft | Qt::AlignVCenter, window.windowTitle());
+  p.drawImage(0, kPictureCaptionHeight, body);
+  p.setPen(skin::Border());
+  p.drawRect(picture.rect().adjusted(0, 0, -1, -1));
+  p.drawLine(0, kPictureCaptionHeight - 1, body.width(), kPictureCaptionHeight - 1);
+  return picture;
+}
+
 bool CVantorApp::SaveScreenshot(QWidget& window, const QString& path, QString* error) {
-  const QImage image = window.grab().toImage();
+  return SavePicture(PictureOf(window, false), path, error);
+}
+
+bool CVantorApp::SavePicture(const QImage& image, const QString& path, QString* error) {
   QImageWriter writer(path, "png");
   if (!writer.write(image)) {
     if (error != nullptr) *error = writer.errorString();
@@ -120,9 +147,10 @@ int CVantorApp::Run() {
     if (!shoot) return;
     // The opened window is laid out and drawn before it is taken.
     QTimer::singleShot(kOpenedWindowSettleMs, m_frame.get(), [this, &code, opened] {
-      QWidget& subject = opened != nullptr ? *opened : static_cast<QWidget&>(*m_frame);
+      const QImage picture =
+          opened != nullptr ? PictureOf(*opened, true) : PictureOf(*m_frame, false);
       QString error;
-      if (!SaveScreenshot(subject, m_options.screenshotPath, &error)) {
+      if (!SavePicture(picture, m_options.screenshotPath, &error)) {
         std::fprintf(stderr, "vantor: cannot write %s: %s\n",
                      m_options.screenshotPath.toLocal8Bit().constData(),
                      error.toLocal8Bit().constData());

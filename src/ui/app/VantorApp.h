@@ -10,6 +10,7 @@
 #include "ui/app/CommandLine.h"
 
 class QApplication;
+class QImage;
 class QWidget;
 
 namespace vantor {
@@ -49,6 +50,11 @@ class CVantorApp {
 
   // Writes the window as it is drawn now; false (with a message) when the file fails.
   static bool SaveScreenshot(QWidget& window, const QString& path, QString* error);
+  static bool SavePicture(const QImage& image, const QString& path, QString* error);
+  // The window as it is drawn now; with its caption, a caption bar holding its title is
+  // put above it (the window system's own is not part of a widget's picture).
+  static QImage PictureOf(QWidget& window, bool withCaption);
+  static constexpr int kPictureCaptionHeight = 28;
 
  private:
   LaunchOptions m_options;

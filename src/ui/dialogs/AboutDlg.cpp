@@ -9,7 +9,7 @@
 namespace vantor {
 namespace {
 
-constexpr QSize kSize(380, 196);
+constexpr QSize kSize(440, 196);
 constexpr int kCloseId = 1;
 
 }  // namespace
@@ -22,7 +22,7 @@ AboutDlg::AboutDlg(QWidget* parent, bool chinese)
 
 QString AboutDlg::Body() const {
   return Text(TextId::AboutWhat) + QLatin1Char('\n') +
-         Q(TrFilled(TextId::AboutVersion, Chinese(), "version", "Vantor " VANTOR_VERSION));
+         Q(TrFilled(TextId::AboutVersion, Chinese(), "version", VANTOR_VERSION));
 }
 
 void AboutDlg::paintEvent(QPaintEvent* event) {

@@ -46,8 +46,14 @@ ReportDlg::ReportDlg(CVantorView& view)
       m_table->setItem(static_cast<int>(r), static_cast<int>(c), new QTableWidgetItem(Q(row[c])));
     }
   }
-  m_table->resizeColumnsToContents();
-  m_table->resizeRowsToContents();
+  m_table->setWordWrap(false);
+  m_table->verticalHeader()->setDefaultSectionSize(QFontMetrics(skin::Font2()).height() + 6);
+  // The parameter names as wide as they need, the outputs sharing the rest.
+  QHeaderView* header = m_table->horizontalHeader();
+  header->setSectionResizeMode(0, QHeaderView::ResizeToContents);
+  for (int c = 1; c < m_table->columnCount(); ++c)
+    header->setSectionResizeMode(c, QHeaderView::Stretch);
+  m_table->setCurrentItem(nullptr);
 
   const int top = kSize.height() - 48;
   m_print = AddButton(kPrintId, TextId::ReportPrint,

@@ -7,7 +7,6 @@
 namespace vantor {
 namespace {
 
-constexpr QSize kSize(452, 176);
 constexpr int kCloseId = 2408;
 
 }  // namespace

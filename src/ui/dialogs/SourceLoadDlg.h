@@ -13,6 +13,7 @@ class SourceLoadDlg : public PresetDlg {
   Q_OBJECT
 
  public:
+  static constexpr QSize kSize{452, 176};
   static constexpr int kFirstSlotId = 2401;
   static constexpr int kFileButtonId = 2407;
 

@@ -8,7 +8,6 @@
 namespace vantor {
 namespace {
 
-constexpr QSize kSize(452, 222);
 constexpr int kCloseId = 2428;
 
 }  // namespace

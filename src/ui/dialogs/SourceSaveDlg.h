@@ -13,6 +13,7 @@ class SourceSaveDlg : public PresetDlg {
   Q_OBJECT
 
  public:
+  static constexpr QSize kSize{452, 222};
   static constexpr int kFirstSlotId = 2419;
   static constexpr int kCurrentOptionId = 2425;
   static constexpr int kAllOptionId = 2426;
