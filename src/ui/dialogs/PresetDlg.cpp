@@ -7,6 +7,7 @@
 #include "ui/app/VantorView.h"
 #include "ui/controls/BitButton.h"
 #include "ui/controls/Skin.h"
+#include "ui/controls/TwoStateButton.h"
 #include "ui/dialogs/InputSourceNameDlg.h"
 
 namespace vantor {
@@ -49,6 +50,17 @@ InputSourceNameDlg* PresetDlg::NamePrompt() const { return m_prompt; }
 int PresetDlg::SlotGridBottom() {
   const int rows = (kSlots + kColumns - 1) / kColumns;
   return kMargin + rows * kSlotSize.height() + (rows - 1) * kGap;
+}
+
+TwoStateButton* PresetDlg::AddFileRow(int top, int fileId, TextId fileText, int closeId) {
+  constexpr QSize kFileButton(130, 32);
+  constexpr QSize kCloseButton(100, 32);
+  TwoStateButton* file = AddButton(fileId, fileText, QRect(QPoint(kMargin, top), kFileButton));
+  TwoStateButton* close =
+      AddButton(closeId, TextId::DialogClose,
+                QRect(QPoint(width() - kMargin - kCloseButton.width(), top), kCloseButton));
+  connect(close, &QAbstractButton::clicked, this, &QDialog::accept);
+  return file;
 }
 
 QString PresetDlg::SlotLabel(int slot) const {

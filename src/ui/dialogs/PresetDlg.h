@@ -16,6 +16,7 @@ namespace vantor {
 
 class BitButton;
 class CVantorView;
+class TwoStateButton;
 class InputSourceNameDlg;
 struct DeviceEventMessage;
 
@@ -60,6 +61,9 @@ class PresetDlg : public FormDialog {
   virtual QString LabelForName(const QString& name) const = 0;
   // Where the slot grid ends; subclasses place their own controls below it.
   static int SlotGridBottom();
+  // The bottom row at `top`: the file button on the left, the close button on the right
+  // (which closes the dialog with OK). Returns the file button.
+  TwoStateButton* AddFileRow(int top, int fileId, TextId fileText, int closeId);
 
   void showEvent(QShowEvent* event) override;
   void hideEvent(QHideEvent* event) override;

@@ -13,11 +13,8 @@ constexpr int kCloseId = 2408;
 
 SourceLoadDlg::SourceLoadDlg(CVantorView& view)
     : PresetDlg(view, kFirstSlotId, TextId::SourceLoadTitle, kSize) {
-  const int top = SlotGridBottom() + 20;
-  m_file = AddButton(kFileButtonId, TextId::PresetFileLoadButton, QRect(20, top, 130, 32));
-  m_close = AddButton(kCloseId, TextId::DialogClose, QRect(kSize.width() - 20 - 100, top, 100, 32));
+  m_file = AddFileRow(SlotGridBottom() + 20, kFileButtonId, TextId::PresetFileLoadButton, kCloseId);
   connect(m_file, &QAbstractButton::clicked, this, &SourceLoadDlg::LoadFromFile);
-  connect(m_close, &QAbstractButton::clicked, this, &QDialog::accept);
 }
 
 void SourceLoadDlg::OnSlotClicked(int slot) { Recall(slot, true); }

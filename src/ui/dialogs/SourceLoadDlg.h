@@ -29,7 +29,6 @@ class SourceLoadDlg : public PresetDlg {
 
  private:
   TwoStateButton* m_file = nullptr;
-  TwoStateButton* m_close = nullptr;
 };
 
 }  // namespace vantor

@@ -18,13 +18,10 @@ SourceSaveDlg::SourceSaveDlg(CVantorView& view)
   m_currentOption =
       AddButton(kCurrentOptionId, TextId::SaveOptionCurrent, QRect(20, optionsTop, 140, 28));
   m_allOption = AddButton(kAllOptionId, TextId::SaveOptionAll, QRect(168, optionsTop, 140, 28));
-  const int top = optionsTop + 28 + 16;
-  m_file = AddButton(kFileButtonId, TextId::PresetFileSaveButton, QRect(20, top, 130, 32));
-  m_close = AddButton(kCloseId, TextId::DialogClose, QRect(kSize.width() - 20 - 100, top, 100, 32));
+  m_file = AddFileRow(optionsTop + 28 + 16, kFileButtonId, TextId::PresetFileSaveButton, kCloseId);
   connect(m_currentOption, &QAbstractButton::clicked, this, [this] { ChooseAllPresets(false); });
   connect(m_allOption, &QAbstractButton::clicked, this, [this] { ChooseAllPresets(true); });
   connect(m_file, &QAbstractButton::clicked, this, &SourceSaveDlg::SaveToFile);
-  connect(m_close, &QAbstractButton::clicked, this, &QDialog::accept);
   ChooseAllPresets(false);
 }
 

@@ -38,7 +38,6 @@ class SourceSaveDlg : public PresetDlg {
   TwoStateButton* m_currentOption = nullptr;
   TwoStateButton* m_allOption = nullptr;
   TwoStateButton* m_file = nullptr;
-  TwoStateButton* m_close = nullptr;
   bool m_all = false;
 };
 
