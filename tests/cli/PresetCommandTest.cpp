@@ -3,13 +3,13 @@
 #include <gtest/gtest.h>
 
 #include "base/ByteArchive.h"
+#include "base/FileIo.h"
 #include "base/LittleEndian.h"
 #include "cli/ExitCodes.h"
 #include "cli/PresetImage.h"
 #include "cli/ToolRun.h"
 #include "connection/LinkRig.h"
 #include "model/EditConversion.h"
-#include "presets/PresetFileIo.h"
 #include "presets/PresetSerializer.h"
 
 namespace vantor::cli::testing {
@@ -170,7 +170,7 @@ TEST_F(PresetTool, AllPresetsFilesTakeTheSystemKeysAndKeepTheirSlots) {
   ByteArchive ar;
   ASSERT_TRUE(SerializeAllPresets(ar, model));
   const std::string file = Path("all.dspa");
-  ASSERT_TRUE(WriteFileAtomically(file, ar.Bytes()));
+  ASSERT_TRUE(ReplaceFile(file, ar.Bytes()).Ok());
 
   const ToolRun r = RunTool(
       {"preset", "set", file, "source=bluetooth", "volume=-10", "speaker8=22", "out1.gain=-1"});
@@ -221,7 +221,7 @@ TEST_F(PresetTool, ShowOfAnAllPresetsFileHasTheSystemLiveAndTwentySlots) {
   model.LoadOutputs();
   ByteArchive ar;
   ASSERT_TRUE(SerializeAllPresets(ar, model));
-  ASSERT_TRUE(WriteFileAtomically(Path("all.dspa"), ar.Bytes()));
+  ASSERT_TRUE(ReplaceFile(Path("all.dspa"), ar.Bytes()).Ok());
   ToolRun r = RunTool({"preset", "show", Path("all.dspa")});
   ASSERT_EQ(r.code, kExitOk);
   EXPECT_NE(r.out.find("== system"), std::string::npos);
@@ -304,7 +304,7 @@ TEST_F(PresetTool, FileProblemsExitWithTwoAndUsageWithOne) {
   EXPECT_NE(r.err.find("not a preset file"), std::string::npos);
   Bytes wrong = FileBytes(NewFile("a.dsps"));
   wrong[5] = 'x';
-  ASSERT_TRUE(WriteFileAtomically(Path("sig.dsps"), wrong));
+  ASSERT_TRUE(ReplaceFile(Path("sig.dsps"), wrong).Ok());
   r = RunTool({"preset", "set", Path("sig.dsps"), "out1.gain=-1"});
   EXPECT_EQ(r.code, kExitFile);
   EXPECT_NE(r.err.find("signature"), std::string::npos);

@@ -8,10 +8,10 @@
 #include <fstream>
 
 #include "base/ByteArchive.h"
+#include "base/FileIo.h"
 #include "base/LittleEndian.h"
 #include "connection/LinkRig.h"
 #include "presets/PresetController.h"
-#include "presets/PresetFileIo.h"
 #include "presets/PresetSerializer.h"
 
 namespace vantor::testing {
@@ -275,7 +275,7 @@ TEST_F(PresetSlots, AllPresetsFileIsSentWholeToTheDevice) {
   }
   ByteArchive ar;
   ASSERT_TRUE(SerializeAllPresets(ar, otherModel));
-  ASSERT_TRUE(WriteFileAtomically(Path("in.dspa"), ar.Bytes()));
+  ASSERT_TRUE(ReplaceFile(Path("in.dspa"), ar.Bytes()).Ok());
 
   GoLive();
   const PresetResult r = presets.LoadFile(Path("in.dspa"));

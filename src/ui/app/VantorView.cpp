@@ -162,6 +162,10 @@ void CVantorView::ShowStatusMessage(TextId text) { m_msgBox->ShowText(Text(text)
 
 void CVantorView::ShowMessage(TextId text) { m_prompts.message(Text(text)); }
 
+void CVantorView::ShowDetailedMessage(TextId text, const std::string& detail) {
+  m_prompts.message(Text(text) + QStringLiteral("\n\n") + QString::fromStdString(detail));
+}
+
 void CVantorView::ShowTransferWindow(TransferOwner owner) {
   // A slot transfer started from a preset dialog keeps that dialog from being used; every
   // other transfer keeps the form.

@@ -135,6 +135,7 @@ class CVantorView : public QWidget, public ConnectionScreen {
   // --- ConnectionScreen.
   void ShowStatusMessage(TextId text) override;
   void ShowMessage(TextId text) override;
+  void ShowDetailedMessage(TextId text, const std::string& detail) override;
   void ShowTransferWindow(TransferOwner owner) override;
   void HideTransferWindow() override;
   void SetTransferRange(int low, int high) override;
