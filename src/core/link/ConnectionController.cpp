@@ -211,6 +211,7 @@ void ConnectionController::BeginConnection(bool liveSync) {
   {
     std::lock_guard lock(m_queue.QueueLock());
     m_queue.ClearAll();
+    m_sequences.ForgetTransfer();
     ClearModelPending(m_model);
     m_batchCounter = 0;
     state.connected = true;
@@ -256,8 +257,9 @@ void ConnectionController::OnDeviceRemoved(const std::string& path) {
   state.usbTransfer = false;
   state.firmwareUpdateMode = false;
   m_worker.Stop();
+  const auto transfer = m_sequences.CurrentTransfer();
   CloseDevice();
-  ShowConnectionError();
+  ShowConnectionEnded(transfer);
 }
 
 void ConnectionController::EndConnectionByUser() {
@@ -354,12 +356,25 @@ void ConnectionController::OnLinkError() {
   m_worker.Stop();
   std::this_thread::sleep_for(m_timings.disconnectPause);
   m_model.State().firmwareUpdateMode = false;
+  const auto transfer = m_sequences.CurrentTransfer();
   CloseDevice();
   {
     std::lock_guard lock(m_queue.QueueLock());
     m_queue.ClearAll();
   }
-  ShowConnectionError();
+  ShowConnectionEnded(transfer);
+}
+
+void ConnectionController::ShowConnectionEnded(const std::optional<TransferProgress>& transfer) {
+  m_sequences.ForgetTransfer();
+  if (!transfer) {
+    ShowConnectionError();
+    return;
+  }
+  // The device was there: "unable to connect" would be wrong. Say what broke off, how far
+  // it got and what that may have left on the device.
+  m_screen.ShowDetailedMessage(TextId::TransferBrokeOff,
+                               DescribeBrokenTransfer(*transfer, m_model.State().chinese.load()));
 }
 
 void ConnectionController::OnNoData() {
