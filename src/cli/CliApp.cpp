@@ -8,6 +8,7 @@
 #include "cli/FirmwareCommand.h"
 #include "cli/GlobalOptions.h"
 #include "cli/PresetCommand.h"
+#include "cli/SimFaultSettings.h"
 
 namespace vantor::cli {
 namespace {
@@ -27,8 +28,9 @@ constexpr const char* kUsage =
     "  --sim               use the simulated processor instead of USB\n"
     "  --sim-state FILE    keep the simulated processor's memory in FILE between runs\n"
     "  --sim-faults FAULTS   faults of the simulated processor, e.g. seed=7,drop=0.01,resend=0.05\n"
-    "  --trace             every frame sent (>) and decoded (<) in hex on standard error\n"
-    "Run 'vantorctl COMMAND --help' for a command's arguments.\n";
+    "  --trace             every frame sent (>) and decoded (<) in hex on standard error\n";
+
+constexpr const char* kUsageEnd = "Run 'vantorctl COMMAND --help' for a command's arguments.\n";
 
 }  // namespace
 
@@ -47,7 +49,7 @@ int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
   const std::string& command = words.front();
   const std::vector<std::string> rest(words.begin() + 1, words.end());
   if (command == "--help" || command == "-h" || command == "help") {
-    out << kUsage;
+    out << kUsage << SimFaultHelp() << kUsageEnd;
     return kExitOk;
   }
   if (command == "curve") return RunCurve(rest, out, err);

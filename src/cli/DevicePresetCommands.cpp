@@ -101,14 +101,15 @@ int CheckFile(const std::string& command, const std::string& path, PresetKind ki
   return CheckSimStateApart(Prefix(command), path, false, options, err);
 }
 
-// A file the command will write: named, and not the simulated processor's memory file.
-int CheckOutput(const std::string& command, const std::filesystem::path& path,
+// A file the command will write: named, and (with its extension) not the simulated
+// processor's memory file.
+int CheckOutput(const std::string& command, const std::string& name, PresetKind kind,
                 const GlobalOptions& options, std::ostream& err) {
-  if (const auto problem = OutputProblem(path, {}, options.chinese)) {
+  if (const auto problem = OutputProblem(name, {}, options.chinese)) {
     err << Prefix(command) << *problem << '\n';
     return kExitUsage;
   }
-  return CheckSimStateApart(Prefix(command), path, true, options, err);
+  return CheckSimStateApart(Prefix(command), WithPresetExtension(name, kind), true, options, err);
 }
 
 int CheckCount(const std::string& command, const std::vector<std::string>& args, std::size_t count,
@@ -167,9 +168,7 @@ DeviceSubcommand DevicePullCommand() {
                std::ostream& err) {
     const bool chinese = options.chinese;
     const int code = CheckCount("pull", args, 1, kOneFileName, chinese, err);
-    return code != kExitOk ? code
-                           : CheckOutput("pull", WithPresetExtension(args[0], PresetKind::kSingle),
-                                         options, err);
+    return code != kExitOk ? code : CheckOutput("pull", args[0], PresetKind::kSingle, options, err);
   };
   c.job = [](const std::vector<std::string>& args, DeviceSession& session, std::ostream&) -> int {
     if (args.size() != 1) return Usage(session, "pull", kOneFileName);
@@ -256,8 +255,7 @@ DeviceSubcommand DeviceRecallCommand() {
     int code = CheckCount("recall", words, 1, kOneSlot, chinese, err);
     if (code == kExitOk) code = CheckSlot("recall", words[0], chinese, err);
     if (code == kExitOk && outFile)
-      code =
-          CheckOutput("recall", WithPresetExtension(*outFile, PresetKind::kSingle), options, err);
+      code = CheckOutput("recall", *outFile, PresetKind::kSingle, options, err);
     return code;
   };
   c.job = [](const std::vector<std::string>& args, DeviceSession& session, std::ostream&) -> int {
@@ -321,9 +319,7 @@ DeviceSubcommand DeviceBackupCommand() {
                std::ostream& err) {
     const bool chinese = options.chinese;
     const int code = CheckCount("backup", args, 1, kOneFileName, chinese, err);
-    return code != kExitOk ? code
-                           : CheckOutput("backup", WithPresetExtension(args[0], PresetKind::kAll),
-                                         options, err);
+    return code != kExitOk ? code : CheckOutput("backup", args[0], PresetKind::kAll, options, err);
   };
   c.job = [](const std::vector<std::string>& args, DeviceSession& session, std::ostream&) -> int {
     if (args.size() != 1) return Usage(session, "backup", kOneFileName);

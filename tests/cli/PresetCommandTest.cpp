@@ -301,7 +301,11 @@ TEST_F(PresetTool, FileProblemsExitWithTwoAndUsageWithOne) {
   ToolRun r = RunTool({"preset", "show", Path("junk.dsps")});
   EXPECT_EQ(r.code, kExitFile);
   EXPECT_TRUE(r.OneErrorLine());
-  EXPECT_NE(r.err.find("not a preset file"), std::string::npos);
+  EXPECT_NE(r.err.find("not a preset file (12 bytes;"), std::string::npos) << r.err;
+  // The real size, however large the file.
+  std::ofstream(Path("big.dsps")) << std::string(100000, 'x');
+  r = RunTool({"preset", "show", Path("big.dsps")});
+  EXPECT_NE(r.err.find("big.dsps: not a preset file (100000 bytes;"), std::string::npos) << r.err;
   Bytes wrong = FileBytes(NewFile("a.dsps"));
   wrong[5] = 'x';
   ASSERT_TRUE(ReplaceFile(Path("sig.dsps"), wrong).Ok());
@@ -320,6 +324,22 @@ TEST_F(PresetTool, FileProblemsExitWithTwoAndUsageWithOne) {
     EXPECT_EQ(r.code, kExitOk);
     EXPECT_NE(r.out.find(std::string("usage: vantorctl preset ") + command), std::string::npos);
   }
+}
+
+TEST_F(PresetTool, AListeningPositionPastTheFourthShowsAsTheFourth) {
+  ProgramState state;
+  CKTV_Data model(state);
+  model.LoadOutputs();
+  state.DelayPositions()[rec::kDelaySelectedPosition] = 7;
+  ByteArchive ar;
+  ASSERT_TRUE(SerializeAllPresets(ar, model));
+  ASSERT_TRUE(ReplaceFile(Path("p.dspa"), ar.Bytes()).Ok());
+  const ToolRun r = RunTool({"preset", "show", Path("p.dspa")});
+  ASSERT_EQ(r.code, kExitOk) << r.err;
+  EXPECT_NE(r.out.find("listening position: 4\n"), std::string::npos);
+  EXPECT_EQ(r.out.find("listening position: 8"), std::string::npos);
+  const ToolRun json = RunTool({"preset", "show", Path("p.dspa"), "--json"});
+  EXPECT_NE(json.out.find("\"listening_position\":3"), std::string::npos);
 }
 
 }  // namespace

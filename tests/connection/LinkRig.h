@@ -96,6 +96,11 @@ class TempDir {
   std::filesystem::path m_path;
 };
 
+// Runs `fn` as a person who is not the owner of the files the test made: as root, in a
+// child process that has become "nobody"; otherwise here (the files are then ours, and a
+// file without write permission refuses its owner too). Returns what `fn` returned.
+int AsAnotherPerson(const std::function<int()>& fn);
+
 struct ProgramSide {
   explicit ProgramSide(sim::SimulatedBackend& bus, ClaimStore& claims,
                        LinkTimings timings = FastTimings());

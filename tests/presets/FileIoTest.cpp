@@ -7,7 +7,6 @@
 #include <sys/file.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 #include <chrono>
@@ -48,21 +47,6 @@ unsigned Mode(const fs::path& path) {
   struct stat st {};
   EXPECT_EQ(::stat(path.c_str(), &st), 0);
   return st.st_mode & 07777;
-}
-
-// Runs `fn` as a person who is not the files' owner: as root, in a child process that has
-// become "nobody"; otherwise here (then the files are ours, and a 0444 file refuses its
-// owner too). Returns what `fn` returned.
-int AsAnotherPerson(const std::function<int()>& fn) {
-  if (::geteuid() != 0) return fn();
-  const pid_t child = ::fork();
-  if (child == 0) {
-    if (::setgid(65534) != 0 || ::setuid(65534) != 0) ::_exit(200);
-    ::_exit(fn());
-  }
-  int status = 0;
-  ::waitpid(child, &status, 0);
-  return WIFEXITED(status) ? WEXITSTATUS(status) : 201;
 }
 
 class FileIo : public ::testing::Test {

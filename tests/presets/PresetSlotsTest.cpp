@@ -259,7 +259,14 @@ TEST_F(PresetSlots, SaveAllCutOffByTheDeviceWritesNoFile) {
   EXPECT_FALSE(presets.AllPresetsSavePending());
   EXPECT_FALSE(std::filesystem::exists(Path("cut.dspa")));
   EXPECT_FALSE(rig.State().busy.load());
-  EXPECT_EQ(rig.Screen().statusMessages.back(), TextId::UnableToConnect);
+  // Not "unable to connect": it was connected. What broke off, how far it got, and that the
+  // device is as it was.
+  EXPECT_TRUE(rig.Screen().statusMessages.empty());
+  ASSERT_EQ(rig.Screen().messages.back(), TextId::TransferBrokeOff);
+  const std::string& detail = rig.Screen().details.back();
+  EXPECT_TRUE(detail.starts_with("Reading all presets stopped at command ")) << detail;
+  EXPECT_NE(detail.find(" of 54.\nNothing on the processor was changed"), std::string::npos)
+      << detail;
 }
 
 TEST_F(PresetSlots, AllPresetsFileIsSentWholeToTheDevice) {
