@@ -1,5 +1,5 @@
 # The README's commands. Each one does its own set-up on a fresh Debian 12 machine.
-.PHONY: all test run screenshot bench fuzz deps dev release clean
+.PHONY: all test tsan run screenshot bench fuzz deps dev release clean
 
 all: dev
 
@@ -16,6 +16,13 @@ release: deps
 
 test: dev
 	ctest --preset dev
+
+# The tests of the threaded parts (link with the simulated processor, firmware, window)
+# under ThreadSanitizer, in a build of their own (build/tsan). Any report fails the run.
+tsan: deps
+	cmake --preset tsan
+	cmake --build --preset tsan
+	ctest --preset tsan
 
 # The application against the simulated processor, whose memory is kept in
 # build/demo-processor.vsim between runs (it starts with an example tuning). VANTOR_TRACE=1

@@ -129,8 +129,7 @@ void CVantorView::SetPrompts(ViewPrompts prompts) {
 // thread handles whatever has arrived by then.
 void CVantorView::WakeFromLink() {
   if (m_wakePosted.exchange(true)) return;
-  QMetaObject::invokeMethod(
-      this, [this] { ProcessLinkEvents(); }, Qt::QueuedConnection);
+  QMetaObject::invokeMethod(this, "ProcessLinkEvents", Qt::QueuedConnection);
 }
 
 void CVantorView::ProcessLinkEvents() {

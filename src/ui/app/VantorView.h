@@ -183,7 +183,9 @@ class CVantorView : public QWidget, public ConnectionScreen {
   void BuildMenus();
   void MakeController(HidBackend& backend, ClaimStore& claims, LinkTimings timings);
   void WakeFromLink();
-  void ProcessLinkEvents();
+  // Invoked by name from the worker's wake-up: the queued call is then made entirely inside
+  // Qt, with nothing of ours shared between the two threads but the controller's mailbox.
+  Q_INVOKABLE void ProcessLinkEvents();
   void OnConnectUsb();
   void OpenSystemMenu();
   void OpenPresetMenu();
