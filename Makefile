@@ -46,8 +46,9 @@ screenshot: release
 bench: release
 	@for b in build/release/bench/bench_*; do echo "== $$b"; $$b; done
 
-# Each fuzz target runs for 60 seconds on its own corpus (seeded from fuzz/corpus/<name>);
-# findings are left as crash-* files in build/fuzz/findings and fail the run.
+# Each fuzz target runs for 60 seconds on its own corpus (seeded from fuzz/corpus/<name>),
+# with the libFuzzer flags of fuzz/<name>.options if it has them; findings are left as
+# crash-* files in build/fuzz/findings and fail the run. `make test` replays the seeds.
 FUZZ_SECONDS ?= 60
 fuzz: deps
 	cmake --preset fuzz
@@ -58,8 +59,9 @@ fuzz: deps
 	  name=$$(basename $$f); \
 	  mkdir -p build/fuzz/corpus/$$name; \
 	  seeds=""; [ -d fuzz/corpus/$$name ] && seeds=fuzz/corpus/$$name; \
-	  echo "== $$name ($(FUZZ_SECONDS) s)"; \
-	  $$f -max_total_time=$(FUZZ_SECONDS) -print_final_stats=1 \
+	  options=""; [ -f fuzz/$$name.options ] && options=$$(cat fuzz/$$name.options); \
+	  echo "== $$name ($(FUZZ_SECONDS) s) $$options"; \
+	  $$f -max_total_time=$(FUZZ_SECONDS) -print_final_stats=1 $$options \
 	    -artifact_prefix=build/fuzz/findings/$$name- build/fuzz/corpus/$$name $$seeds; \
 	done
 
