@@ -92,6 +92,14 @@ std::optional<int> CodeOnStep(const EditScale& scale, const std::string& number,
   return std::nullopt;
 }
 
+// Why a value is refused: it lies between two steps (`between`, the step below it), or it is
+// no number of the key's range.
+std::string ValueProblem(bool chinese, const std::string& between) {
+  if (between.empty()) return Say2(chinese, "数值无效或超出范围", "bad or out-of-range value");
+  return Say2(chinese, "数值不在步长上（下方最近的是 ", "between two steps (the step below is ") +
+         between + Say2(chinese, "）；数值不会被舍入", "); numbers are not rounded");
+}
+
 std::optional<int> Choice(std::string_view value,
                           std::initializer_list<std::initializer_list<std::string_view>> names) {
   const std::string v = Lower(value);
@@ -252,14 +260,8 @@ bool PresetEditor::Parse(const std::string& key, const std::string& value, std::
   };
   std::string between;  // a number between two steps: the step below it
   auto badValue = [&] {
-    if (!between.empty()) {
-      error = where +
-              Say2(m_chinese, "数值不在步长上（下方最近的是 ",
-                   "between two steps (the step below is ") +
-              between + Say2(m_chinese, "）；数值不会被舍入", "); numbers are not rounded");
-      return false;
-    }
-    return bad("数值无效或超出范围", "bad or out-of-range value");
+    error = where + ValueProblem(m_chinese, between);
+    return false;
   };
   auto add = [&](std::function<void()> f) {
     m_edits.push_back({key, std::move(f)});
@@ -356,14 +358,8 @@ bool PresetEditor::ParseOutput(int channel, const std::string& key, const std::s
   };
   std::string between;  // a number between two steps: the step below it
   auto badValue = [&] {
-    if (!between.empty()) {
-      error = where +
-              Say2(m_chinese, "数值不在步长上（下方最近的是 ",
-                   "between two steps (the step below is ") +
-              between + Say2(m_chinese, "）；数值不会被舍入", "); numbers are not rounded");
-      return false;
-    }
-    return bad("数值无效或超出范围", "bad or out-of-range value");
+    error = where + ValueProblem(m_chinese, between);
+    return false;
   };
   auto unknown = [&] { return bad("未知参数", "unknown key"); };
   auto add = [&](std::function<void()> f) {

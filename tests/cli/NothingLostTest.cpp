@@ -21,19 +21,12 @@
 namespace vantor::cli::testing {
 namespace {
 
-using vantor::testing::TempDir;
 using Bytes = std::vector<std::uint8_t>;
 namespace fs = std::filesystem;
 using namespace std::chrono_literals;
 
-class NothingLost : public ::testing::Test {
+class NothingLost : public PresetFiles {
  protected:
-  std::string Path(const std::string& name) const { return (dir.Path() / name).string(); }
-  std::string NewFile(const std::string& name) {
-    const ToolRun r = RunTool({"preset", "new", Path(name)});
-    EXPECT_EQ(r.code, kExitOk) << r.err;
-    return Path(name);
-  }
   int OutputGain(const std::string& file, int channel) {
     std::string error;
     auto image = OpenPresetFile(file, false, error);
@@ -45,7 +38,6 @@ class NothingLost : public ::testing::Test {
     EXPECT_EQ(unit->LoadMemory(state), sim::SimFileStatus::kOk);
     return SlotNameText(unit->Record(slot));
   }
-  TempDir dir;
 };
 
 TEST_F(NothingLost, TwoRunsOnOneSimulatedProcessorKeepBothChanges) {

@@ -15,25 +15,16 @@
 namespace vantor::cli::testing {
 namespace {
 
-using vantor::testing::TempDir;
 using Bytes = std::vector<std::uint8_t>;
 
-class PresetTool : public ::testing::Test {
+class PresetTool : public PresetFiles {
  protected:
-  std::string Path(const std::string& name) const { return (dir.Path() / name).string(); }
-  // A fresh single-preset file.
-  std::string NewFile(const std::string& name) {
-    const ToolRun r = RunTool({"preset", "new", Path(name)});
-    EXPECT_EQ(r.code, kExitOk) << r.err;
-    return Path(name);
-  }
   std::unique_ptr<Program> Open(const std::string& path) {
     std::string error;
     auto image = OpenPresetFile(path, false, error);
     EXPECT_TRUE(image.has_value()) << error;
     return image ? std::move(image->program) : nullptr;
   }
-  TempDir dir;
 };
 
 TEST_F(PresetTool, NewIsTheStartUpProgramAsTheApplicationSavesIt) {

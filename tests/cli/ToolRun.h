@@ -8,7 +8,11 @@
 #include <string>
 #include <vector>
 
+#include <gtest/gtest.h>
+
 #include "cli/CliApp.h"
+#include "cli/ExitCodes.h"
+#include "connection/LinkRig.h"
 
 namespace vantor::cli::testing {
 
@@ -39,5 +43,18 @@ inline std::vector<std::uint8_t> FileBytes(const std::filesystem::path& path) {
   return std::vector<std::uint8_t>(std::istreambuf_iterator<char>(in),
                                    std::istreambuf_iterator<char>());
 }
+
+// Tests on preset files in a folder of their own.
+class PresetFiles : public ::testing::Test {
+ protected:
+  std::string Path(const std::string& name) const { return (dir.Path() / name).string(); }
+  // A fresh single-preset file, made by the tool.
+  std::string NewFile(const std::string& name) {
+    const ToolRun r = RunTool({"preset", "new", Path(name)});
+    EXPECT_EQ(r.code, kExitOk) << r.err;
+    return Path(name);
+  }
+  vantor::testing::TempDir dir;
+};
 
 }  // namespace vantor::cli::testing
