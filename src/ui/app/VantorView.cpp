@@ -138,8 +138,7 @@ void CVantorView::SetPrompts(ViewPrompts prompts) {
 // thread handles whatever has arrived by then.
 void CVantorView::WakeFromLink() {
   if (m_wakePosted.exchange(true)) return;
-  QMetaObject::invokeMethod(
-      this, [this] { ProcessLinkEvents(); }, Qt::QueuedConnection);
+  QMetaObject::invokeMethod(this, "ProcessLinkEvents", Qt::QueuedConnection);
 }
 
 void CVantorView::ProcessLinkEvents() {
@@ -168,6 +167,10 @@ bool CVantorView::StartupSettled() const {
 void CVantorView::ShowStatusMessage(TextId text) { m_msgBox->ShowText(Text(text)); }
 
 void CVantorView::ShowMessage(TextId text) { m_prompts.message(Text(text)); }
+
+void CVantorView::ShowDetailedMessage(TextId text, const std::string& detail) {
+  m_prompts.message(Text(text) + QStringLiteral("\n\n") + QString::fromStdString(detail));
+}
 
 void CVantorView::ShowTransferWindow(TransferOwner owner) {
   // A slot transfer started from a preset dialog keeps that dialog from being used; every

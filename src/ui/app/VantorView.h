@@ -88,6 +88,7 @@ class CVantorView : public QWidget, public ConnectionScreen, public PanelHost {
   // --- ConnectionScreen.
   void ShowStatusMessage(TextId text) override;
   void ShowMessage(TextId text) override;
+  void ShowDetailedMessage(TextId text, const std::string& detail) override;
   void ShowTransferWindow(TransferOwner owner) override;
   void HideTransferWindow() override;
   void SetTransferRange(int low, int high) override;
@@ -134,7 +135,9 @@ class CVantorView : public QWidget, public ConnectionScreen, public PanelHost {
   void BuildPanels();
   void MakeController(HidBackend& backend, ClaimStore& claims, LinkTimings timings);
   void WakeFromLink();
-  void ProcessLinkEvents();
+  // Invoked by name from the worker's wake-up: the queued call is then made entirely inside
+  // Qt, with nothing of ours shared between the two threads but the controller's mailbox.
+  Q_INVOKABLE void ProcessLinkEvents();
   void OnConnectUsb();
   void OnGraphEdited(int element);
 
