@@ -58,7 +58,7 @@ class OutputChannelEditorTest : public ::testing::Test {
   CKTV_Data model{state};
   CKTVCommand queue{state};
   PanelCommands commands{model, queue};
-  OutputChannelEditor editor{model, commands};
+  OutputChannelEditor editor{model};
 };
 
 TEST_F(OutputChannelEditorTest, GainIndex200SwitchesTheBandOff) {
@@ -181,7 +181,7 @@ TEST_F(OutputChannelEditorTest, AllBypassRewritesTheOutputBetweenItsItem31Writes
   editor.SetBandGain(3, 12, 280);
   Drain();
 
-  const auto on = editor.ToggleAllBypass(3, false);
+  const auto on = editor.ToggleAllBypass(commands, 3, false);
   EXPECT_TRUE(on.allFlat);
   EXPECT_FALSE(on.keptOn);
   EXPECT_TRUE(on.transfer.Queued());
@@ -197,7 +197,7 @@ TEST_F(OutputChannelEditorTest, AllBypassRewritesTheOutputBetweenItsItem31Writes
   EXPECT_EQ(sent[2].payload[12 * 8 + 2] | (sent[2].payload[12 * 8 + 3] << 8), 600);
   EXPECT_FALSE(sent[2].busyEnd);
 
-  const auto off = editor.ToggleAllBypass(3, false);
+  const auto off = editor.ToggleAllBypass(commands, 3, false);
   EXPECT_FALSE(off.allFlat);
   EXPECT_EQ(editor.Band(3, 12).gain, 280);
   EXPECT_EQ(Drain().size(), 5u);
@@ -207,7 +207,7 @@ TEST_F(OutputChannelEditorTest, AllBypassRewritesTheOutputBetweenItsItem31Writes
 TEST_F(OutputChannelEditorTest, AllBypassOffOnAFlatOutputStaysOn) {
   Connect();
   ASSERT_TRUE(editor.AllFlat(6));
-  const auto outcome = editor.ToggleAllBypass(6, false);
+  const auto outcome = editor.ToggleAllBypass(commands, 6, false);
   EXPECT_TRUE(outcome.keptOn);
   EXPECT_TRUE(outcome.allFlat);
   EXPECT_TRUE(editor.AllFlat(6));
@@ -220,7 +220,7 @@ TEST_F(OutputChannelEditorTest, AllBypassGivesTheLinkedOutputsTheSameBypass) {
   model.Links().SetGroup(3, 2);
   editor.SetBandGain(2, 0, 300);
   Drain();
-  const auto outcome = editor.ToggleAllBypass(2, false);
+  const auto outcome = editor.ToggleAllBypass(commands, 2, false);
   ASSERT_TRUE(outcome.allFlat);
   EXPECT_TRUE(Band(3, 0).Bypass());
   EXPECT_TRUE(Band(3, 30).Bypass());
@@ -242,7 +242,7 @@ TEST_F(OutputChannelEditorTest, SwitchingTheEqModeResetsTheGroupAndSendsIt) {
   editor.SetBandFrequency(1, 4, 47);
   editor.SetBandBandwidth(0, 9, 90);
   Drain();
-  const SequenceResult r = editor.SwitchEqMode(1, true, false);
+  const SequenceResult r = editor.SwitchEqMode(commands, 1, true, false);
   EXPECT_TRUE(r.Queued());
   for (int c : {0, 1}) {
     EXPECT_EQ(model.Output(c).EqMode(), 1) << c;
@@ -269,7 +269,7 @@ TEST_F(OutputChannelEditorTest, SwitchingTheEqModeResetsTheGroupAndSendsIt) {
 TEST_F(OutputChannelEditorTest, WhileLinkingOutputOnesBlockEndsTheBusyState) {
   Connect();
   model.Links().SetGroup(1, 0);
-  editor.ResetEq(0, true);
+  editor.ResetEq(commands, 0, true);
   EXPECT_TRUE(state.busy.load());
   auto sent = Drain();
   ASSERT_EQ(sent.size(), 6u);
@@ -278,18 +278,18 @@ TEST_F(OutputChannelEditorTest, WhileLinkingOutputOnesBlockEndsTheBusyState) {
   EXPECT_TRUE(sent[3].busyEnd);
 
   state.busy = false;
-  editor.ResetEq(0, false);
+  editor.ResetEq(commands, 0, false);
   EXPECT_FALSE(state.busy.load());
   for (const Sent& s : Drain()) EXPECT_FALSE(s.busyEnd);
 }
 
 TEST_F(OutputChannelEditorTest, WithoutADeviceTheActionsChangeOnlyTheModel) {
   editor.SetBandGain(2, 8, 100);
-  const SequenceResult r = editor.ResetEq(2, false);
+  const SequenceResult r = editor.ResetEq(commands, 2, false);
   EXPECT_EQ(r.status, SequenceStatus::kNotConnected);
   EXPECT_EQ(Band(2, 8).GainIndex(), kGainIndexFlat);
   editor.SetBandGain(2, 8, 100);
-  EXPECT_TRUE(editor.ToggleAllBypass(2, false).allFlat);
+  EXPECT_TRUE(editor.ToggleAllBypass(commands, 2, false).allFlat);
   EXPECT_TRUE(Drain().empty());
 }
 

@@ -25,8 +25,8 @@ bool EveryBandOff(const CKTV_OutData& out) {
 
 const std::array<std::string_view, kReleaseEntryCount>& ReleaseEntries() { return kReleaseEntries; }
 
-OutputChannelEditor::OutputChannelEditor(CKTV_Data& data, PanelCommands& commands)
-    : m_data(data), m_commands(commands), m_crossovers(data, CrossoverRules::kOutputDialog) {}
+OutputChannelEditor::OutputChannelEditor(CKTV_Data& data)
+    : m_data(data), m_crossovers(data, CrossoverRules::kOutputDialog) {}
 
 template <typename F>
 void OutputChannelEditor::ForLinkedBands(int channel, int band, F&& f) {
@@ -130,7 +130,8 @@ bool OutputChannelEditor::SetRelease(int channel, int code) {
 // ---------------------------------------------------------------------------------------
 // Whole-EQ actions
 
-OutputChannelEditor::AllBypassOutcome OutputChannelEditor::ToggleAllBypass(int channel,
+OutputChannelEditor::AllBypassOutcome OutputChannelEditor::ToggleAllBypass(PanelCommands& commands,
+                                                                           int channel,
                                                                            bool linkingActive) {
   CKTV_OutData& out = m_data.Output(channel);
   const int target = out.AllFlat() ? 0 : 1;
@@ -145,7 +146,7 @@ OutputChannelEditor::AllBypassOutcome OutputChannelEditor::ToggleAllBypass(int c
   }
   outcome.allFlat = out.AllFlat();
   const int linked = outcome.allFlat ? 1 : 0;
-  outcome.transfer = m_commands.TransferGroup(
+  outcome.transfer = commands.TransferGroup(
       channel,
       [&out, linked](CKTV_OutData& o) {
         if (&o != &out) SetBypassOfBands(o, linked);
@@ -154,15 +155,17 @@ OutputChannelEditor::AllBypassOutcome OutputChannelEditor::ToggleAllBypass(int c
   return outcome;
 }
 
-SequenceResult OutputChannelEditor::SwitchEqMode(int channel, bool graphic, bool linkingActive) {
+SequenceResult OutputChannelEditor::SwitchEqMode(PanelCommands& commands, int channel, bool graphic,
+                                                 bool linkingActive) {
   // The setter gives the mode to the linked outputs and their bands; the transfer's item-31
   // writes carry it.
   m_data.Output(channel).SetEqMode(graphic ? 1 : 0);
-  return ResetEq(channel, linkingActive);
+  return ResetEq(commands, channel, linkingActive);
 }
 
-SequenceResult OutputChannelEditor::ResetEq(int channel, bool linkingActive) {
-  return m_commands.TransferGroup(
+SequenceResult OutputChannelEditor::ResetEq(PanelCommands& commands, int channel,
+                                            bool linkingActive) {
+  return commands.TransferGroup(
       channel, [](CKTV_OutData& o) { o.ResetEq(); },
       PanelCommands::TransferShape{false, linkingActive});
 }

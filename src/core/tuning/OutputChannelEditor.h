@@ -7,7 +7,8 @@
 //
 // Every edit takes the output it acts on; the dialog passes the current one. Edits that
 // would store what is already stored change nothing and return false, so a click into a
-// field neither sends nor records anything.
+// field neither sends nor records anything. The whole-EQ actions take the form's panel
+// commands of the moment (attaching another device replaces them).
 
 #include <array>
 #include <string_view>
@@ -33,7 +34,7 @@ struct BandShown {
 
 class OutputChannelEditor {
  public:
-  OutputChannelEditor(CKTV_Data& data, PanelCommands& commands);
+  explicit OutputChannelEditor(CKTV_Data& data);
 
   BandShown Band(int channel, int band) const;
   // Every filter of the output effectively off: what the all-bypass controls show.
@@ -73,12 +74,13 @@ class OutputChannelEditor {
   // Switching off while every band stays off (all at 0 dB) puts the bypass back and sends
   // nothing. Otherwise the linked outputs' bands take the same bypass and the group is
   // rewritten, each block between two more item-31 writes with the output off.
-  AllBypassOutcome ToggleAllBypass(int channel, bool linkingActive);
+  AllBypassOutcome ToggleAllBypass(PanelCommands& commands, int channel, bool linkingActive);
   // The EQ mode (graphic or parametric) for the output and its group, whose bands all go
   // back to their third-octave defaults; the group is rewritten.
-  SequenceResult SwitchEqMode(int channel, bool graphic, bool linkingActive);
+  SequenceResult SwitchEqMode(PanelCommands& commands, int channel, bool graphic,
+                              bool linkingActive);
   // Every band of the output and its group back to its default; the group is rewritten.
-  SequenceResult ResetEq(int channel, bool linkingActive);
+  SequenceResult ResetEq(PanelCommands& commands, int channel, bool linkingActive);
 
  private:
   CFilter& BandFilter(int channel, int band) { return m_data.Output(channel).Filter(band); }
@@ -87,7 +89,6 @@ class OutputChannelEditor {
   void ForLinkedBands(int channel, int band, F&& f);
 
   CKTV_Data& m_data;
-  PanelCommands& m_commands;
   CrossoverEditor m_crossovers;
 };
 
