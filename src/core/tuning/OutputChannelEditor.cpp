@@ -49,28 +49,34 @@ bool OutputChannelEditor::Graphic(int channel) const {
 // ---------------------------------------------------------------------------------------
 // Bands
 
-bool OutputChannelEditor::SetBandFrequency(int channel, int band, int hz) {
-  if (!ValidBand(band) || hz < kFrequencyMin || hz > kFrequencyMax) return false;
-  if (BandFilter(channel, band).Frequency() == hz) return false;
-  BandFilter(channel, band).SetFrequency(hz, true);
-  ForLinkedBands(channel, band, [hz](CFilter& f) { f.SetFrequency(hz, true); });
+template <typename Get, typename Set>
+bool OutputChannelEditor::EditBand(int channel, int band, int value, int maximum, Get get,
+                                   Set set) {
+  if (!ValidBand(band) || value < 0 || value > maximum) return false;
+  CFilter& own = BandFilter(channel, band);
+  if (get(own) == value) return false;
+  set(own);
+  ForLinkedBands(channel, band, set);
   return true;
+}
+
+bool OutputChannelEditor::SetBandFrequency(int channel, int band, int hz) {
+  if (hz < kFrequencyMin) return false;
+  return EditBand(
+      channel, band, hz, kFrequencyMax, [](const CFilter& f) { return f.Frequency(); },
+      [hz](CFilter& f) { f.SetFrequency(hz, true); });
 }
 
 bool OutputChannelEditor::SetBandBandwidth(int channel, int band, int index) {
-  if (!ValidBand(band) || index < 0 || index > kBandwidthIndexMax) return false;
-  if (BandFilter(channel, band).BandwidthIndex() == index) return false;
-  BandFilter(channel, band).SetBandwidthIndex(index);
-  ForLinkedBands(channel, band, [index](CFilter& f) { f.SetBandwidthIndex(index); });
-  return true;
+  return EditBand(
+      channel, band, index, kBandwidthIndexMax, [](const CFilter& f) { return f.BandwidthIndex(); },
+      [index](CFilter& f) { f.SetBandwidthIndex(index); });
 }
 
 bool OutputChannelEditor::SetBandGain(int channel, int band, int index) {
-  if (!ValidBand(band) || index < 0 || index > kGainIndexMax) return false;
-  if (BandFilter(channel, band).GainIndex() == index) return false;
-  BandFilter(channel, band).SetGainIndex(index);
-  ForLinkedBands(channel, band, [index](CFilter& f) { f.SetGainIndex(index); });
-  return true;
+  return EditBand(
+      channel, band, index, kGainIndexMax, [](const CFilter& f) { return f.GainIndex(); },
+      [index](CFilter& f) { f.SetGainIndex(index); });
 }
 
 bool OutputChannelEditor::ToggleBandOff(int channel, int band, bool shownOff) {

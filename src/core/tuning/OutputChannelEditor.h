@@ -87,6 +87,10 @@ class OutputChannelEditor {
   // Calls f(CFilter&) on the band of every output linked with `channel`.
   template <typename F>
   void ForLinkedBands(int channel, int band, F&& f);
+  // A band value 0..maximum: set on the output's band and its linked bands unless the band
+  // already holds it (get).
+  template <typename Get, typename Set>
+  bool EditBand(int channel, int band, int value, int maximum, Get get, Set set);
 
   CKTV_Data& m_data;
   CrossoverEditor m_crossovers;

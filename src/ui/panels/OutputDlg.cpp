@@ -89,27 +89,20 @@ OutputDlg::OutputDlg(PanelHost& host, QWidget* parent)
   BuildCrossoverHalf(CrossoverSide::kLowPass, kLowPassLeft);
 
   const int gainLeft = kGainCaptionLeft + kGainCaptionWidth + kGap;
-  m_gain = BuildField(kOutputGainEditId, kOutputGainSpinId, kEditGainDb, kOutputGainCodeMax,
-                      QRect(gainLeft, kRowATop, kGainEditWidth, kRowHeight));
-  m_gain.edit->SetScale(1.0);
-  m_gain.edit->SetOffset(60.0);
-  connect(m_gain.edit, &CNumEdit::changeNotice, this, &OutputDlg::OnOutputGain);
-  connect(m_gain.spin, &CNumSpin::changeNotice, this, &OutputDlg::OnOutputGain);
-
+  m_gain =
+      BuildField({kOutputGainEditId, kOutputGainSpinId, kEditGainDb, kOutputGainCodeMax, 1.0, 60.0,
+                  TextId::StepGain},
+                 QRect(gainLeft, kRowATop, kGainEditWidth, kRowHeight), [this] { OnOutputGain(); });
   const int thresholdLeft = kThresholdCaptionLeft + kThresholdCaptionWidth + kGap;
-  m_threshold =
-      BuildField(kThresholdEditId, kThresholdSpinId, kEditLimiterThreshold, kThresholdCodeMax,
-                 QRect(thresholdLeft, kRowBTop, kThresholdEditWidth, kRowHeight));
-  m_threshold.edit->SetScale(0.1);
-  m_threshold.edit->SetOffset(30.0);
-  connect(m_threshold.edit, &CNumEdit::changeNotice, this, &OutputDlg::OnThreshold);
-  connect(m_threshold.spin, &CNumSpin::changeNotice, this, &OutputDlg::OnThreshold);
-
+  m_threshold = BuildField({kThresholdEditId, kThresholdSpinId, kEditLimiterThreshold,
+                            kThresholdCodeMax, 0.1, 30.0, TextId::StepLimiter},
+                           QRect(thresholdLeft, kRowBTop, kThresholdEditWidth, kRowHeight),
+                           [this] { OnThreshold(); });
   const int attackLeft = kAttackCaptionLeft + kAttackCaptionWidth + kGap;
-  m_attack = BuildField(kAttackEditId, kAttackSpinId, kEditLimiterAttack, kAttackCodeMax,
-                        QRect(attackLeft, kRowBTop, kAttackEditWidth, kRowHeight));
-  connect(m_attack.edit, &CNumEdit::changeNotice, this, &OutputDlg::OnAttack);
-  connect(m_attack.spin, &CNumSpin::changeNotice, this, &OutputDlg::OnAttack);
+  m_attack =
+      BuildField({kAttackEditId, kAttackSpinId, kEditLimiterAttack, kAttackCodeMax, 0.0, 0.0,
+                  TextId::StepLimiter},
+                 QRect(attackLeft, kRowBTop, kAttackEditWidth, kRowHeight), [this] { OnAttack(); });
 
   m_release = new ComBoxBtn(kReleaseListId, this);
   m_release->setGeometry(kReleaseCaptionLeft + kReleaseCaptionWidth + kGap, kRowBTop, kReleaseWidth,
@@ -206,9 +199,10 @@ void OutputDlg::BuildCrossoverHalf(CrossoverSide side, int left) {
   for (std::string_view e : FullSlopeEntries()) slopes << Q(e);
   h.slope->SetItems(slopes);
   x += kSlopeWidth + kGap;
-  const Field f = BuildField(high ? kHighPassEditId : kLowPassEditId,
-                             high ? kHighPassSpinId : kLowPassSpinId, kEditCrossoverFrequency,
-                             kFrequencyMax, QRect(x, kRowATop, kXoEditWidth, kRowHeight));
+  const Field f = BuildField(
+      {high ? kHighPassEditId : kLowPassEditId, high ? kHighPassSpinId : kLowPassSpinId,
+       kEditCrossoverFrequency, kFrequencyMax, 0.0, 0.0, TextId::StepCrossover},
+      QRect(x, kRowATop, kXoEditWidth, kRowHeight), [this, side] { OnCrossoverFrequency(side); });
   f.spin->SetRange32(kFrequencyMin, kFrequencyMax);
   h.edit = f.edit;
   h.spin = f.spin;
@@ -217,27 +211,26 @@ void OutputDlg::BuildCrossoverHalf(CrossoverSide side, int left) {
           [this, side](int /*id*/, int index) { OnFamilyChosen(side, index); });
   connect(h.slope, &DropSelector::selectionChanged, this,
           [this, side](int /*id*/, int index) { OnSlopeChosen(side, index); });
-  connect(h.edit, &CNumEdit::changeNotice, this, [this, side] { OnCrossoverFrequency(side); });
-  connect(h.spin, &CNumSpin::changeNotice, this, [this, side] { OnCrossoverFrequency(side); });
 }
 
-OutputDlg::Field OutputDlg::BuildField(int editId, int spinId, int mode, int maximum, QRect rect) {
+OutputDlg::Field OutputDlg::BuildField(const FieldSetUp& setUp, QRect rect,
+                                       const std::function<void()>& onChange) {
   Field f;
-  f.edit = new CNumEdit(editId, this);
+  f.edit = new CNumEdit(setUp.editId, this);
   f.edit->setGeometry(rect.adjusted(0, 1, 0, -1));
-  f.edit->SetMode(mode);
-  f.spin = new CNumSpin(spinId, this);
+  f.edit->SetScale(setUp.scale);
+  f.edit->SetOffset(setUp.offset);
+  f.edit->SetMode(setUp.mode);
+  f.spin = new CNumSpin(setUp.spinId, this);
   f.spin->setGeometry(rect.right() + 2, rect.top() + 1, kSpinWidth, rect.height() - 2);
   f.spin->SetBuddy(f.edit);
-  f.spin->SetRange32(0, maximum);
+  f.spin->SetRange32(0, setUp.maximum);
   SetUpSpin(f.spin);
   f.edit->installEventFilter(this);
   m_roles.insert(f.edit, Role{Role::kOtherEdit, {}});
-  const TextId step = editId == kOutputGainEditId ? TextId::StepGain
-                      : (editId == kHighPassEditId || editId == kLowPassEditId)
-                          ? TextId::StepCrossover
-                          : TextId::StepLimiter;
-  m_gesture->Watch(f.spin, step);
+  m_gesture->Watch(f.spin, setUp.step);
+  connect(f.edit, &CNumEdit::changeNotice, this, onChange);
+  connect(f.spin, &CNumSpin::changeNotice, this, onChange);
   return f;
 }
 

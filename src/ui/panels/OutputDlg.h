@@ -12,6 +12,7 @@
 #include <QColor>
 #include <QHash>
 #include <array>
+#include <functional>
 
 #include "tuning/BandTableTravel.h"
 #include "tuning/OutputChannelEditor.h"
@@ -150,6 +151,11 @@ class OutputDlg : public Panel {
     CNumEdit* edit = nullptr;
     CNumSpin* spin = nullptr;
   };
+  struct FieldSetUp {
+    int editId, spinId, mode, maximum;
+    double scale, offset;
+    TextId step;  // the undo step of a held spin
+  };
   // What a watched control is, for the keyboard.
   struct Role {
     enum Kind { kBandEdit, kSlider, kOtherEdit } kind = kOtherEdit;
@@ -164,7 +170,8 @@ class OutputDlg : public Panel {
   bool LinkingActive();
   void BuildColumn(int band);
   void BuildCrossoverHalf(CrossoverSide side, int left);
-  Field BuildField(int editId, int spinId, int mode, int maximum, QRect rect);
+  // A numeric edit with its spin beside it in `rect`; both report to `onChange`.
+  Field BuildField(const FieldSetUp& setUp, QRect rect, const std::function<void()>& onChange);
   void BuildWholeEqControls();
   void SetUpSpin(CNumSpin* spin);
 
