@@ -254,6 +254,7 @@ void OutputDlg::BuildWholeEqControls() {
 // The whole-EQ controls keep to the right end of the two rows.
 void OutputDlg::resizeEvent(QResizeEvent* event) {
   Panel::resizeEvent(event);
+  m_background = QPixmap();
   const int x1 = width() - 8 - kWholeEqButtonWidth;
   const int x0 = x1 - kGap - kWholeEqButtonWidth;
   m_allBypass->setGeometry(x0, kRowATop, kWholeEqButtonWidth, kRowHeight);
@@ -370,6 +371,7 @@ void OutputDlg::ApplyLanguage() {
   m_allBypassCheck->setText(Text(TextId::AllBypassCheck));
   m_eqMode->setText(Text(TextId::EqModeButton));
   m_eqReset->setText(Text(TextId::EqResetButton));
+  m_background = QPixmap();
   update();
 }
 
@@ -626,32 +628,48 @@ void OutputDlg::keyPressEvent(QKeyEvent* event) {
 }
 
 // ---------------------------------------------------------------------------------------
-// Painting: the body, the selected band's column, the markers and the captions.
+// Painting. What does not change with the selection (the body, the grey markers, the
+// captions and rules) is drawn once into a picture, so a repaint is a copy and the marked
+// band on top of it.
 
 void OutputDlg::paintEvent(QPaintEvent* /*event*/) {
+  const qreal ratio = devicePixelRatioF();
+  if (m_background.isNull() || m_background.size() != size() * ratio) {
+    m_background = QPixmap(size() * ratio);
+    m_background.setDevicePixelRatio(ratio);
+    m_background.fill(Qt::transparent);
+    QPainter b(&m_background);
+    PaintBackground(b);
+  }
   QPainter p(this);
+  p.drawPixmap(0, 0, m_background);
+  if (m_selectedBand < 0) return;
+  p.setRenderHint(QPainter::Antialiasing, true);
+  const QRectF column(ColumnX(m_selectedBand) - 0.5, kMarkerTop - 2.5, kCellWidth + 1.0,
+                      kTableBottom - kMarkerTop + 5.0);
+  p.setPen(QPen(QColor(255, 0, 0, 140), 1.0));
+  p.setBrush(QColor(255, 0, 0, 26));
+  p.drawRoundedRect(column, 4, 4);
+  PaintMarker(p, m_selectedBand);
+}
+
+void OutputDlg::PaintMarker(QPainter& p, int band) const {
+  const QRectF marker(ColumnX(band) + 4.5, kMarkerTop + 0.5, kCellWidth - 9.0, kMarkerHeight - 1.0);
+  p.setPen(Qt::NoPen);
+  p.setBrush(MarkerColourOf(band));
+  p.drawRoundedRect(marker, 3, 3);
+  p.setFont(skin::Font(kBandFontPixels));
+  p.setPen(band == m_selectedBand ? QColor(Qt::white) : skin::Text());
+  p.drawText(marker, Qt::AlignCenter, QString::number(band + 1));
+}
+
+void OutputDlg::PaintBackground(QPainter& p) {
   PaintBody(p);
   p.setRenderHint(QPainter::Antialiasing, true);
-
-  if (m_selectedBand >= 0) {
-    const QRectF column(ColumnX(m_selectedBand) - 0.5, kMarkerTop - 2.5, kCellWidth + 1.0,
-                        kTableBottom - kMarkerTop + 5.0);
-    p.setPen(QPen(QColor(255, 0, 0, 140), 1.0));
-    p.setBrush(QColor(255, 0, 0, 26));
-    p.drawRoundedRect(column, 4, 4);
-  }
-
-  const QFont bandFont = skin::Font(kBandFontPixels);
-  p.setFont(bandFont);
-  for (int b = 0; b < kOutputBandCount; ++b) {
-    const bool selected = b == m_selectedBand;
-    const QRectF marker(ColumnX(b) + 4.5, kMarkerTop + 0.5, kCellWidth - 9.0, kMarkerHeight - 1.0);
-    p.setPen(Qt::NoPen);
-    p.setBrush(MarkerColourOf(b));
-    p.drawRoundedRect(marker, 3, 3);
-    p.setPen(selected ? QColor(Qt::white) : skin::Text());
-    p.drawText(marker, Qt::AlignCenter, QString::number(b + 1));
-  }
+  const int selected = m_selectedBand;
+  m_selectedBand = -1;
+  for (int b = 0; b < kOutputBandCount; ++b) PaintMarker(p, b);
+  m_selectedBand = selected;
 
   p.setPen(skin::Text());
   p.setFont(skin::Font2());

@@ -11,6 +11,7 @@
 
 #include <QColor>
 #include <QHash>
+#include <QPixmap>
 #include <array>
 #include <functional>
 
@@ -190,6 +191,8 @@ class OutputDlg : public Panel {
   void AfterBandEdit(int band, BandRow row);
   void AfterGainEdit(int band, int value);
   bool HandleKey(const Role& role, QKeyEvent* key);
+  void PaintBackground(QPainter& p);
+  void PaintMarker(QPainter& p, int band) const;
 
   OutputChannelEditor m_editor;
   GestureStep* m_gesture = nullptr;
@@ -208,6 +211,8 @@ class OutputDlg : public Panel {
   int m_selectedBand = -1;
   CNumEdit* m_activeEdit = nullptr;
 
+  // The body, grey markers, captions and rules, drawn once for every repaint.
+  QPixmap m_background;
   // Texts drawn by the panel itself.
   struct Captions {
     QString frequency, q, gain, highPass, lowPass, outputGain, threshold, attack, release;
