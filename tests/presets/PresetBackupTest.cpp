@@ -8,10 +8,10 @@
 #include <fstream>
 
 #include "base/ByteArchive.h"
+#include "base/FileIo.h"
 #include "base/LittleEndian.h"
 #include "connection/LinkRig.h"
 #include "presets/PresetBackup.h"
-#include "presets/PresetFileIo.h"
 #include "presets/PresetSerializer.h"
 
 namespace vantor::testing {
@@ -77,8 +77,9 @@ TEST_F(PresetBackup, AVerifiedBackupHoldsTheDevicesSlotsAndClearsTheChange) {
   EXPECT_TRUE(guard.Verified());
   EXPECT_EQ(guard.Path(), Path("before-update.dspa"));
 
-  const auto bytes = ReadFileBytes(guard.Path(), kAllPresetsFileSize);
-  ASSERT_TRUE(bytes.has_value());
+  const FileBytes file = ReadFileBytes(guard.Path(), kAllPresetsFileSize);
+  ASSERT_TRUE(file.Ok());
+  const auto* bytes = &file.bytes;
   ASSERT_EQ(bytes->size(), kAllPresetsFileSize);
   for (int n = 1; n <= 6; ++n) {
     const std::size_t at =
@@ -142,7 +143,7 @@ TEST_F(PresetBackup, TheReadBackCheckTellsWhatIsWrongWithAFile) {
   le::PutI16(program.Slot(4), rec::OutputOffset(2) + rec::kOutGain, 33);
   ByteArchive all;
   ASSERT_TRUE(SerializeAllPresets(all, model));
-  ASSERT_TRUE(WriteFileAtomically(Path("all.dspa"), all.Bytes()));
+  ASSERT_TRUE(ReplaceFile(Path("all.dspa"), all.Bytes()).Ok());
   EXPECT_EQ(VerifyBackupFile(Path("all.dspa"), program), BackupCheck::kSame);
 
   le::PutI16(program.Slot(4), rec::OutputOffset(2) + rec::kOutGain, 34);
@@ -151,7 +152,7 @@ TEST_F(PresetBackup, TheReadBackCheckTellsWhatIsWrongWithAFile) {
 
   ByteArchive single;
   ASSERT_TRUE(SerializePreset(single, model));
-  ASSERT_TRUE(WriteFileAtomically(Path("one.dspa"), single.Bytes()));
+  ASSERT_TRUE(ReplaceFile(Path("one.dspa"), single.Bytes()).Ok());
   EXPECT_EQ(VerifyBackupFile(Path("one.dspa"), program), BackupCheck::kNotAllPresets);
 }
 

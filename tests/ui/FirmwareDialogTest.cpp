@@ -11,9 +11,9 @@
 #include <sstream>
 
 #include "UiTestSupport.h"
+#include "base/FileIo.h"
 #include "cli/CliApp.h"
 #include "link/ConnectionController.h"
-#include "presets/PresetFileIo.h"
 #include "presets/PresetFormat.h"
 #include "ui/app/FormDialogs.h"
 #include "ui/controls/GradientProgressCtrl.h"

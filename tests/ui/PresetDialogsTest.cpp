@@ -9,10 +9,10 @@
 #include "../presets/TunedProgram.h"
 #include "UiTestSupport.h"
 #include "base/ByteArchive.h"
+#include "base/FileIo.h"
 #include "base/LittleEndian.h"
 #include "link/ConnectionController.h"
 #include "model/KTV_Data.h"
-#include "presets/PresetFileIo.h"
 #include "presets/PresetSerializer.h"
 #include "ui/app/FormDialogs.h"
 #include "ui/controls/BitButton.h"
@@ -269,7 +269,7 @@ class PresetDialogsTest : public QObject {
     ByteArchive single;
     QVERIFY(SerializePreset(single, source));
     const QString path = File(QStringLiteral("tuned.dsps"));
-    QVERIFY(WriteFileAtomically(path.toStdString(), single.Bytes()));
+    QVERIFY(ReplaceFile(path.toStdString(), single.Bytes()).Ok());
     QVERIFY(Settled());
     Unit().ClearFrameLog();
 
@@ -303,7 +303,7 @@ class PresetDialogsTest : public QObject {
     ByteArchive all;
     QVERIFY(SerializeAllPresets(all, source));
     const QString path = File(QStringLiteral("all.dspa"));
-    QVERIFY(WriteFileAtomically(path.toStdString(), all.Bytes()));
+    QVERIFY(ReplaceFile(path.toStdString(), all.Bytes()).Ok());
     SourceLoadDlg& load = View().Dialogs().OpenPresetLoad();
     form_->chosenFiles << path;
     load.LoadFromFile();
@@ -312,11 +312,13 @@ class PresetDialogsTest : public QObject {
     QCOMPARE(View().Delays().Field(2585)->Value(), 205);
 
     // A refused file changes nothing and says so.
-    QVERIFY(WriteFileAtomically(File(QStringLiteral("bad.dsps")).toStdString(),
-                                std::vector<std::uint8_t>(100, 7)));
+    QVERIFY(ReplaceFile(File(QStringLiteral("bad.dsps")).toStdString(),
+                        std::vector<std::uint8_t>(100, 7))
+                .Ok());
     form_->chosenFiles << File(QStringLiteral("bad.dsps"));
     load.LoadFromFile();
-    QCOMPARE(form_->messages.last(), QStringLiteral("error for file!"));
+    QVERIFY2(form_->messages.last().startsWith(QStringLiteral("error for file!")),
+             qPrintable(form_->messages.last()));
   }
 
   void theSaveButtonWritesTheCurrentPresetOrAllPresets() {

@@ -42,7 +42,7 @@ TextId TextOf(MeasureErrorKind kind) {
 std::string MeasureErrorText(const MeasureError& error, bool chinese) {
   std::string text;
   if (error.line > 0)
-    text = TrFilled(TextId::MeasureAtLine, chinese, "line", std::to_string(error.line));
+    text = FormatText(Tr(TextId::MeasureAtLine, chinese), {{"line", std::to_string(error.line)}});
   text += Tr(TextOf(error.kind), chinese);
   return text;
 }

@@ -8,7 +8,7 @@
 #include "base/ByteArchive.h"
 #include "model/KTV_Data.h"
 #include "model/ProgramState.h"
-#include "presets/PresetFileIo.h"
+#include "presets/PresetFileReader.h"
 #include "presets/PresetSerializer.h"
 
 namespace vantor {
@@ -47,12 +47,13 @@ std::filesystem::path DefaultBackupPath(const std::filesystem::path& folder,
 }
 
 BackupCheck VerifyBackupFile(const std::filesystem::path& path, const ProgramState& program) {
-  const auto bytes = ReadFileBytes(path, kAllPresetsFileSize);
-  if (!bytes) return BackupCheck::kUnreadable;
+  const PresetFileRead file = ReadPresetFile(path, PresetKind::kAll);
+  if (!file.file.Ok()) return BackupCheck::kUnreadable;
+  if (!file.Ok()) return BackupCheck::kNotAllPresets;
   // Loaded as a restore loads it, into a program of its own.
   ProgramState scratch;
   CKTV_Data model(scratch);
-  ByteArchive ar(*bytes);
+  ByteArchive ar(file.bytes);
   if (!SerializeAllPresets(ar, model)) return BackupCheck::kNotAllPresets;
   for (int n = 1; n <= kPresetSlots; ++n) {
     if (!std::ranges::equal(scratch.Slot(n), program.Slot(n))) return BackupCheck::kDifferent;

@@ -22,7 +22,7 @@ AboutDlg::AboutDlg(QWidget* parent, bool chinese)
 
 QString AboutDlg::Body() const {
   return Text(TextId::AboutWhat) + QLatin1Char('\n') +
-         Q(TrFilled(TextId::AboutVersion, Chinese(), "version", VANTOR_VERSION));
+         Q(FormatText(Tr(TextId::AboutVersion, Chinese()), {{"version", VANTOR_VERSION}}));
 }
 
 void AboutDlg::paintEvent(QPaintEvent* event) {

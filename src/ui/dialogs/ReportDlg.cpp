@@ -8,7 +8,8 @@
 #include <span>
 
 #include "model/ProgramState.h"
-#include "presets/PresetFileIo.h"
+#include "base/FileIo.h"
+#include "presets/PresetFileReader.h"
 #include "ui/QtText.h"
 #include "ui/app/VantorView.h"
 #include "ui/controls/Skin.h"
@@ -109,8 +110,10 @@ void ReportDlg::OnExportCsv() {
 bool ReportDlg::ExportCsv(const QString& path) {
   const std::string csv = ParameterReportCsv(m_report);
   const auto* bytes = reinterpret_cast<const std::uint8_t*>(csv.data());
-  if (WriteFileAtomically(path.toStdString(), std::span(bytes, csv.size()))) return true;
-  m_view.Message(Q(TrFilled(TextId::FileWriteError, Chinese(), "path", path.toStdString())));
+  const FileResult saved = ReplaceFile(path.toStdString(), std::span(bytes, csv.size()));
+  if (saved.Ok()) return true;
+  m_view.Message(Text(TextId::FileWriteError) + QLatin1Char('\n') +
+                 Q(DescribeFileFailure(path.toStdString(), saved, Chinese())));
   return false;
 }
 

@@ -125,7 +125,8 @@ void UpgradeDlg::BeginChange(Change change) {
     QDir().mkpath(m_backupFolder);
     const std::filesystem::path path =
         DefaultBackupPath(m_backupFolder.toStdString(), std::chrono::system_clock::now());
-    if (m_view.YesNo(Q(TrFilled(TextId::BackupOffer, Chinese(), "path", path.string())))) {
+    if (m_view.YesNo(
+            Q(FormatText(Tr(TextId::BackupOffer, Chinese()), {{"path", path.string()}})))) {
       backup = path;
     }
   }
@@ -145,7 +146,7 @@ void UpgradeDlg::AfterBackupStep() {
     case BackupBeforeChange::Step::kFailed: {
       const std::string why(Tr(m_backup.Failure().value_or(TextId::BackupInterrupted), Chinese()));
       m_backup.Decide(
-          m_view.YesNo(Q(TrFilled(TextId::BackupFailedGoOn, Chinese(), "reason", why))));
+          m_view.YesNo(Q(FormatText(Tr(TextId::BackupFailedGoOn, Chinese()), {{"reason", why}}))));
       break;
     }
     default:
@@ -154,7 +155,7 @@ void UpgradeDlg::AfterBackupStep() {
   m_view.SetPresetDialog(nullptr);
   if (m_backup.Verified()) {
     m_status->setText(
-        Q(TrFilled(TextId::BackupWritten, Chinese(), "path", m_backup.Path().string())));
+        Q(FormatText(Tr(TextId::BackupWritten, Chinese()), {{"path", m_backup.Path().string()}})));
   }
   if (m_backup.CurrentStep() != BackupBeforeChange::Step::kClear) {
     m_pending = Change::kNone;
