@@ -104,6 +104,28 @@ TextPair TextPairOf(TextId id) {
       return {"厘米", "cm"};
     case TextId::DelayUnitInch:
       return {"英寸", "inch"};
+    case TextId::BandFrequencyCaption:
+      return {"频率", "Freq"};
+    case TextId::BandQCaption:
+      return {"Q值", "Q"};
+    case TextId::BandOffButton:
+      return {"BY", "BY"};
+    case TextId::LimiterThresholdCaption:
+      return {"限幅阈值", "Threshold"};
+    case TextId::LimiterAttackCaption:
+      return {"启动", "Attack"};
+    case TextId::LimiterReleaseCaption:
+      return {"释放", "Release"};
+    case TextId::EqBypassButton:
+      return {"EQ旁通", "EQ Bypass"};
+    case TextId::AllBypassCheck:
+      return {"全部旁通", "All ByPass"};
+    case TextId::EqModeButton:
+      return {"图示EQ", "GEQ"};
+    case TextId::EqToGraphicQuestion:
+      return {"是否把参量均衡模式转换为图示均衡模式?", "Whether the PEQMode convert to GEQMode?"};
+    case TextId::EqToParametricQuestion:
+      return {"是否把图示均衡模式转换为参量均衡模式?", "Whether the GEQMode convert to PEQMode?"};
     case TextId::SlotLabelPrefix:
       return {"音效", "Source"};
     case TextId::SlotNameAllSpaces:

@@ -75,6 +75,20 @@ enum class TextId : int {
   DelayUnitMs,
   DelayUnitCm,
   DelayUnitInch,
+  // The output channel dialog: its row captions, the band-off button, the limiter
+  // captions, the whole-EQ controls (the EQ bypass button is also the main form's), and the
+  // two questions before the EQ mode changes.
+  BandFrequencyCaption,
+  BandQCaption,
+  BandOffButton,
+  LimiterThresholdCaption,
+  LimiterAttackCaption,
+  LimiterReleaseCaption,
+  EqBypassButton,
+  AllBypassCheck,
+  EqModeButton,
+  EqToGraphicQuestion,
+  EqToParametricQuestion,
 
   // Preset slots and their dialogs.
   SlotLabelPrefix,     // "音效" / "Source", followed by the slot number

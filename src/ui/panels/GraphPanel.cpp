@@ -19,7 +19,8 @@ namespace {
 const QRect kGraphRect(0, 0, 574, 282);
 const QRect kEqResetRect(0, 290, 96, 24);
 const QRect kLimiterRect(104, 290, 136, 24);
-const QRect kCaptionRect(252, 290, 328, 24);
+const QRect kEqBypassRect(248, 290, 96, 24);
+const QRect kCaptionRect(356, 290, 224, 24);
 
 }  // namespace
 
@@ -37,6 +38,10 @@ GraphPanel::GraphPanel(PanelHost& host, QWidget* parent) : Panel(host, parent) {
   m_limiter = new TwoStateButton(kLimiterButtonId, QString(), this);
   m_limiter->setGeometry(kLimiterRect);
   m_limiter->setEnabled(false);
+  m_eqBypass = new TwoStateButton(kEqBypassId, QString(), this);
+  m_eqBypass->setGeometry(kEqBypassRect);
+  m_eqBypass->SetAccent(QColor(0xC0, 0x6A, 0x1E));
+  connect(m_eqBypass, &QAbstractButton::clicked, this, &GraphPanel::eqBypassClicked);
 
   Host().Selection().Listen([this](ChannelSelection::Change change) {
     if (change == ChannelSelection::Change::kCurves) {
@@ -58,7 +63,10 @@ void GraphPanel::Refresh() { Redraw(); }
 void GraphPanel::ApplyLanguage() {
   m_eqReset->setText(Text(TextId::EqResetButton));
   m_limiter->setText(Text(TextId::LimiterRoutingButton));
+  m_eqBypass->setText(Text(TextId::EqBypassButton));
 }
+
+void GraphPanel::ShowEqBypass(bool on) { m_eqBypass->SetState(on ? 1 : 0); }
 
 void GraphPanel::Redraw(int highlight) { m_graph->Redraw(highlight); }
 
@@ -87,6 +95,7 @@ void GraphPanel::OnEqReset() {
   if (!Host().Question(Text(TextId::ResetAllEq))) return;
   Host().Commands().ResetEq(Host().Selection().Current());
   Redraw();
+  Host().OutputsEdited(*this);
 }
 
 // The graph's notice of a change: only one about the output shown counts.

@@ -18,6 +18,7 @@ class GraphPanel : public Panel {
   static constexpr int kGraphId = 1000;
   static constexpr int kEqResetId = 2331;
   static constexpr int kLimiterButtonId = 3418;
+  static constexpr int kEqBypassId = 2388;
 
   GraphPanel(PanelHost& host, QWidget* parent);
 
@@ -34,11 +35,16 @@ class GraphPanel : public Panel {
   CFStatic& Graph() { return *m_graph; }
   TwoStateButton& EqResetButton() { return *m_eqReset; }
   TwoStateButton& LimiterButton() { return *m_limiter; }
+  // Button 2388 shows the current output's all-bypass state; a click asks for the switch.
+  TwoStateButton& EqBypassButton() { return *m_eqBypass; }
+  void ShowEqBypass(bool on);
   const QString& ChannelCaption() const { return m_caption; }
 
  signals:
   // An element of the current output changed on the graph.
   void elementEdited(int element);
+  // Button 2388 was clicked: the output channel dialog switches all-bypass.
+  void eqBypassClicked();
 
  protected:
   void paintEvent(QPaintEvent* event) override;
@@ -52,6 +58,7 @@ class GraphPanel : public Panel {
   CFStatic* m_graph = nullptr;
   TwoStateButton* m_eqReset = nullptr;
   TwoStateButton* m_limiter = nullptr;
+  TwoStateButton* m_eqBypass = nullptr;
   QString m_caption;
 };
 
