@@ -371,16 +371,12 @@ TEST_F(GraphTest, AttachedControlsFollowTheDrag) {
   EXPECT_EQ(hp.frequencies.back(), Set(6).HighPass().Frequency());
 }
 
-TEST_F(GraphTest, HandleTextsAndTheirAlignment) {
+TEST_F(GraphTest, HandleTexts) {
   graph.ShowOutput(6);
-  Set(6).HighPass().SetFrequency(20, false);
   EXPECT_EQ(graph.HandleText(0), "1");
   EXPECT_EQ(graph.HandleText(30), "31");
   EXPECT_EQ(graph.HandleText(kGraphHighPassIndex), "Hi");
   EXPECT_EQ(graph.HandleText(kGraphLowPassIndex), "Lo");
-  EXPECT_EQ(graph.HandleAlign(kGraphHighPassIndex), HandleTextAlign::kRight);
-  EXPECT_EQ(graph.HandleAlign(17), HandleTextAlign::kCenter);
-  EXPECT_EQ(graph.HandleAlign(kGraphLowPassIndex), HandleTextAlign::kLeft);
 }
 
 TEST_F(GraphTest, LabelFollowsHighlightOrCurrentFilter) {
