@@ -17,6 +17,7 @@ struct LaunchOptions {
   bool sampleTune = false;  // --sample-tune: start with an example tuning
   bool demo = false;        // --demo: a simulated processor is plugged in at start-up
   QString demoState;        // --demo-state FILE: the simulated processor's memory (implies --demo)
+  QString measurements;     // --measurements FILE: where the measurements are kept
   bool trace = false;       // --trace: the link's frames on standard error
   QString error;            // what was wrong, for kError
 };

@@ -13,6 +13,7 @@
 #include <filesystem>
 #include <string>
 
+#include "measure/MeasurementFile.h"
 #include "ui/app/DeviceHost.h"
 #include "ui/app/FrameTrace.h"
 #include "ui/app/MainFrame.h"
@@ -20,8 +21,26 @@
 #include "ui/app/VantorDoc.h"
 #include "ui/app/VantorView.h"
 #include "ui/controls/Skin.h"
+#include "ui/panels/GraphPanel.h"
 
 namespace vantor {
+namespace {
+
+std::filesystem::path PathOf(const QString& path) {
+  return std::filesystem::path(path.toStdU16String());
+}
+
+// Where the measurements live: the file asked for, beside the simulated processor's
+// memory, or in the user's data folder.
+std::optional<std::filesystem::path> MeasurementFileOf(const LaunchOptions& options) {
+  if (!options.measurements.isEmpty()) return PathOf(options.measurements);
+  if (options.demo && !options.demoState.isEmpty()) {
+    return MeasurementFileFor(PathOf(options.demoState));
+  }
+  return DefaultMeasurementFile();
+}
+
+}  // namespace
 
 void CVantorApp::PrepareProcess() {
   // The form is laid out in pixels for 96 DPI and is never scaled.
@@ -81,6 +100,7 @@ bool CVantorApp::InitInstance() {
     ApplySampleTune(m_doc->Data());
     view.RefreshAll();
   }
+  if (const auto file = MeasurementFileOf(m_options)) view.GraphRow().KeepMeasurementsIn(*file);
   m_frame->CentreOnScreen();
   m_frame->show();
   return true;
