@@ -8,6 +8,7 @@
 #include <memory>
 #include <string>
 
+#include "OutputSets.h"
 #include "dsp/FilterCodes.h"
 #include "dsp/FilterControl.h"
 #include "dsp/KTVEQ.h"
@@ -24,6 +25,7 @@ constexpr int kClientH = 282;
 // Text widths close to the graph's 12-pixel font.
 constexpr int kDigitWidth = 7;
 constexpr int kLabelHeight = 18;
+constexpr int kTextHeight = 11;
 
 int TextWidth(const std::string& text) { return static_cast<int>(text.size()) * kDigitWidth; }
 
@@ -31,20 +33,14 @@ class GraphTextTest : public ::testing::Test {
  protected:
   void SetUp() override {
     live = true;
-    std::array<CKTVEQ*, rec::kOutputCount> ptrs{};
-    for (int i = 0; i < rec::kOutputCount; ++i) {
-      sets[i] = std::make_unique<CKTVEQ>(&live);
-      sets[i]->BuildOutput(30, 20, 20000, 7, 32);
-      ptrs[i] = sets[i].get();
-    }
-    graph.Attach(ptrs);
-    graph.Layout(kClientW, kClientH);
+    constexpr std::array<int, rec::kOutputCount> kModes = {7, 7, 7, 7, 7, 7, 7, 7};
+    testing::AttachOutputSets(sets, live, kModes, graph, kClientW, kClientH);
     graph.ShowOutput(6);
   }
 
   CKTVEQ& Set() { return *sets[6]; }
   Point Centre(int element) { return Set().At(element).HandleRect().Center(); }
-  std::vector<Rect> Texts() const { return graph.HandleTextBoxes(TextWidth); }
+  std::vector<Rect> Texts() const { return graph.HandleTextBoxes(TextWidth, kTextHeight); }
   Rect Label() const {
     const CFilter* f = graph.LabelFilter();
     return graph.LabelBox(TextWidth(f->LabelText()) + 16, kLabelHeight, Texts());
@@ -88,7 +84,7 @@ class GraphTextTest : public ::testing::Test {
   }
 
   LiveSyncFlag live{false};
-  std::array<std::unique_ptr<CKTVEQ>, rec::kOutputCount> sets;
+  testing::OutputSets sets;
   ResponseGraphModel graph;
 };
 
@@ -133,6 +129,16 @@ TEST_F(GraphTextTest, HandleTextsNeverRunIntoEachOther) {
   ExpectTextsApart("every band where it starts", true);  // 30 and 31 crowd at the right edge
   const std::vector<Rect> texts = Texts();
   EXPECT_EQ(texts[30].Width(), TextWidth("31") + 4);  // the whole "31", not "1"
+
+  // Six bands tuned among the flat ones, some on a flat band's frequency just above or
+  // below the row: every text keeps to its own handle.
+  const std::array<std::pair<int, double>, 6> tuned = {
+      {{160, 3.0}, {315, -5.0}, {800, -2.0}, {2500, 3.5}, {6300, -3.0}, {12500, 2.0}}};
+  for (int b = 0; b < 6; ++b) {
+    Set().At(b).SetFrequency(tuned[static_cast<std::size_t>(b)].first, false);
+    Set().At(b).SetGainIndex(GainIndexFromDb(tuned[static_cast<std::size_t>(b)].second));
+  }
+  ExpectTextsApart("six bands tuned", true);
 
   // Bands dragged on top of one another.
   for (int b : {10, 11, 12, 13}) Set().At(b).SetFrequency(1000, false);
@@ -243,6 +249,18 @@ TEST_F(GraphTextTest, AWheelNotchStepsTheBandsGainByHalfADecibelLikeADrag) {
   EXPECT_FALSE(graph.NotifyPending());
   EXPECT_EQ(graph.WheelNotch(Centre(17), -1, false), 17);
   EXPECT_DOUBLE_EQ(band.Gain(), 19.5);
+}
+
+TEST_F(GraphTextTest, TheWheelKeepsItsBandWhileThePointerStaysPut) {
+  // Ten notches move the handle well away from the pointer; they all go to band 18.
+  const Point p = Centre(17);
+  for (int i = 0; i < 10; ++i) EXPECT_EQ(graph.WheelNotch(p, +1, false), 17) << "notch " << i;
+  EXPECT_DOUBLE_EQ(Set().At(17).Gain(), 5.0);
+  EXPECT_FALSE(Set().At(17).HandleRect().Contains(p));
+  // Once the pointer moves, the band under it counts again: none here.
+  graph.MouseMove({p.x + 1, p.y});
+  EXPECT_FALSE(graph.WheelNotch({p.x + 1, p.y}, +1, false).has_value());
+  EXPECT_DOUBLE_EQ(Set().At(17).Gain(), 5.0);
 }
 
 TEST_F(GraphTextTest, ShiftWheelStepsThePeakingBandsBandwidth) {

@@ -54,9 +54,19 @@ class DelayPanelTest : public QObject {
   CKTV_Data& Data() { return form_->Data(); }
   // Front: left high on output 0, right high on 1; rear: left high on 2, right high on 3;
   // centre full range on 4, subwoofer on 5; nothing on 6 and 7.
+  static constexpr std::uint8_t kTypes[8] = {1, 7, 13, 16, 21, 24, 0, 0};
   void Speakers() {
-    const int types[8] = {1, 7, 13, 16, 21, 24, 0, 0};
-    for (int o = 0; o < 8; ++o) Data().SetSpeakerType(o, types[o]);
+    for (int o = 0; o < 8; ++o) Data().SetSpeakerType(o, kTypes[o]);
+  }
+  // The same speakers in a simulated processor's memory, read back at start-up.
+  bool StartWithUnit() {
+    auto unit = uitest::InstantUnit();
+    unit->Modify([](ProgramState& m) {
+      std::copy(std::begin(kTypes), std::end(kTypes), m.SpeakerTypes().begin());
+    });
+    form_ = std::make_unique<Form>(unit);
+    form_->unit->Plug();
+    return form_->Start() && View().Controller().Phase() == ConnectionPhase::kLive;
   }
 
  private slots:
@@ -162,15 +172,7 @@ class DelayPanelTest : public QObject {
   }
 
   void editsReachTheProcessorAndAnUnchangedOneSendsNothing() {
-    auto unit = uitest::InstantUnit();
-    unit->Modify([](ProgramState& m) {
-      const std::uint8_t t[8] = {1, 7, 13, 16, 21, 24, 0, 0};
-      std::copy(std::begin(t), std::end(t), m.SpeakerTypes().begin());
-    });
-    form_ = std::make_unique<Form>(unit);
-    form_->unit->Plug();
-    QVERIFY(form_->Start());
-    QCOMPARE(View().Controller().Phase(), ConnectionPhase::kLive);
+    QVERIFY(StartWithUnit());
     View().SelectChannel(0);
     form_->unit->ClearFrameLog();
 
@@ -194,15 +196,7 @@ class DelayPanelTest : public QObject {
   // Front left 95 cm from the seat, front right 130, rear left 150, rear right 155: each
   // waits for the rear right's sound, (155 − d) / 346 m/s in 1/48 ms steps.
   void distancesSetEveryDelayAsOneStep() {
-    auto unit = uitest::InstantUnit();
-    unit->Modify([](ProgramState& m) {
-      const std::uint8_t t[8] = {1, 7, 13, 16, 21, 24, 0, 0};
-      std::copy(std::begin(t), std::end(t), m.SpeakerTypes().begin());
-    });
-    form_ = std::make_unique<Form>(unit);
-    form_->unit->Plug();
-    QVERIFY(form_->Start());
-    QCOMPARE(View().Controller().Phase(), ConnectionPhase::kLive);
+    QVERIFY(StartWithUnit());
     Data().Output(5).SetDelayCode(500);  // given no distance: kept
 
     QTest::mouseClick(&Delays().AlignButton(), Qt::LeftButton);

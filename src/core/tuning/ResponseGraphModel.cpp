@@ -110,6 +110,7 @@ void ResponseGraphModel::ShowOutput(int index) {
   m_current = nullptr;
   m_currentIndex = 0;
   m_hover = 0;
+  m_wheelElement = -1;
 }
 
 void ResponseGraphModel::SetShowCurve(int output, bool on) {
@@ -192,7 +193,7 @@ Rect ResponseGraphModel::HandleDisc(int element) const {
   return Grown(m_shown->At(element).HandleRect(), kHandleDiscGrowth);
 }
 
-std::vector<Rect> ResponseGraphModel::HandleTextBoxes(const TextWidthFn& width) const {
+std::vector<Rect> ResponseGraphModel::HandleTextBoxes(const TextWidthFn& width, int height) const {
   std::vector<Rect> boxes;
   if (m_shown == nullptr) return boxes;
   boxes.reserve(static_cast<std::size_t>(m_shown->Count()));
@@ -200,8 +201,10 @@ std::vector<Rect> ResponseGraphModel::HandleTextBoxes(const TextWidthFn& width) 
     const Rect& h = m_shown->At(i).HandleRect();
     // A little room on each side keeps neighbouring numbers from running together.
     const int w = width(HandleText(i)) + 2 * kHandleTextPad;
-    const int left = h.Center().x - w / 2;
-    boxes.push_back({left, h.top, left + w, h.bottom});
+    const Point c = h.Center();
+    const int left = c.x - w / 2;
+    const int top = c.y - height / 2;
+    boxes.push_back({left, top, left + w, top + height});
   }
   SpreadApart(boxes, 0, m_clientWidth);
   return boxes;
@@ -277,6 +280,7 @@ bool ResponseGraphModel::MouseMove(Point p) {
   // The pointer on the plot takes the label over from a panel's highlight.
   const bool relabel = m_highlight >= 0;
   m_highlight = -1;
+  if (!(p == m_wheelPoint)) m_wheelElement = -1;
   bool redraw = false;
   if (m_current != nullptr) {
     redraw = IsCrossover(*m_current) ? MoveOnCrossover(p) : MoveOnBand(p);
@@ -289,6 +293,7 @@ bool ResponseGraphModel::MouseMove(Point p) {
 bool ResponseGraphModel::PointerLeft() {
   if (Dragging()) return false;
   const bool shown = m_current != nullptr || m_highlight >= 0;
+  m_wheelElement = -1;
   if (m_current != nullptr) m_current->Drag().Clear();
   m_current = nullptr;
   m_hover = 0;
@@ -526,7 +531,8 @@ std::optional<int> ResponseGraphModel::WheelNotch(Point p, int direction, bool b
   if (m_mode != kGraphModeOutput || m_shown == nullptr || Dragging() || direction == 0) {
     return std::nullopt;
   }
-  const int i = HandleAt(p, true);
+  const bool same = m_wheelElement >= 0 && p == m_wheelPoint && m_wheelElement < m_shown->Count();
+  const int i = same ? m_wheelElement : HandleAt(p, true);
   if (i < 0) return std::nullopt;
   CFilter& f = m_shown->At(i);
   if (IsCrossover(f)) return std::nullopt;
@@ -546,6 +552,8 @@ std::optional<int> ResponseGraphModel::WheelNotch(Point p, int direction, bool b
   }
   MakeCurrent(i);
   m_notifyPending = 1;
+  m_wheelPoint = p;
+  m_wheelElement = i;
   return i;
 }
 

@@ -101,7 +101,8 @@ class ResponseGraphModel {
   // grabbed: its gain by 0.5 dB, or with `bandwidth` its bandwidth by one index (peaking
   // bands outside graphic mode). The band becomes current and the change is reported like
   // a drag's. The element changed, or nothing (no band there, a drag holds on, the value
-  // is at its end).
+  // is at its end). The band a notch stepped stays the wheel's while the pointer does not
+  // move, even as its handle moves away under it.
   std::optional<int> WheelNotch(Point p, int direction, bool bandwidth);
 
   // Called by the owner's 50 ms timer: the pending change notice, if one is due. Never
@@ -133,10 +134,11 @@ class ResponseGraphModel {
   std::string HandleText(int element) const;
   // The disc drawn for element i's handle.
   Rect HandleDisc(int element) const;
-  // Where each element's handle text is drawn, in element order: centred on its handle,
-  // and where handles crowd, moved apart so that no text covers another. The painter
-  // draws every disc first and the texts over them, so no disc hides a text either.
-  std::vector<Rect> HandleTextBoxes(const TextWidthFn& width) const;
+  // Where each element's handle text is drawn, in element order: a box as wide as the text
+  // (and a little room) and `height` high (the glyphs), centred on its handle, and where
+  // handles crowd, moved apart so that no text covers another. The painter draws every
+  // disc first and the texts over them, so no disc hides a text either.
+  std::vector<Rect> HandleTextBoxes(const TextWidthFn& width, int height) const;
   // The box for the label of LabelFilter(), `width` × `height` pixels: inside the plot,
   // clear of every handle disc, of the bandwidth handles, of `texts` (the handle texts) and
   // of the axis labels, as near as possible to the place the filter keeps for it.
@@ -182,6 +184,9 @@ class ResponseGraphModel {
   int m_notifyCode = 0;
   int m_outputIndex = 0;
   std::optional<Clock::time_point> m_lastNotice;
+  // Where the wheel last stepped a band, and which (−1: none since the pointer moved).
+  Point m_wheelPoint{};
+  int m_wheelElement = -1;
 };
 
 }  // namespace vantor

@@ -1,5 +1,7 @@
 #include "ui/app/CommandLine.h"
 
+#include "measure/MeasurementFile.h"
+
 namespace vantor {
 
 bool IsRegistrationToken(const QString& token) {
@@ -174,6 +176,15 @@ QString UsageText() {
       "  --version           the version and the commit this program was built from\n"
       "  /RegServer, /UnregServer  accepted for compatibility; exit at once\n"
       "Options of the toolkit (-platform NAME, -style NAME, ...) are passed on to it.\n");
+}
+
+std::optional<std::filesystem::path> MeasurementFileOf(const LaunchOptions& options) {
+  auto path = [](const QString& p) { return std::filesystem::path(p.toStdU16String()); };
+  if (!options.measurements.isEmpty()) return path(options.measurements);
+  if (options.demo && !options.demoState.isEmpty()) {
+    return MeasurementFileFor(path(options.demoState));
+  }
+  return DefaultMeasurementFile();
 }
 
 }  // namespace vantor

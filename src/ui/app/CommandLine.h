@@ -6,6 +6,8 @@
 
 #include <QString>
 #include <QStringList>
+#include <filesystem>
+#include <optional>
 
 namespace vantor {
 
@@ -32,5 +34,9 @@ LaunchOptions ParseCommandLine(const QStringList& arguments);
 QStringList ArgumentsOf(int argc, const char* const* argv);
 
 QString UsageText();
+
+// Where the measurements are kept: the file asked for, beside the simulated processor's
+// memory file, or in the user's data folder (nothing when there is none).
+std::optional<std::filesystem::path> MeasurementFileOf(const LaunchOptions& options);
 
 }  // namespace vantor

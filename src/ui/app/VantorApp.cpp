@@ -13,7 +13,6 @@
 #include <filesystem>
 #include <string>
 
-#include "measure/MeasurementFile.h"
 #include "ui/app/DeviceHost.h"
 #include "ui/app/FrameTrace.h"
 #include "ui/app/MainFrame.h"
@@ -24,23 +23,6 @@
 #include "ui/panels/GraphPanel.h"
 
 namespace vantor {
-namespace {
-
-std::filesystem::path PathOf(const QString& path) {
-  return std::filesystem::path(path.toStdU16String());
-}
-
-// Where the measurements live: the file asked for, beside the simulated processor's
-// memory, or in the user's data folder.
-std::optional<std::filesystem::path> MeasurementFileOf(const LaunchOptions& options) {
-  if (!options.measurements.isEmpty()) return PathOf(options.measurements);
-  if (options.demo && !options.demoState.isEmpty()) {
-    return MeasurementFileFor(PathOf(options.demoState));
-  }
-  return DefaultMeasurementFile();
-}
-
-}  // namespace
 
 void CVantorApp::PrepareProcess() {
   // The form is laid out in pixels for 96 DPI and is never scaled.

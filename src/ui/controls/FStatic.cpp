@@ -399,9 +399,12 @@ QRect CFStatic::PaintLegend(QPainter& p, const GraphOverlay& overlay) {
 }
 
 std::vector<QRect> CFStatic::HandleTextBoxes() const {
-  const auto boxes = m_model.HandleTextBoxes([this](const std::string& text) {
-    return m_handleMetrics.horizontalAdvance(QString::fromStdString(text));
-  });
+  // The digits' height: boxes of neighbours a little above or below the row do not touch.
+  const auto boxes = m_model.HandleTextBoxes(
+      [this](const std::string& text) {
+        return m_handleMetrics.horizontalAdvance(QString::fromStdString(text));
+      },
+      m_handleMetrics.capHeight() + 2);
   std::vector<QRect> out;
   out.reserve(boxes.size());
   for (const Rect& r : boxes) out.push_back(ToQRect(r));

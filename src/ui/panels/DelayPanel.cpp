@@ -7,6 +7,7 @@
 #include "ui/controls/NumEdit.h"
 #include "ui/controls/NumSpin.h"
 #include "ui/dialogs/AlignDlg.h"
+#include "ui/dialogs/ToolWindow.h"
 #include "ui/panels/CarPanel.h"
 
 namespace vantor {
@@ -72,15 +73,9 @@ AlignDlg& DelayPanel::AlignDialog() {
 
 void DelayPanel::OpenAlignDialog() {
   AlignDlg& dialog = AlignDialog();
-  if (!dialog.isVisible()) {
-    // Beside the car picture, over the form's lower band.
-    dialog.adjustSize();
-    dialog.move(mapToGlobal(QPoint(width() + 8, 0)));
-  }
   dialog.Refresh();
-  dialog.show();
-  dialog.raise();
-  dialog.activateWindow();
+  // Beside the car picture, over the form's lower band.
+  ShowToolWindow(dialog, [this](QSize) { return mapToGlobal(QPoint(width() + 8, 0)); });
 }
 
 void DelayPanel::resizeEvent(QResizeEvent* event) {

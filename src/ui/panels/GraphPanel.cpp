@@ -9,10 +9,12 @@
 #include "tuning/ChannelSelection.h"
 #include "tuning/PanelCommands.h"
 #include "ui/QtText.h"
+#include "ui/app/FormLayout.h"
 #include "ui/controls/FStatic.h"
 #include "ui/controls/Skin.h"
 #include "ui/controls/TwoStateButton.h"
 #include "ui/dialogs/MeasureDlg.h"
+#include "ui/dialogs/ToolWindow.h"
 
 namespace vantor {
 namespace {
@@ -74,7 +76,12 @@ GraphPanel::GraphPanel(PanelHost& host, QWidget* parent)
   });
 }
 
-GraphPanel::~GraphPanel() = default;
+GraphPanel::~GraphPanel() {
+  // The graph and the dialog go with the widget's children, after the session: neither may
+  // reach it meanwhile.
+  m_graph->SetOverlaySource({});
+  delete m_dialog;
+}
 
 void GraphPanel::AttachModel() {
   m_graph->Attach(Host().Data());
@@ -174,16 +181,13 @@ MeasureDlg& GraphPanel::MeasureDialog() {
 
 void GraphPanel::OpenMeasureDialog() {
   MeasureDlg& dialog = MeasureDialog();
-  if (!dialog.isVisible()) {
-    // Over the form's lower right, clear of the graph and the channel strips.
-    dialog.adjustSize();
-    const QRect form = window()->geometry();
-    dialog.move(form.right() - dialog.width() - 24, form.bottom() - dialog.height() - 24);
-  }
   dialog.Refresh();
-  dialog.show();
-  dialog.raise();
-  dialog.activateWindow();
+  // Over the right of the form's lower band, clear of the graph, the crossovers and the
+  // channel strips.
+  ShowToolWindow(dialog, [this](QSize size) {
+    const QRect form = window()->geometry();
+    return QPoint(form.right() - size.width() - 12, form.top() + form::kDialogPanel.top());
+  });
 }
 
 void GraphPanel::OnMeasurementsChanged() {
