@@ -236,6 +236,16 @@ class DelayPanelTest : public QObject {
     // In inches the same numbers are farther: 60 in more is 4.4 ms.
     align.SetInches(true);
     QCOMPARE(align.NewDelayLabel(0).text(), QStringLiteral("4.396 ms"));
+
+    // Both languages, the button on the car picture too.
+    for (bool chinese : {true, false}) {
+      form_->state.chinese.store(chinese);
+      View().ApplyLanguage();
+      QCOMPARE(align.ApplyButton().text(),
+               chinese ? QStringLiteral("应用") : QStringLiteral("Apply"));
+      QCOMPARE(Delays().AlignButton().text(),
+               chinese ? QStringLiteral("距离对齐") : QStringLiteral("Align…"));
+    }
   }
 };
 

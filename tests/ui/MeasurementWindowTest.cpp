@@ -22,6 +22,7 @@
 #include "model/DataDefine.h"
 #include "model/KTV_Data.h"
 #include "ui/controls/FStatic.h"
+#include "ui/controls/TwoStateButton.h"
 #include "ui/dialogs/MeasureDlg.h"
 #include "ui/panels/GraphPanel.h"
 
@@ -144,6 +145,10 @@ class MeasurementWindowTest : public QObject {
       form_->state.chinese.store(chinese);
       View().ApplyLanguage();
       form_->messages.clear();
+      QCOMPARE(Dialog().PreviewButton().text(),
+               chinese ? QStringLiteral("预览") : QStringLiteral("Preview"));
+      QCOMPARE(Row().MeasureButton().text(),
+               chinese ? QStringLiteral("测量调音…") : QStringLiteral("Measure…"));
       QVERIFY(!Dialog().ImportFile(bad));
       QCOMPARE(form_->messages.size(), 1);
       const QString m = form_->messages.first();
@@ -276,6 +281,26 @@ class MeasurementWindowTest : public QObject {
     WheelAt(&Graph(), QPoint(h.x, h.y), 60, Qt::ShiftModifier);
     QCOMPARE(band.BandwidthIndex(), width + 1);
     QCOMPARE(band.Gain(), 1.0);
+  }
+
+  // The crossover panel copies a dragged crossover to the linked outputs when the graph's
+  // notice arrives, after the release: the copy still belongs to the drag's step.
+  void aCrossoverDragOnLinkedOutputsIsUndoneWhole() {
+    form_ = std::make_unique<Form>();
+    QVERIFY(form_->Start());
+    Data().Links().SetGroup(1, 0);
+    View().SelectChannel(0);
+    for (int o : {0, 1}) Data().Output(o).HighPass().SetFrequency(100, false);
+    Graph().Redraw();
+    const std::size_t before = History().UndoCount();
+    const Point c = Data().Output(0).HighPass().HandleRect().Center();
+    uitest::DragThrough(&Graph(), QPoint(c.x, c.y), {QPoint(c.x + 60, c.y)});
+    QTRY_COMPARE(Data().Output(1).HighPass().Frequency(), Data().Output(0).HighPass().Frequency());
+    QTRY_COMPARE(History().UndoCount(), before + 1);
+    QVERIFY(Data().Output(0).HighPass().Frequency() > 150);
+    QVERIFY(History().Undo());
+    QCOMPARE(Data().Output(0).HighPass().Frequency(), 100);
+    QCOMPARE(Data().Output(1).HighPass().Frequency(), 100);
   }
 };
 
