@@ -1,5 +1,5 @@
 # The README's commands. Each one does its own set-up on a fresh Debian 12 machine.
-.PHONY: all test run screenshot bench fuzz deps dev release package clean
+.PHONY: all test tsan run screenshot bench fuzz deps dev release package clean
 
 # The checked (sanitized) programs report leaks when they end; the few inside system
 # libraries, which we cannot free, are listed in tests/lsan.supp. Every program run from
@@ -21,6 +21,13 @@ release: deps
 
 test: dev
 	ctest --preset dev
+
+# The tests of the threaded parts (link with the simulated processor, firmware, window)
+# under ThreadSanitizer, in a build of their own (build/tsan). Any report fails the run.
+tsan: deps
+	cmake --preset tsan
+	cmake --build --preset tsan
+	ctest --preset tsan
 
 # The application against the simulated processor, whose memory is kept in
 # build/demo-processor.vsim between runs (it starts with an example tuning). VANTOR_TRACE=1
@@ -51,8 +58,9 @@ package: release
 bench: release
 	@for b in build/release/bench/bench_*; do echo "== $$b"; $$b; done
 
-# Each fuzz target runs for 60 seconds on its own corpus (seeded from fuzz/corpus/<name>);
-# findings are left as crash-* files in build/fuzz/findings and fail the run.
+# Each fuzz target runs for 60 seconds on its own corpus (seeded from fuzz/corpus/<name>),
+# with the libFuzzer flags of fuzz/<name>.options if it has them; findings are left as
+# crash-* files in build/fuzz/findings and fail the run. `make test` replays the seeds.
 FUZZ_SECONDS ?= 60
 fuzz: deps
 	cmake --preset fuzz
@@ -63,8 +71,9 @@ fuzz: deps
 	  name=$$(basename $$f); \
 	  mkdir -p build/fuzz/corpus/$$name; \
 	  seeds=""; [ -d fuzz/corpus/$$name ] && seeds=fuzz/corpus/$$name; \
-	  echo "== $$name ($(FUZZ_SECONDS) s)"; \
-	  $$f -max_total_time=$(FUZZ_SECONDS) -print_final_stats=1 \
+	  options=""; [ -f fuzz/$$name.options ] && options=$$(cat fuzz/$$name.options); \
+	  echo "== $$name ($(FUZZ_SECONDS) s) $$options"; \
+	  $$f -max_total_time=$(FUZZ_SECONDS) -print_final_stats=1 $$options \
 	    -artifact_prefix=build/fuzz/findings/$$name- build/fuzz/corpus/$$name $$seeds; \
 	done
 

@@ -12,6 +12,7 @@ class QuietScreen : public ConnectionScreen {
  public:
   void ShowStatusMessage(TextId) override {}
   void ShowMessage(TextId) override {}
+  void ShowDetailedMessage(TextId, const std::string&) override {}
   void ShowTransferWindow(TransferOwner) override {}
   void HideTransferWindow() override {}
   void SetTransferRange(int, int) override {}

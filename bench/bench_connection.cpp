@@ -17,6 +17,7 @@
 
 #include "QuietScreen.h"
 #include "base/ByteArchive.h"
+#include "base/FileIo.h"
 #include "compare/ProgramComparison.h"
 #include "device/FileClaimStore.h"
 #include "link/ConnectionController.h"
@@ -24,7 +25,6 @@
 #include "model/KTV_Data.h"
 #include "model/ProgramState.h"
 #include "presets/PresetController.h"
-#include "presets/PresetFileIo.h"
 #include "presets/PresetSerializer.h"
 #include "presets/TunedProgram.h"
 #include "sim/SimulatedBackend.h"
@@ -190,7 +190,7 @@ bool WritePresetFile(const std::filesystem::path& path, bool tuned) {
   model.LoadOutputs();
   if (tuned) testing::TuneEveryBand(model);
   ByteArchive ar;
-  return SerializePreset(ar, model) && WriteFileAtomically(path, ar.Bytes());
+  return SerializePreset(ar, model) && ReplaceFile(path, ar.Bytes()).Ok();
 }
 
 // A file push, from the load until the link is idle again (its first status poll): the

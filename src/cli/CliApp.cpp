@@ -14,6 +14,7 @@
 #include "cli/ImportCommand.h"
 #include "cli/MeasureCommand.h"
 #include "cli/PresetCommand.h"
+#include "cli/SimFaultSettings.h"
 
 namespace vantor::cli {
 namespace {
@@ -41,8 +42,9 @@ constexpr const char* kUsage =
     "  --sim-state FILE    keep the simulated processor's memory in FILE between runs\n"
     "  --sim-faults FAULTS   faults of the simulated processor, e.g. seed=7,drop=0.01,resend=0.05\n"
     "  --trace             every frame sent (>) and decoded (<) in hex on standard error\n"
-    "  --version           the version and the commit this program was built from\n"
-    "Run 'vantorctl COMMAND --help' for a command's arguments.\n";
+    "  --version           the version and the commit this program was built from\n";
+
+constexpr const char* kUsageEnd = "Run 'vantorctl COMMAND --help' for a command's arguments.\n";
 
 }  // namespace
 
@@ -63,7 +65,7 @@ int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
   const std::string& command = words.front();
   const std::vector<std::string> rest(words.begin() + 1, words.end());
   if (command == "--help" || command == "-h" || command == "help") {
-    out << kUsage;
+    out << kUsage << SimFaultHelp() << kUsageEnd;
     return kExitOk;
   }
   if (command == "--version") {

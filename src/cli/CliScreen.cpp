@@ -19,6 +19,17 @@ void CliScreen::ShowStatusMessage(TextId text) {
 
 void CliScreen::ShowMessage(TextId text) { ShowStatusMessage(text); }
 
+void CliScreen::ShowDetailedMessage(TextId text, const std::string& detail) {
+  ShowStatusMessage(text);
+  std::lock_guard lock(m_lock);
+  std::size_t at = 0;
+  while (at < detail.size()) {
+    const std::size_t end = std::min(detail.find('\n', at), detail.size());
+    m_err << "vantorctl: " << detail.substr(at, end - at) << '\n';
+    at = end + 1;
+  }
+}
+
 void CliScreen::ShowTransferWindow(TransferOwner /*owner*/) {
   m_barShown = m_terminal;
   DrawBar();

@@ -18,6 +18,7 @@ class CliScreen : public ConnectionScreen {
 
   void ShowStatusMessage(TextId text) override;
   void ShowMessage(TextId text) override;
+  void ShowDetailedMessage(TextId text, const std::string& detail) override;
   void ShowTransferWindow(TransferOwner owner) override;
   void HideTransferWindow() override;
   void SetTransferRange(int low, int high) override;
@@ -30,7 +31,8 @@ class CliScreen : public ConnectionScreen {
   // is hidden: an update that stopped half-way must not look complete.
   void ShowUpdateProgress(int position, int high);
 
-  // Every message shown so far (status window and message boxes), oldest first.
+  // Every message shown so far (status window and message boxes), oldest first; a detailed
+  // message counts with its text.
   const std::vector<TextId>& Messages() const { return m_messages; }
   const std::vector<DeviceEventMessage>& Events() const { return m_events; }
   bool EverConnected() const { return m_everConnected; }

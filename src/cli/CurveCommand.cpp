@@ -15,11 +15,13 @@ constexpr const char* kCurveUsage =
     "FILTER is comma-separated key=value pairs:\n"
     "  type=peak|lowshelf|highshelf|highpass|lowpass   (default peak)\n"
     "  freq=20..20000        frequency in Hz (default 1000)\n"
-    "  gain=-20.0..20.0      dB, peak and shelves (default 0)\n"
+    "  gain=-20.0..20.0      dB in 0.1 dB steps, peak and shelves (default 0)\n"
     "  bw=0..295             bandwidth index, peak (default 15 = 0.2 octave)\n"
     "  slope=0..1 | 0..7     shelves 6/12 dB/Oct; crossovers 12..48 dB/Oct, 7 = OFF\n"
     "  family=linkwitz|bessel|butterworth   crossovers (default butterworth)\n"
     "  reduced=0|1           crossover offers 12 and 24 dB/Oct only\n"
+    "Numbers are taken as written: a fraction between two steps (gain=1.25) or a number that\n"
+    "is not finite is refused, never rounded or cut.\n"
     "example: vantorctl curve type=peak,freq=1000,gain=6 type=highpass,freq=80,slope=2\n";
 
 void Configure(CFilter& f, const FilterArg& filter) {

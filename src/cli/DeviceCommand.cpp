@@ -14,7 +14,7 @@
 #include "cli/FirmwareCommand.h"
 #include "cli/JsonWriter.h"
 #include "model/DataDefine.h"
-#include "text/GbkCodec.h"
+#include "presets/SlotNames.h"
 #include "text/TextCatalog.h"
 
 namespace vantor::cli {
@@ -25,16 +25,6 @@ bool WantsHelp(const std::vector<std::string>& args) {
     if (a == "--help" || a == "-h") return true;
   }
   return false;
-}
-
-std::string SlotName(const rec::StateRecord& record) {
-  std::string raw(record.begin() + rec::kProgramName,
-                  record.begin() + rec::kProgramName + rec::kProgramNameSent);
-  const std::size_t zero = raw.find('\0');
-  if (zero != std::string::npos) raw.resize(zero);
-  const std::size_t end = raw.find_last_not_of(' ');
-  raw.resize(end == std::string::npos ? 0 : end + 1);
-  return GbkToUtf8Lossy(raw);
 }
 
 }  // namespace
@@ -120,7 +110,7 @@ DeviceSubcommand DeviceInfoCommand() {
     for (int o = 0; o < rec::kOutputCount; ++o)
       speakers.push_back(s.SpeakerTypes()[static_cast<std::size_t>(o)]);
     std::vector<std::string> names;
-    for (int n = 1; n <= rec::kDeviceSlots; ++n) names.push_back(SlotName(s.Slot(n)));
+    for (int n = 1; n <= rec::kDeviceSlots; ++n) names.push_back(SlotNameText(s.Slot(n)));
     if (json) {
       JsonWriter w(out);
       w.BeginObject();
@@ -180,13 +170,19 @@ int RunDevice(const GlobalOptions& options, std::ostream& out, std::ostream& err
   if (command.check) {
     // Arguments and files are checked before anything is opened: a bad file never costs
     // a connection.
-    const int checked = command.check(rest, options.chinese, err);
+    const int checked = command.check(rest, options, err);
     if (checked != kExitOk) return checked;
   }
   DeviceSession session(options, err, ::isatty(STDERR_FILENO) != 0);
   int code = session.Prepare();
   if (code != kExitOk) return code;
-  if (!command.connects) return command.job(rest, session, out);
+  if (!command.connects) {
+    // The job connects itself, or not at all; the unit's memory is written all the same
+    // (a firmware update leaves the boot loader's state in it).
+    code = command.job(rest, session, out);
+    const int closed = session.Disconnect();
+    return code != kExitOk ? code : closed;
+  }
   code = session.Connect();
   if (code != kExitOk) {
     session.Disconnect();

@@ -21,10 +21,10 @@ class DeviceSession;
 using DeviceJob = std::function<int(const std::vector<std::string>& args, DeviceSession& session,
                                     std::ostream& out)>;
 
-// Checks a subcommand's arguments (and the files it reads) before the session opens the
-// device; writes a one-line reason on `err` and returns an exit code.
-using DeviceCheck =
-    std::function<int(const std::vector<std::string>& args, bool chinese, std::ostream& err)>;
+// Checks a subcommand's arguments (and the files it reads and writes) before the session
+// opens the device; writes a one-line reason on `err` and returns an exit code.
+using DeviceCheck = std::function<int(const std::vector<std::string>& args,
+                                      const GlobalOptions& options, std::ostream& err)>;
 
 struct DeviceSubcommand {
   std::string summary;  // one line for `device --help`

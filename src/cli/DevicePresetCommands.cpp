@@ -6,9 +6,10 @@
 #include "cli/CliText.h"
 #include "cli/DeviceSession.h"
 #include "cli/ExitCodes.h"
+#include "cli/OutputCheck.h"
 #include "cli/PresetEditor.h"
 #include "presets/PresetController.h"
-#include "presets/PresetFileIo.h"
+#include "presets/PresetFileReader.h"
 #include "presets/PresetSerializer.h"
 #include "text/TextCatalog.h"
 
@@ -88,21 +89,27 @@ int AwaitBatch(DeviceSession& session, const std::string& command) {
   return kExitDevice;
 }
 
-// A file the command will load: readable, of the expected kind, with the signature.
-int CheckFile(const std::string& command, const std::string& path, PresetKind kind, bool chinese,
-              std::ostream& err) {
-  const auto bytes = ReadFileBytes(path, kAllPresetsFileSize);
-  std::string reason;
-  if (!bytes) {
-    reason = Say2(chinese, "无法读取文件", "cannot read the file");
-  } else if (bytes->size() != PresetFileSize(kind) || !HasPresetSignature(*bytes)) {
-    reason = kind == PresetKind::kSingle
-                 ? Say2(chinese, "不是单音效文件 (.dsps)", "not a single-preset file (.dsps)")
-                 : Say2(chinese, "不是全部音效文件 (.dspa)", "not an all-presets file (.dspa)");
+// A file the command will load: readable, of the expected kind, with the signature, and
+// not the simulated processor's memory file (which the run writes).
+int CheckFile(const std::string& command, const std::string& path, PresetKind kind,
+              const GlobalOptions& options, std::ostream& err) {
+  const PresetFileRead file = ReadPresetFile(path, kind);
+  if (!file.Ok()) {
+    err << Prefix(command) << file.Describe(options.chinese) << '\n';
+    return kExitFile;
   }
-  if (reason.empty()) return kExitOk;
-  err << Prefix(command) << path << ": " << reason << '\n';
-  return kExitFile;
+  return CheckSimStateApart(Prefix(command), path, false, options, err);
+}
+
+// A file the command will write: named, and (with its extension) not the simulated
+// processor's memory file.
+int CheckOutput(const std::string& command, const std::string& name, PresetKind kind,
+                const GlobalOptions& options, std::ostream& err) {
+  if (const auto problem = OutputProblem(name, {}, options.chinese)) {
+    err << Prefix(command) << *problem << '\n';
+    return kExitUsage;
+  }
+  return CheckSimStateApart(Prefix(command), WithPresetExtension(name, kind), true, options, err);
 }
 
 int CheckCount(const std::string& command, const std::vector<std::string>& args, std::size_t count,
@@ -157,8 +164,11 @@ DeviceSubcommand DevicePullCommand() {
   c.usage =
       "usage: vantorctl [--sim ...] device pull OUT.dsps\n"
       "Connects, reads the live program back and saves it (\".dsps\" added when missing).\n";
-  c.check = [](const std::vector<std::string>& args, bool chinese, std::ostream& err) {
-    return CheckCount("pull", args, 1, kOneFileName, chinese, err);
+  c.check = [](const std::vector<std::string>& args, const GlobalOptions& options,
+               std::ostream& err) {
+    const bool chinese = options.chinese;
+    const int code = CheckCount("pull", args, 1, kOneFileName, chinese, err);
+    return code != kExitOk ? code : CheckOutput("pull", args[0], PresetKind::kSingle, options, err);
   };
   c.job = [](const std::vector<std::string>& args, DeviceSession& session, std::ostream&) -> int {
     if (args.size() != 1) return Usage(session, "pull", kOneFileName);
@@ -179,9 +189,11 @@ DeviceSubcommand DevicePushCommand() {
       "Loads the file and sends it as the application's file load does: the outputs are\n"
       "switched off, the program name, music block and eight outputs are written, and the\n"
       "outputs are switched back on (26 commands).\n";
-  c.check = [](const std::vector<std::string>& args, bool chinese, std::ostream& err) {
+  c.check = [](const std::vector<std::string>& args, const GlobalOptions& options,
+               std::ostream& err) {
+    const bool chinese = options.chinese;
     const int code = CheckCount("push", args, 1, kOneFile, chinese, err);
-    return code != kExitOk ? code : CheckFile("push", args[0], PresetKind::kSingle, chinese, err);
+    return code != kExitOk ? code : CheckFile("push", args[0], PresetKind::kSingle, options, err);
   };
   c.job = [](const std::vector<std::string>& args, DeviceSession& session, std::ostream&) -> int {
     if (args.size() != 1) return Usage(session, "push", kOneFile);
@@ -199,7 +211,9 @@ DeviceSubcommand DeviceStoreCommand() {
       "usage: vantorctl [--sim ...] device store N NAME\n"
       "The naming flow of the save dialog: NAME (at most 15 bytes are kept) becomes slot N's\n"
       "name and the live program is stored into slot N (10 commands).\n";
-  c.check = [](const std::vector<std::string>& args, bool chinese, std::ostream& err) {
+  c.check = [](const std::vector<std::string>& args, const GlobalOptions& options,
+               std::ostream& err) {
+    const bool chinese = options.chinese;
     const int code = CheckCount("store", args, 2, kSlotAndName, chinese, err);
     return code != kExitOk ? code : CheckSlot("store", args[0], chinese, err);
   };
@@ -221,8 +235,11 @@ DeviceSubcommand DeviceRecallCommand() {
       "usage: vantorctl [--sim ...] device recall N [--out FILE.dsps]\n"
       "Reads slot N into the live program (9 read requests), as a click on its button does.\n"
       "With --out the recalled program is also saved as a single-preset file.\n";
-  c.check = [](const std::vector<std::string>& args, bool chinese, std::ostream& err) {
+  c.check = [](const std::vector<std::string>& args, const GlobalOptions& options,
+               std::ostream& err) {
+    const bool chinese = options.chinese;
     std::vector<std::string> words;
+    std::optional<std::string> outFile;
     for (std::size_t i = 0; i < args.size(); ++i) {
       if (args[i] == "--out") {
         if (++i >= args.size()) {
@@ -230,12 +247,16 @@ DeviceSubcommand DeviceRecallCommand() {
               << '\n';
           return static_cast<int>(kExitUsage);
         }
+        outFile = args[i];
       } else {
         words.push_back(args[i]);
       }
     }
-    const int code = CheckCount("recall", words, 1, kOneSlot, chinese, err);
-    return code != kExitOk ? code : CheckSlot("recall", words[0], chinese, err);
+    int code = CheckCount("recall", words, 1, kOneSlot, chinese, err);
+    if (code == kExitOk) code = CheckSlot("recall", words[0], chinese, err);
+    if (code == kExitOk && outFile)
+      code = CheckOutput("recall", *outFile, PresetKind::kSingle, options, err);
+    return code;
   };
   c.job = [](const std::vector<std::string>& args, DeviceSession& session, std::ostream&) -> int {
     std::optional<std::string> outFile;
@@ -271,7 +292,9 @@ DeviceSubcommand DeviceDeleteCommand() {
       "usage: vantorctl [--sim ...] device delete N\n"
       "The delete flow: slot N's name is cleared and the empty name is sent; the slot's\n"
       "parameters stay on the device.\n";
-  c.check = [](const std::vector<std::string>& args, bool chinese, std::ostream& err) {
+  c.check = [](const std::vector<std::string>& args, const GlobalOptions& options,
+               std::ostream& err) {
+    const bool chinese = options.chinese;
     const int code = CheckCount("delete", args, 1, kOneSlot, chinese, err);
     return code != kExitOk ? code : CheckSlot("delete", args[0], chinese, err);
   };
@@ -292,8 +315,11 @@ DeviceSubcommand DeviceBackupCommand() {
       "usage: vantorctl [--sim ...] device backup OUT.dspa\n"
       "Reads slots 1..6 (54 read requests) and writes the all-presets file (\".dspa\" added\n"
       "when missing) once the last one has arrived; nothing is written when it does not.\n";
-  c.check = [](const std::vector<std::string>& args, bool chinese, std::ostream& err) {
-    return CheckCount("backup", args, 1, kOneFileName, chinese, err);
+  c.check = [](const std::vector<std::string>& args, const GlobalOptions& options,
+               std::ostream& err) {
+    const bool chinese = options.chinese;
+    const int code = CheckCount("backup", args, 1, kOneFileName, chinese, err);
+    return code != kExitOk ? code : CheckOutput("backup", args[0], PresetKind::kAll, options, err);
   };
   c.job = [](const std::vector<std::string>& args, DeviceSession& session, std::ostream&) -> int {
     if (args.size() != 1) return Usage(session, "backup", kOneFileName);
@@ -325,9 +351,11 @@ DeviceSubcommand DeviceRestoreCommand() {
       "usage: vantorctl [--sim ...] device restore IN.dspa\n"
       "Loads the file and sends the live program, the limiter block and slots 1..6 (86\n"
       "commands), as the application's file load does.\n";
-  c.check = [](const std::vector<std::string>& args, bool chinese, std::ostream& err) {
+  c.check = [](const std::vector<std::string>& args, const GlobalOptions& options,
+               std::ostream& err) {
+    const bool chinese = options.chinese;
     const int code = CheckCount("restore", args, 1, kOneFile, chinese, err);
-    return code != kExitOk ? code : CheckFile("restore", args[0], PresetKind::kAll, chinese, err);
+    return code != kExitOk ? code : CheckFile("restore", args[0], PresetKind::kAll, options, err);
   };
   c.job = [](const std::vector<std::string>& args, DeviceSession& session, std::ostream&) -> int {
     if (args.size() != 1) return Usage(session, "restore", kOneFile);
@@ -346,7 +374,9 @@ DeviceSubcommand DeviceSetCommand() {
       "Applies the values to the live program through the model's setters, so that they\n"
       "are sent as edits on the screen are. A bad key or value sends nothing.\n" +
       PresetEditor::KeyHelp();
-  c.check = [](const std::vector<std::string>& args, bool chinese, std::ostream& err) {
+  c.check = [](const std::vector<std::string>& args, const GlobalOptions& options,
+               std::ostream& err) {
+    const bool chinese = options.chinese;
     // Keys and values are checked on a program of its own before the device is opened;
     // after connecting they are checked again against the device's values.
     ProgramState state;

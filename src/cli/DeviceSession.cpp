@@ -1,14 +1,17 @@
 #include "cli/DeviceSession.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <filesystem>
 #include <ostream>
 
+#include "base/FileIo.h"
 #include "cli/ExitCodes.h"
 #include "cli/SimFaultSettings.h"
 #include "device/FileClaimStore.h"
 #include "device/HidApiBackend.h"
 #include "link/Frame.h"
+#include "sim/SimMemoryStore.h"
 #include "sim/SimulatedBackend.h"
 #include "sim/SimulatedProcessor.h"
 
@@ -47,6 +50,7 @@ DeviceSession::DeviceSession(const GlobalOptions& options, std::ostream& err, bo
 DeviceSession::~DeviceSession() {
   if (m_controller) m_controller->Shutdown();
   m_controller.reset();
+  if (m_store) m_store->Close();
 }
 
 void DeviceSession::Say(const std::string& line) {
@@ -57,11 +61,17 @@ void DeviceSession::Say(const std::string& line) {
 int DeviceSession::Prepare() {
   if (m_options.sim) {
     m_unit = sim::SimulatedProcessor::Create();
-    if (m_options.simState && std::filesystem::exists(*m_options.simState)) {
-      const sim::SimFileStatus status = m_unit->LoadMemory(*m_options.simState);
-      if (status != sim::SimFileStatus::kOk) {
-        Say("vantorctl: " + *m_options.simState + ": " +
-            sim::DescribeSimFileStatus(status, m_options.chinese));
+    if (m_options.simState) {
+      sim::SimMemoryStore::Options keep;
+      keep.lockWait = FileTimings{}.sessionWait;
+      keep.waiting = [this] {
+        Say("vantorctl: " + FormatText(Tr(TextId::FileWaiting, m_options.chinese),
+                                       {{"file", *m_options.simState}}));
+      };
+      sim::SimStoreProblem problem;
+      m_store = sim::SimMemoryStore::Open(*m_options.simState, m_unit, keep, problem);
+      if (!m_store) {
+        Say("vantorctl: " + *m_options.simState + ": " + problem.Describe(m_options.chinese));
         return kExitFile;
       }
     }
@@ -73,6 +83,7 @@ int DeviceSession::Prepare() {
         return kExitUsage;
       }
       m_unit->SetRandomFaults(filter->seed, filter->rates);
+      for (const sim::SimFault& fault : filter->once) m_unit->InjectFault(fault);
     }
     m_simBus = std::make_unique<sim::SimulatedBackend>();
     m_simBus->Attach(m_unit);
@@ -99,7 +110,14 @@ int DeviceSession::Connect() {
   m_controller->ToggleConnection();
   const bool live = Until([this] { return m_controller->Phase() == ConnectionPhase::kLive; }, 60s);
   if (live) return kExitOk;
-  if (m_screen.Messages().empty()) {
+  const auto& events = m_screen.Events();
+  const bool linkError = std::any_of(events.begin(), events.end(), [](const auto& e) {
+    return e.id == DeviceEvent::WM_DEV_LINK_ERROR;
+  });
+  if (m_screen.EverConnected() && linkError) {
+    // It was found and opened, but nothing it answered completed a command.
+    Say("vantorctl: " + std::string(Tr(TextId::DeviceNotAnswering, m_options.chinese)));
+  } else if (m_screen.Messages().empty()) {
     // Identity mismatch closes without a message in the window; the tool says why.
     Say(std::string("vantorctl: ") +
         (m_screen.EverConnected()
@@ -128,11 +146,10 @@ bool DeviceSession::WaitIdle(std::chrono::milliseconds timeout) {
 
 int DeviceSession::Disconnect() {
   if (m_controller && m_controller->Connected()) m_controller->ToggleConnection();
-  if (m_unit && m_options.simState) {
-    const sim::SimFileStatus status = m_unit->SaveMemory(*m_options.simState);
-    if (status != sim::SimFileStatus::kOk) {
-      Say("vantorctl: " + *m_options.simState + ": " +
-          sim::DescribeSimFileStatus(status, m_options.chinese));
+  if (m_store) {
+    const sim::SimStoreProblem saved = m_store->Close();
+    if (!saved.Ok()) {
+      Say("vantorctl: " + *m_options.simState + ": " + saved.Describe(m_options.chinese));
       return kExitFile;
     }
   }

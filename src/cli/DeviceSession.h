@@ -19,6 +19,7 @@
 #include "model/ProgramState.h"
 
 namespace vantor::sim {
+class SimMemoryStore;
 class SimulatedBackend;
 class SimulatedProcessor;
 }  // namespace vantor::sim
@@ -33,7 +34,8 @@ class DeviceSession {
   DeviceSession& operator=(const DeviceSession&) = delete;
 
   // Sets up the transport: the simulated processor with its memory and faults, or the
-  // USB backend. Returns an exit code; a message has been written on failure.
+  // USB backend. The memory file is kept from here on (SimMemoryStore): another run on it
+  // is waited for. Returns an exit code; a message has been written on failure.
   int Prepare();
   // Connects, checks the identity and reads the live program back. kExitOk, or
   // kExitDevice with the reason written.
@@ -44,7 +46,8 @@ class DeviceSession {
   // ended on the way.
   bool Until(const std::function<bool()>& done,
              std::chrono::milliseconds timeout = std::chrono::seconds(120));
-  // Disconnects and keeps the simulated processor's memory. Returns an exit code.
+  // Disconnects and writes what is left of the simulated processor's memory. Returns an
+  // exit code.
   int Disconnect();
 
   ProgramState& State() { return m_state; }
@@ -70,6 +73,7 @@ class DeviceSession {
   CliScreen m_screen;
   std::unique_ptr<ClaimStore> m_claims;
   std::shared_ptr<sim::SimulatedProcessor> m_unit;
+  std::unique_ptr<sim::SimMemoryStore> m_store;
   std::unique_ptr<sim::SimulatedBackend> m_simBus;
   std::unique_ptr<HidBackend> m_realBackend;
   HidBackend* m_backend = nullptr;

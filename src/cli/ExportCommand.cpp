@@ -4,12 +4,13 @@
 #include <ostream>
 #include <span>
 
+#include "base/FileIo.h"
 #include "cli/CliText.h"
 #include "cli/CommandArgs.h"
 #include "cli/ExitCodes.h"
 #include "cli/PresetImage.h"
 #include "exchange/FilterExport.h"
-#include "presets/PresetFileIo.h"
+#include "presets/PresetFileReader.h"
 
 namespace vantor::cli {
 namespace {
@@ -66,9 +67,10 @@ int RunExport(const GlobalOptions& o, const std::vector<std::string>& args, std:
   if (const auto target = options.find("--out"); target != options.end()) {
     const auto bytes =
         std::span(reinterpret_cast<const std::uint8_t*>(result.text.data()), result.text.size());
-    if (!WriteFileAtomically(target->second, bytes)) {
-      err << "vantorctl export: " << target->second << ": "
-          << Say2(o.chinese, "无法写入文件", "cannot write the file") << '\n';
+    const FileResult written = ReplaceFile(target->second, bytes);
+    if (!written.Ok()) {
+      err << "vantorctl export: " << DescribeFileFailure(target->second, written, o.chinese)
+          << '\n';
       return kExitFile;
     }
     return kExitOk;

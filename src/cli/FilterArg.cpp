@@ -2,6 +2,7 @@
 
 #include <array>
 #include <charconv>
+#include <cmath>
 #include <set>
 
 #include "dsp/FilterCodes.h"
@@ -20,7 +21,8 @@ std::optional<double> ParseDouble(std::string_view s) {
   if (!s.empty() && s.front() == '+') s.remove_prefix(1);
   double v = 0;
   const auto r = std::from_chars(s.data(), s.data() + s.size(), v);
-  if (r.ec != std::errc() || r.ptr != s.data() + s.size()) return std::nullopt;
+  // from_chars also reads "nan" and "inf", which pass any range check.
+  if (r.ec != std::errc() || r.ptr != s.data() + s.size() || !std::isfinite(v)) return std::nullopt;
   return v;
 }
 
@@ -84,7 +86,10 @@ std::optional<FilterArg> ParseFilterArg(std::string_view text, std::string& erro
       filter.frequency = *f;
     } else if (key == "gain") {
       const auto g = ParseDouble(value);
-      if (!g || *g < -20.0 || *g > 20.0) return bad("dB in -20.0..20.0");
+      // Gains go in 0.1 dB steps; a number between two steps is refused, not cut.
+      const double steps = g ? (*g + 20.0) * 10.0 : 0.0;
+      if (!g || *g < -20.0 || *g > 20.0 || std::abs(steps - std::round(steps)) > 1e-6)
+        return bad("dB in -20.0..20.0, in 0.1 dB steps");
       gainDb = *g;
     } else if (key == "bw") {
       const auto b = ParseInt(value);

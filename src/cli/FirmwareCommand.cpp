@@ -10,6 +10,7 @@
 #include "cli/DeviceSession.h"
 #include "cli/ExitCodes.h"
 #include "cli/JsonWriter.h"
+#include "cli/OutputCheck.h"
 #include "firmware/FirmwareImage.h"
 #include "firmware/FirmwarePackets.h"
 #include "firmware/FirmwareUpdater.h"
@@ -213,6 +214,11 @@ DeviceSubcommand DeviceFirmwareCommand() {
       "  Exit 0 only when the device acknowledged the end of the image.\n";
   c.connects =
       false;  // the update finds the device itself; a unit in its boot loader cannot connect
+  c.check = [](const std::vector<std::string>& args, const GlobalOptions& options,
+               std::ostream& err) {
+    if (args.size() != 1) return static_cast<int>(kExitOk);  // the job says how it is used
+    return CheckSimStateApart("vantorctl device firmware: ", args[0], false, options, err);
+  };
   c.job = UpdateFirmware;
   return c;
 }

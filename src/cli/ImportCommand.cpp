@@ -3,13 +3,14 @@
 #include <map>
 #include <ostream>
 
+#include "base/FileIo.h"
 #include "cli/CliText.h"
 #include "cli/CommandArgs.h"
 #include "cli/ExitCodes.h"
 #include "cli/PresetImage.h"
 #include "exchange/FilterImport.h"
 #include "model/ChannelTable.h"
-#include "presets/PresetFileIo.h"
+#include "presets/PresetFileReader.h"
 
 namespace vantor::cli {
 namespace {
@@ -58,16 +59,19 @@ int RunImport(const GlobalOptions& o, const std::vector<std::string>& args, std:
     err << "vantorctl import: " << error << '\n';
     return kExitFile;
   }
-  const auto bytes = ReadFileBytes(files[2], kImportFileLimit);
-  if (!bytes || bytes->size() > kImportFileLimit) {
+  const FileBytes file = ReadFileBytes(files[2], kImportFileLimit);
+  if (!file.Ok()) {
+    err << "vantorctl import: " << DescribeFileFailure(files[2], file.result, o.chinese) << '\n';
+    return kExitFile;
+  }
+  if (file.bytes.size() > kImportFileLimit) {
     err << "vantorctl import: " << files[2] << ": "
-        << (bytes ? Say2(o.chinese, "文件过大，不是滤波器文件", "too large for a filter file")
-                  : Say2(o.chinese, "无法读取文件", "cannot read the file"))
-        << '\n';
+        << Say2(o.chinese, "文件过大，不是滤波器文件", "too large for a filter file") << '\n';
     return kExitFile;
   }
   CKTV_OutData& output = image->program->model.Output(*channel);
-  const ImportPlan plan = PlanFilterImport(std::string(bytes->begin(), bytes->end()), output);
+  const ImportPlan plan =
+      PlanFilterImport(std::string(file.bytes.begin(), file.bytes.end()), output);
   for (const ImportLineReport& r : plan.reports) {
     err << "vantorctl import: " << LineReport(r, o.chinese) << '\n';
   }

@@ -4,18 +4,20 @@
 #include <ostream>
 
 #include "base/ByteArchive.h"
+#include "base/FileIo.h"
 #include "base/NumberFormat.h"
 #include "cli/CliText.h"
 #include "cli/CommandArgs.h"
 #include "cli/CurveCommand.h"
 #include "cli/ExitCodes.h"
 #include "cli/JsonWriter.h"
+#include "cli/OutputCheck.h"
 #include "cli/PresetEditor.h"
 #include "cli/PresetImage.h"
 #include "cli/PresetListing.h"
 #include "dsp/ResponseGrid.h"
 #include "presets/ParameterReport.h"
-#include "presets/PresetFileIo.h"
+#include "presets/PresetFileReader.h"
 #include "presets/PresetSerializer.h"
 
 namespace vantor::cli {
@@ -70,13 +72,17 @@ int New(const GlobalOptions& o, const std::vector<std::string>& args, std::ostre
         << SeeHelp("preset new", o.chinese);
     return kExitUsage;
   }
+  if (const auto problem = OutputProblem(args[0], {}, o.chinese)) {
+    err << "vantorctl preset new: " << *problem << '\n';
+    return kExitUsage;
+  }
   Program program;
   ByteArchive ar;
   SerializePreset(ar, program.model);
   const auto path = WithPresetExtension(args[0], PresetKind::kSingle);
-  if (!WriteFileAtomically(path, ar.Bytes())) {
-    err << "vantorctl preset new: " << path.string() << ": "
-        << Say2(o.chinese, "无法写入文件", "cannot write the file") << '\n';
+  const FileResult written = ReplaceFile(path, ar.Bytes());
+  if (!written.Ok()) {
+    err << "vantorctl preset new: " << DescribeFileFailure(path, written, o.chinese) << '\n';
     return kExitFile;
   }
   return kExitOk;
@@ -152,7 +158,11 @@ int Set(const GlobalOptions& o, const std::vector<std::string>& args, std::ostre
     return kExitUsage;
   }
   std::string error;
-  auto image = OpenPresetFile(args[0], o.chinese, error);
+  // Locked from the read to the save: a second `preset set` on the file waits for this one.
+  auto image = OpenPresetFileForUpdate(args[0], o.chinese, error, [&] {
+    err << "vantorctl preset set: "
+        << FormatText(Tr(TextId::FileWaiting, o.chinese), {{"file", args[0]}}) << '\n';
+  });
   if (!image) {
     err << "vantorctl preset set: " << error << '\n';
     return kExitFile;
@@ -304,6 +314,12 @@ int RunReport(const GlobalOptions& o, const std::vector<std::string>& args, std:
     }
     chinese = lang->second == "zh";
   }
+  if (const auto csv = options.find("--csv"); csv != options.end()) {
+    if (const auto problem = OutputProblem(csv->second, {files[0]}, chinese)) {
+      err << "vantorctl report: " << *problem << '\n';
+      return kExitUsage;
+    }
+  }
   auto image = OpenPresetFile(files[0], chinese, error);
   if (!image) {
     err << "vantorctl report: " << error << '\n';
@@ -316,9 +332,9 @@ int RunReport(const GlobalOptions& o, const std::vector<std::string>& args, std:
   if (const auto csv = options.find("--csv"); csv != options.end()) {
     const std::string text = ParameterReportCsv(report);
     const auto* bytes = reinterpret_cast<const std::uint8_t*>(text.data());
-    if (!WriteFileAtomically(csv->second, std::span(bytes, text.size()))) {
-      err << "vantorctl report: " << csv->second << ": "
-          << Say2(chinese, "无法写入文件", "cannot write the file") << '\n';
+    const FileResult written = ReplaceFile(csv->second, std::span(bytes, text.size()));
+    if (!written.Ok()) {
+      err << "vantorctl report: " << DescribeFileFailure(csv->second, written, chinese) << '\n';
       return kExitFile;
     }
     return kExitOk;

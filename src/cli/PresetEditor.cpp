@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cctype>
 #include <charconv>
+#include <cmath>
 #include <mutex>
 #include <optional>
 
@@ -66,6 +67,31 @@ std::optional<std::string> PlainNumber(std::string_view text,
   }
   if (!digits) return std::nullopt;
   return lower;
+}
+
+// Numbers are taken as written: one between two steps of its edit (a mixer level of 40.5,
+// a gain of -3.5 dB) is refused rather than cut to a step. The typed number must be the
+// value the code stands for, as the edit shows it (to the edit's shown decimals).
+constexpr double kShownTolerance = 0.0005 + 1e-9;
+
+std::optional<int> CodeOnStep(const EditScale& scale, const std::string& number,
+                              std::string& between) {
+  const std::optional<int> code = ReadEditText(scale, number).code;
+  if (!code) return std::nullopt;
+  const std::string shown = FormatEditCode(scale, *code);
+  const auto typed = ParseLeadingDecimal(number);
+  const auto value = ParseLeadingDecimal(shown);
+  if (typed && value && std::abs(*typed - *value) <= kShownTolerance) return code;
+  between = shown;
+  return std::nullopt;
+}
+
+// Why a value is refused: it lies between two steps (`between`, the step below it), or it is
+// no number of the key's range.
+std::string ValueProblem(bool chinese, const std::string& between) {
+  if (between.empty()) return Say2(chinese, "数值无效或超出范围", "bad or out-of-range value");
+  return Say2(chinese, "数值不在步长上（下方最近的是 ", "between two steps (the step below is ") +
+         between + Say2(chinese, "）；数值不会被舍入", "); numbers are not rounded");
 }
 
 std::optional<int> Choice(std::string_view value,
@@ -156,23 +182,26 @@ std::string PresetEditor::KeyHelp() {
   return "keys (outputs N = 1..8, bands B = 1..31, mixer sources K = 1..14):\n"
          "  name=TEXT                          program name, at most 15 bytes\n"
          "  source=highlevel|rca|bluetooth|optical|coaxial|player   (all-presets files, devices)\n"
-         "  volume=-60..6                      master volume in dB (all-presets files, devices)\n"
+         "  volume=-60..6                      master volume, whole dB (all-presets files, "
+         "devices)\n"
          "  speakerN=0..26                     speaker type of output N (all-presets files, "
          "devices)\n"
          "  outN.on=0|1   outN.phase=normal|inverted   outN.name=TEXT (at most 7 bytes)\n"
-         "  outN.gain=-59..0|OFF               dB\n"
-         "  outN.delay=0..50                   ms\n"
-         "  outN.mixK=0..100                   mixer level of source K\n"
+         "  outN.gain=-60..0|OFF               dB in whole dB (-60 dB is OFF)\n"
+         "  outN.delay=0..50                   ms in steps of 1/48 ms (0.5, 1.25, 2.5, ...)\n"
+         "  outN.mixK=0..100                   mixer level of source K, whole numbers\n"
          "  outN.hp.freq=20..20000             Hz (outN.lp.* the same for the low-pass)\n"
          "  outN.hp.family=linkwitz|bessel|butterworth\n"
          "  outN.hp.slope=0..7|12dB/Oct..48dB/Oct|OFF   0..6 = 12..48 dB/Oct, 7 = OFF\n"
          "  outN.bandB.freq=20..20000          Hz\n"
          "  outN.bandB.gain=-20..20            dB in 0.1 dB steps\n"
-         "  outN.bandB.q=0.404..16.027\n"
+         "  outN.bandB.q=0.404..16.027         the Q table's value at or below the number\n"
          "  outN.bandB.type=peak|lowshelf6|lowshelf12|highshelf6|highshelf12\n"
-         "  outN.limiter.threshold=-30..6|OFF  dBu\n"
+         "  outN.limiter.threshold=-30..6|OFF  dBu in 0.1 dBu steps\n"
          "  outN.limiter.attack=0.3..100       ms (0.3..0.9 in 0.1 steps, then whole ms)\n"
-         "  outN.limiter.release=0..5          attack time x 2, 4, 6, 8, 16, 32\n";
+         "  outN.limiter.release=0..5          attack time x 2, 4, 6, 8, 16, 32\n"
+         "Numbers are taken as written: one between two steps of its key (mix1=50.5,\n"
+         "gain=-3.5) or one that is not finite is refused, never rounded or cut.\n";
 }
 
 bool PresetEditor::Prepare(const std::vector<std::string>& assignments, std::string& error) {
@@ -223,7 +252,11 @@ bool PresetEditor::Parse(const std::string& key, const std::string& value, std::
     error = where + Say2(m_chinese, zh, en);
     return false;
   };
-  auto badValue = [&] { return bad("数值无效或超出范围", "bad or out-of-range value"); };
+  std::string between;  // a number between two steps: the step below it
+  auto badValue = [&] {
+    error = where + ValueProblem(m_chinese, between);
+    return false;
+  };
   auto add = [&](std::function<void()> f) {
     m_edits.push_back({key, std::move(f)});
     return true;
@@ -284,7 +317,7 @@ bool PresetEditor::Parse(const std::string& key, const std::string& value, std::
     if (!m_target.systemArea) return needsSystemArea();
     const auto number = PlainNumber(value, {"dB"});
     const std::optional<int> code =
-        number ? ReadEditText(scales::kMasterVolume, *number).code : std::nullopt;
+        number ? CodeOnStep(scales::kMasterVolume, *number, between) : std::nullopt;
     if (!code) return badValue();
     return add([&model, v = *code] {
       // As the master controls do: a new volume switches the master on.
@@ -317,21 +350,28 @@ bool PresetEditor::ParseOutput(int channel, const std::string& key, const std::s
     error = where + Say2(m_chinese, zh, en);
     return false;
   };
-  auto badValue = [&] { return bad("数值无效或超出范围", "bad or out-of-range value"); };
+  std::string between;  // a number between two steps: the step below it
+  auto badValue = [&] {
+    error = where + ValueProblem(m_chinese, between);
+    return false;
+  };
   auto unknown = [&] { return bad("未知参数", "unknown key"); };
   auto add = [&](std::function<void()> f) {
     m_edits.push_back({key, std::move(f)});
     return true;
   };
   // A value in a decimal mode: the number (with or without its unit) within the edit's
-  // range, or "OFF" where the edit takes it.
+  // range and on one of its steps, or "OFF" where the edit takes it. Q is looked up in its
+  // table instead (the table's value at or below the number).
   auto decimal = [&](const EditScale& scale, std::initializer_list<std::string_view> units,
                      bool offAllowed) -> std::optional<int> {
     if (offAllowed && (value == "OFF" || Lower(value) == "off" || value == "关闭")) {
       return CommitEditText(scale, "OFF").code;
     }
     const auto number = PlainNumber(value, units);
-    return number ? ReadEditText(scale, *number).code : std::nullopt;
+    if (!number) return std::nullopt;
+    if (scale.mode == kEditBandwidthQ) return ReadEditText(scale, *number).code;
+    return CodeOnStep(scale, *number, between);
   };
   auto frequency = [&]() -> std::optional<int> {
     const auto number = PlainNumber(value, {"Hz"}, true);

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "base/LittleEndian.h"
 #include "model/DataDefine.h"
 
 namespace vantor::sim {
@@ -135,6 +136,62 @@ std::optional<std::vector<std::uint8_t>> SimBootLoader::Complete(std::uint8_t ch
   if (!fill) return std::nullopt;
   return std::vector<std::uint8_t>(m_received.begin(),
                                    m_received.end() - static_cast<std::ptrdiff_t>(*fill));
+}
+
+namespace {
+
+constexpr std::uint8_t kStateVersion = 1;
+constexpr std::size_t kStateFixed = 4;  // version, active, stage, header byte
+
+// A byte string: its length (32 bits, little-endian), then the bytes.
+void PutBytes(std::vector<std::uint8_t>& out, const std::vector<std::uint8_t>& bytes) {
+  const std::size_t at = out.size();
+  out.resize(at + 4);
+  le::PutU32(out, at, static_cast<std::uint32_t>(bytes.size()));
+  out.insert(out.end(), bytes.begin(), bytes.end());
+}
+
+bool TakeBytes(std::span<const std::uint8_t>& in, std::vector<std::uint8_t>& bytes) {
+  if (in.size() < 4) return false;
+  const std::uint32_t n = le::GetU32(in, 0);
+  in = in.subspan(4);
+  if (in.size() < n) return false;
+  bytes.assign(in.begin(), in.begin() + n);
+  in = in.subspan(n);
+  return true;
+}
+
+}  // namespace
+
+std::vector<std::uint8_t> SimBootLoader::SaveState() const {
+  std::vector<std::uint8_t> out = {kStateVersion, static_cast<std::uint8_t>(m_active ? 1 : 0),
+                                   static_cast<std::uint8_t>(m_stage), m_headerByte};
+  PutBytes(out, m_received);
+  PutBytes(out, m_processorImage);
+  PutBytes(out, m_controllerImage);
+  return out;
+}
+
+bool SimBootLoader::RestoreState(std::span<const std::uint8_t> bytes) {
+  if (bytes.size() < kStateFixed || bytes[0] != kStateVersion || bytes[1] > 1 ||
+      bytes[2] > static_cast<std::uint8_t>(Stage::kDone)) {
+    return false;
+  }
+  std::vector<std::uint8_t> received;
+  std::vector<std::uint8_t> processor;
+  std::vector<std::uint8_t> controller;
+  auto rest = bytes.subspan(kStateFixed);
+  if (!TakeBytes(rest, received) || !TakeBytes(rest, processor) || !TakeBytes(rest, controller) ||
+      !rest.empty()) {
+    return false;
+  }
+  m_active = bytes[1] != 0;
+  m_stage = static_cast<Stage>(bytes[2]);
+  m_headerByte = bytes[3];
+  m_received = std::move(received);
+  m_processorImage = std::move(processor);
+  m_controllerImage = std::move(controller);
+  return true;
 }
 
 std::optional<std::string> IdentityInImage(std::span<const std::uint8_t> image,

@@ -68,6 +68,12 @@ class SimBootLoader {
   const std::vector<std::uint8_t>& ProcessorImage() const { return m_processorImage; }
   const std::vector<std::uint8_t>& ControllerImage() const { return m_controllerImage; }
 
+  // What a unit keeps in its flash across a power cycle: whether it starts in its boot
+  // loader, how far the transfer under way got, and the installed images. RestoreState
+  // takes back what SaveState gave, or returns false and changes nothing.
+  std::vector<std::uint8_t> SaveState() const;
+  bool RestoreState(std::span<const std::uint8_t> bytes);
+
  private:
   enum class Stage { kIdle, kHeader, kData, kController2, kControllerData, kDone };
 

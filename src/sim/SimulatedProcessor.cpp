@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <utility>
 
+#include "base/FileIo.h"
 #include "sim/SimHidHandle.h"
 
 namespace vantor::sim {
@@ -114,6 +115,7 @@ std::unique_ptr<HidDevice> SimulatedProcessor::Open(HidOpenError* error) {
 void SimulatedProcessor::ResetSession() {
   // The host let go: a unit that completed an update runs its program again.
   m_boot.OnSessionEnd();
+  MemoryChanged();
   m_parser.Reset();
   m_input.clear();
   m_babbling = false;
@@ -188,6 +190,7 @@ bool SimulatedProcessor::IsAnswering() const {
 void SimulatedProcessor::SetIdentity(std::string_view identity) {
   std::lock_guard lock(m_mutex);
   m_memory.SetIdentity(identity);
+  MemoryChanged();
 }
 
 void SimulatedProcessor::SetTiming(const SimTiming& timing) {
@@ -213,6 +216,7 @@ void SimulatedProcessor::Inspect(const std::function<void(const ProgramState&)>&
 void SimulatedProcessor::Modify(const std::function<void(ProgramState&)>& fn) {
   std::lock_guard lock(m_mutex);
   fn(m_memory.State());
+  MemoryChanged();
 }
 
 rec::StateRecord SimulatedProcessor::Record(int slot) const {
@@ -228,31 +232,52 @@ int SimulatedProcessor::InputSource() const {
 void SimulatedProcessor::SetInputSource(int source) {
   std::lock_guard lock(m_mutex);
   m_memory.SetInputSource(source);
+  MemoryChanged();
 }
 
 void SimulatedProcessor::FactoryReset() {
   std::lock_guard lock(m_mutex);
   m_memory.FactoryReset();
+  MemoryChanged();
 }
 
-SimFileStatus SimulatedProcessor::SaveMemory(const std::filesystem::path& path) const {
-  std::vector<std::uint8_t> image;
-  {
-    std::lock_guard lock(m_mutex);
-    image = EncodeMemoryImage(m_memory.State());
-  }
-  return WriteFileAtomically(path, image);
-}
-
-SimFileStatus SimulatedProcessor::LoadMemory(const std::filesystem::path& path) {
-  std::vector<std::uint8_t> image;
-  // One byte more than an image may have, so that an oversized file shows as such.
-  SimFileStatus status = ReadWholeFile(path, MemoryImageSize() + 1, image);
-  if (status == SimFileStatus::kOk) status = CheckMemoryImage(image);
-  if (status != SimFileStatus::kOk) return status;
+std::vector<std::uint8_t> SimulatedProcessor::MemoryImage(std::uint64_t* generation) const {
   std::lock_guard lock(m_mutex);
-  ApplyMemoryImage(image, m_memory.State());
+  if (generation != nullptr) *generation = m_memoryGeneration;
+  return EncodeMemoryImage(m_memory.State(), SimFlash{m_memory.Identity(), m_boot.SaveState()});
+}
+
+SimFileStatus SimulatedProcessor::ApplyMemoryImage(std::span<const std::uint8_t> image) {
+  const SimFileStatus status = CheckMemoryImage(image);
+  if (status != SimFileStatus::kOk) return status;
+  const SimFlash flash = FlashOfImage(image);
+  SimBootLoader boot;
+  if (!flash.boot.empty() && !boot.RestoreState(flash.boot)) return SimFileStatus::kBadChecksum;
+  std::lock_guard lock(m_mutex);
+  sim::ApplyMemoryImage(image, m_memory.State());
+  if (!flash.identity.empty()) m_memory.SetIdentity(flash.identity);
+  if (!flash.boot.empty()) m_boot = std::move(boot);
+  MemoryChanged();
   return SimFileStatus::kOk;
+}
+
+std::uint64_t SimulatedProcessor::MemoryGeneration() const {
+  std::lock_guard lock(m_mutex);
+  return m_memoryGeneration;
+}
+
+SimFileStatus SimulatedProcessor::SaveMemory(const std::filesystem::path& path, int* error) const {
+  const FileResult written = ReplaceFile(path, MemoryImage());
+  if (error != nullptr) *error = written.error;
+  return written.Ok() ? SimFileStatus::kOk : SimFileStatus::kCannotWrite;
+}
+
+SimFileStatus SimulatedProcessor::LoadMemory(const std::filesystem::path& path, int* error) {
+  const FileBytes file = ReadFileBytes(path, kMemoryFileLimit);
+  if (error != nullptr) *error = file.result.error;
+  if (!file.Ok()) return SimFileStatus::kCannotRead;
+  if (file.size > kMemoryFileLimit) return SimFileStatus::kWrongSize;
+  return ApplyMemoryImage(file.bytes);
 }
 
 // --- Firmware ---------------------------------------------------------------------------
@@ -327,7 +352,10 @@ bool SimulatedProcessor::HandleWrite(std::uint64_t handle, const Report& report,
     if (IsWakeReport(bytes)) {
       // Not a frame: the program hands over to the boot loader.
       ++m_wakeReports;
-      if (m_answering) m_boot.Enter();
+      if (m_answering) {
+        m_boot.Enter();
+        MemoryChanged();
+      }
       m_parser.Reset();
     } else {
       const auto frames = m_parser.Feed(bytes);
@@ -457,6 +485,7 @@ void SimulatedProcessor::Process(const HostFrame& frame, Clock::time_point arriv
     }
     answer = boot.answer;
     record.fate = FateOf(answer.outcome);
+    MemoryChanged();
     if (boot.restart)
       after = faults.noReturn ? AfterReport::kRestartNoReturn : AfterReport::kRestart;
     if (boot.installed) {
@@ -467,6 +496,7 @@ void SimulatedProcessor::Process(const HostFrame& frame, Clock::time_point arriv
   } else {
     answer = m_memory.Answer(frame);
     record.fate = FateOf(answer.outcome);
+    if (answer.outcome == SimOutcome::kStored) MemoryChanged();
     if (faults.emptyData && answer.replyCode == kReplyData) {
       answer.payload.clear();
       record.fate = SimFrameFate::kNoData;

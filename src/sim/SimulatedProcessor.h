@@ -122,9 +122,19 @@ class SimulatedProcessor : public std::enable_shared_from_this<SimulatedProcesso
   // A source chosen at the unit itself (its hand controller); the next status answer says so.
   void SetInputSource(int source);
   void FactoryReset();
-  // Atomic write; a file that cannot be read or checked changes nothing.
-  SimFileStatus SaveMemory(const std::filesystem::path& path) const;
-  SimFileStatus LoadMemory(const std::filesystem::path& path);
+  // The memory file (SimMemoryFile): the parameter memory, the identity and the boot
+  // loader's state, as a unit keeps them across a power cycle. Saving goes through
+  // ReplaceFile; a file that cannot be read or checked changes nothing. `error` receives the
+  // system's reason when there is one.
+  SimFileStatus SaveMemory(const std::filesystem::path& path, int* error = nullptr) const;
+  SimFileStatus LoadMemory(const std::filesystem::path& path, int* error = nullptr);
+  // The file image of the unit now, and the change count it shows (see MemoryGeneration).
+  std::vector<std::uint8_t> MemoryImage(std::uint64_t* generation = nullptr) const;
+  // Takes a memory image; a damaged one is refused and changes nothing.
+  SimFileStatus ApplyMemoryImage(std::span<const std::uint8_t> image);
+  // Counts every change of what the memory file holds (a stored frame, a source chosen at
+  // the unit, the boot loader's progress, ...), so a keeper of the file knows when to save.
+  std::uint64_t MemoryGeneration() const;
 
   // --- Firmware.
   bool InBootLoader() const;
@@ -172,6 +182,7 @@ class SimulatedProcessor : public std::enable_shared_from_this<SimulatedProcesso
   void RestartLocked(AfterReport after);
   void Log(SimFrameRecord record);
   void ResetSession();
+  void MemoryChanged() { ++m_memoryGeneration; }
 
   // Without the lock: hands queued plug events to the listeners.
   void DeliverEvents();
@@ -197,6 +208,7 @@ class SimulatedProcessor : public std::enable_shared_from_this<SimulatedProcesso
   std::deque<PendingReport> m_input;  // reports on their way to the host
   std::deque<SimFrameRecord> m_log;
   std::uint64_t m_framesReceived = 0;
+  std::uint64_t m_memoryGeneration = 0;
   std::vector<HotPlugEvent> m_events;
 
   // Held while listeners are called, so that removing one waits for a delivery under way

@@ -161,7 +161,9 @@ TEST_F(DeviceTool, FaultsEndInTheSameBytesOrAClearError) {
       if (r.code == kExitOk) continue;
       EXPECT_FALSE(run.survivable) << "seed " << seed << ", " << step.args[0] << ": " << r.err;
       EXPECT_EQ(r.code, kExitDevice) << step.args[0] << ": " << r.err;
-      EXPECT_TRUE(r.OneErrorLine()) << step.args[0] << ": " << r.err;
+      // One line, or a transfer that broke off with how far it got and what to do.
+      EXPECT_TRUE(r.OneErrorLine() || r.err.starts_with("vantorctl: The transfer broke off!\n"))
+          << step.args[0] << ": " << r.err;
       if (!step.writes.empty()) {
         EXPECT_FALSE(std::filesystem::exists(step.writes)) << "no file after a failure";
       }
@@ -234,7 +236,7 @@ TEST_F(DeviceTool, BadArgumentsAndFilesFailBeforeTheUnitIsOpened) {
     std::string mention;
   };
   const std::vector<Case> cases = {
-      {{"push", Path("missing.dsps")}, kExitFile, "cannot read"},
+      {{"push", Path("missing.dsps")}, kExitFile, "missing.dsps: No such file or directory"},
       {{"push", Path("junk.dsps")}, kExitFile, "not a single-preset file"},
       {{"restore", single}, kExitFile, "not an all-presets file"},
       {{"store", "7", "Name"}, kExitUsage, "1..6"},

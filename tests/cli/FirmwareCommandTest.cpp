@@ -117,6 +117,33 @@ TEST_F(FirmwareCommand, AnUpdateThatFailsExitsWithTheDeviceCode) {
   EXPECT_TRUE(r.out.empty());
 }
 
+TEST_F(FirmwareCommand, AnUpdateBrokenOffIsFinishedByTheNextRunAndBricksNothing) {
+  const std::string state = Path("unit.vsim");
+  const std::string image = File("unit.dsp", 1000);
+  // The unit stops answering in the middle of the data packets.
+  const ToolRun broken = RunTool(
+      {"--sim", "--sim-state", state, "--sim-faults", "stop=10", "device", "firmware", image});
+  EXPECT_EQ(broken.code, kExitDevice);
+  EXPECT_TRUE(Has(broken.err, "the update stopped at packet 178")) << broken.err;
+  auto unit = sim::SimulatedProcessor::Create();
+  ASSERT_EQ(unit->LoadMemory(state), sim::SimFileStatus::kOk);
+  EXPECT_TRUE(unit->InBootLoader()) << "the memory file keeps the unit in its boot loader";
+
+  // Powered up again, it still waits in its boot loader: no program runs to answer.
+  const ToolRun waiting = RunTool({"--sim", "--sim-state", state, "device", "info"});
+  EXPECT_EQ(waiting.code, kExitDevice);
+  EXPECT_TRUE(Has(waiting.err, "not answering")) << waiting.err;
+
+  // The next update starts over and completes; then the unit runs its program again.
+  const ToolRun again = RunTool({"--sim", "--sim-state", state, "device", "firmware", image});
+  ASSERT_EQ(again.code, kExitOk) << again.err;
+  const ToolRun info = RunTool({"--sim", "--sim-state", state, "device", "info"});
+  EXPECT_EQ(info.code, kExitOk) << info.err;
+  ASSERT_EQ(unit->LoadMemory(state), sim::SimFileStatus::kOk);
+  EXPECT_FALSE(unit->InBootLoader());
+  EXPECT_EQ(unit->FirmwareImage().size(), 1000U);
+}
+
 TEST_F(FirmwareCommand, FactoryResetNeedsYesAndClearsTheUnit) {
   const std::string state = Path("unit.vsim");
   {

@@ -3,32 +3,23 @@
 #include <gtest/gtest.h>
 
 #include "base/ByteArchive.h"
+#include "base/FileIo.h"
 #include "base/LittleEndian.h"
 #include "cli/ExitCodes.h"
 #include "cli/PresetImage.h"
 #include "cli/ToolRun.h"
 #include "connection/LinkRig.h"
 #include "model/EditConversion.h"
-#include "presets/PresetFileIo.h"
 #include "presets/PresetSerializer.h"
 
 namespace vantor::cli::testing {
 namespace {
 
-using vantor::testing::TempDir;
 using Bytes = std::vector<std::uint8_t>;
 
-class PresetTool : public ::testing::Test {
+class PresetTool : public PresetFiles {
  protected:
-  std::string Path(const std::string& name) const { return (dir.Path() / name).string(); }
-  // A fresh single-preset file.
-  std::string NewFile(const std::string& name) {
-    const ToolRun r = RunTool({"preset", "new", Path(name)});
-    EXPECT_EQ(r.code, kExitOk) << r.err;
-    return Path(name);
-  }
   std::unique_ptr<Program> Open(const std::string& path) { return OpenProgram(path); }
-  TempDir dir;
 };
 
 TEST_F(PresetTool, NewIsTheStartUpProgramAsTheApplicationSavesIt) {
@@ -165,7 +156,7 @@ TEST_F(PresetTool, AllPresetsFilesTakeTheSystemKeysAndKeepTheirSlots) {
   ByteArchive ar;
   ASSERT_TRUE(SerializeAllPresets(ar, model));
   const std::string file = Path("all.dspa");
-  ASSERT_TRUE(WriteFileAtomically(file, ar.Bytes()));
+  ASSERT_TRUE(ReplaceFile(file, ar.Bytes()).Ok());
 
   const ToolRun r = RunTool(
       {"preset", "set", file, "source=bluetooth", "volume=-10", "speaker8=22", "out1.gain=-1"});
@@ -216,7 +207,7 @@ TEST_F(PresetTool, ShowOfAnAllPresetsFileHasTheSystemLiveAndTwentySlots) {
   model.LoadOutputs();
   ByteArchive ar;
   ASSERT_TRUE(SerializeAllPresets(ar, model));
-  ASSERT_TRUE(WriteFileAtomically(Path("all.dspa"), ar.Bytes()));
+  ASSERT_TRUE(ReplaceFile(Path("all.dspa"), ar.Bytes()).Ok());
   ToolRun r = RunTool({"preset", "show", Path("all.dspa")});
   ASSERT_EQ(r.code, kExitOk);
   EXPECT_NE(r.out.find("== system"), std::string::npos);
@@ -296,10 +287,14 @@ TEST_F(PresetTool, FileProblemsExitWithTwoAndUsageWithOne) {
   ToolRun r = RunTool({"preset", "show", Path("junk.dsps")});
   EXPECT_EQ(r.code, kExitFile);
   EXPECT_TRUE(r.OneErrorLine());
-  EXPECT_NE(r.err.find("not a preset file"), std::string::npos);
+  EXPECT_NE(r.err.find("not a preset file (12 bytes;"), std::string::npos) << r.err;
+  // The real size, however large the file.
+  std::ofstream(Path("big.dsps")) << std::string(100000, 'x');
+  r = RunTool({"preset", "show", Path("big.dsps")});
+  EXPECT_NE(r.err.find("big.dsps: not a preset file (100000 bytes;"), std::string::npos) << r.err;
   Bytes wrong = FileBytes(NewFile("a.dsps"));
   wrong[5] = 'x';
-  ASSERT_TRUE(WriteFileAtomically(Path("sig.dsps"), wrong));
+  ASSERT_TRUE(ReplaceFile(Path("sig.dsps"), wrong).Ok());
   r = RunTool({"preset", "set", Path("sig.dsps"), "out1.gain=-1"});
   EXPECT_EQ(r.code, kExitFile);
   EXPECT_NE(r.err.find("signature"), std::string::npos);
@@ -315,6 +310,22 @@ TEST_F(PresetTool, FileProblemsExitWithTwoAndUsageWithOne) {
     EXPECT_EQ(r.code, kExitOk);
     EXPECT_NE(r.out.find(std::string("usage: vantorctl preset ") + command), std::string::npos);
   }
+}
+
+TEST_F(PresetTool, AListeningPositionPastTheFourthShowsAsTheFourth) {
+  ProgramState state;
+  CKTV_Data model(state);
+  model.LoadOutputs();
+  state.DelayPositions()[rec::kDelaySelectedPosition] = 7;
+  ByteArchive ar;
+  ASSERT_TRUE(SerializeAllPresets(ar, model));
+  ASSERT_TRUE(ReplaceFile(Path("p.dspa"), ar.Bytes()).Ok());
+  const ToolRun r = RunTool({"preset", "show", Path("p.dspa")});
+  ASSERT_EQ(r.code, kExitOk) << r.err;
+  EXPECT_NE(r.out.find("listening position: 4\n"), std::string::npos);
+  EXPECT_EQ(r.out.find("listening position: 8"), std::string::npos);
+  const ToolRun json = RunTool({"preset", "show", Path("p.dspa"), "--json"});
+  EXPECT_NE(json.out.find("\"listening_position\":3"), std::string::npos);
 }
 
 }  // namespace

@@ -12,6 +12,8 @@
 
 #include "cli/CliApp.h"
 #include "cli/PresetImage.h"
+#include "cli/ExitCodes.h"
+#include "connection/LinkRig.h"
 
 namespace vantor::cli::testing {
 
@@ -51,5 +53,17 @@ inline std::unique_ptr<Program> OpenProgram(const std::string& path) {
   EXPECT_TRUE(image.has_value()) << error;
   return image ? std::move(image->program) : nullptr;
 }
+// Tests on preset files in a folder of their own.
+class PresetFiles : public ::testing::Test {
+ protected:
+  std::string Path(const std::string& name) const { return (dir.Path() / name).string(); }
+  // A fresh single-preset file, made by the tool.
+  std::string NewFile(const std::string& name) {
+    const ToolRun r = RunTool({"preset", "new", Path(name)});
+    EXPECT_EQ(r.code, kExitOk) << r.err;
+    return Path(name);
+  }
+  vantor::testing::TempDir dir;
+};
 
 }  // namespace vantor::cli::testing

@@ -1,6 +1,7 @@
 #include "connection/LinkRig.h"
 
 #include <gtest/gtest.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <atomic>
@@ -20,6 +21,18 @@ TempDir::TempDir() {
 TempDir::~TempDir() {
   std::error_code ec;
   std::filesystem::remove_all(m_path, ec);
+}
+
+int AsAnotherPerson(const std::function<int()>& fn) {
+  if (::geteuid() != 0) return fn();
+  const pid_t child = ::fork();
+  if (child == 0) {
+    if (::setgid(65534) != 0 || ::setuid(65534) != 0) ::_exit(200);
+    ::_exit(fn());
+  }
+  int status = 0;
+  ::waitpid(child, &status, 0);
+  return WIFEXITED(status) ? WEXITSTATUS(status) : 201;
 }
 
 ProgramSide::ProgramSide(sim::SimulatedBackend& bus, ClaimStore& claims, LinkTimings timings)

@@ -23,6 +23,10 @@ class RecordingScreen : public ConnectionScreen {
  public:
   void ShowStatusMessage(TextId text) override { statusMessages.push_back(text); }
   void ShowMessage(TextId text) override { messages.push_back(text); }
+  void ShowDetailedMessage(TextId text, const std::string& detail) override {
+    messages.push_back(text);
+    details.push_back(detail);
+  }
   void ShowTransferWindow(TransferOwner owner) override {
     transferShown.push_back(owner);
     transferVisible = true;
@@ -51,6 +55,7 @@ class RecordingScreen : public ConnectionScreen {
 
   std::vector<TextId> statusMessages;
   std::vector<TextId> messages;
+  std::vector<std::string> details;  // of the detailed messages, in order
   std::vector<TransferOwner> transferShown;
   int transferHidden = 0;
   bool transferVisible = false;
@@ -90,6 +95,11 @@ class TempDir {
  private:
   std::filesystem::path m_path;
 };
+
+// Runs `fn` as a person who is not the owner of the files the test made: as root, in a
+// child process that has become "nobody"; otherwise here (the files are then ours, and a
+// file without write permission refuses its owner too). Returns what `fn` returned.
+int AsAnotherPerson(const std::function<int()>& fn);
 
 struct ProgramSide {
   explicit ProgramSide(sim::SimulatedBackend& bus, ClaimStore& claims,

@@ -292,3 +292,62 @@ TEST_F(SequenceTest, AConnectReadBackEndsWithBatchDoneThenReadBackDone) {
 
 }  // namespace
 }  // namespace vantor
+
+namespace vantor {
+namespace {
+
+TEST_F(SequenceTest, APresetTransferIsFollowedUntilItsLastAnswer) {
+  // Something queued before the transfer is answered first and does not count for it.
+  ASSERT_TRUE(seq.SendSystemItem(rec::kSysItemProgramName, 0).Queued());
+  EXPECT_FALSE(seq.CurrentTransfer()) << "a single item is no transfer";
+  ASSERT_TRUE(seq.WriteProgram(0, false).Queued());
+  auto t = seq.CurrentTransfer();
+  ASSERT_TRUE(t);
+  EXPECT_EQ(t->operation, TextId::TransferOpPush);
+  EXPECT_TRUE(t->writes);
+  EXPECT_EQ(t->commands, 26);
+  EXPECT_EQ(t->answered, 0);
+
+  test::FeedAsReports(queue, test::Ack());  // the item before the transfer
+  EXPECT_EQ(seq.CurrentTransfer()->answered, 0);
+  for (int i = 0; i < 7; ++i) test::FeedAsReports(queue, test::Ack());
+  test::FeedAsReports(queue, test::Resend());  // asked again: not answered yet
+  EXPECT_EQ(seq.CurrentTransfer()->answered, 7);
+  EXPECT_EQ(DescribeBrokenTransfer(*seq.CurrentTransfer(), false),
+            "Sending the preset file stopped at command 8 of 26.\n"
+            "The processor may now hold a mix of old and new settings, and some outputs may be "
+            "silent.\n"
+            "Connect the device again and do it once more.");
+
+  Answer();
+  EXPECT_FALSE(seq.CurrentTransfer()) << "every command answered";
+
+  ASSERT_TRUE(seq.ReadAllSlots().Queued());
+  t = seq.CurrentTransfer();
+  ASSERT_TRUE(t);
+  EXPECT_EQ(t->operation, TextId::TransferOpReadAll);
+  EXPECT_FALSE(t->writes);
+  EXPECT_EQ(t->commands, 54);
+  EXPECT_EQ(DescribeBrokenTransfer(*t, true),
+            "读取全部音效在第 1 条命令处中断（共 54 "
+            "条）。\n处理器上的设置没有改变；请重新连接设备后再试。");
+  seq.ForgetTransfer();
+  EXPECT_FALSE(seq.CurrentTransfer());
+
+  ASSERT_TRUE(seq.ReadProgram(0, true).Queued());
+  EXPECT_FALSE(seq.CurrentTransfer()) << "the read-back of a connection is part of connecting";
+  ASSERT_TRUE(seq.ReadProgram(3, true).Queued());
+  EXPECT_EQ(seq.CurrentTransfer()->operation, TextId::TransferOpRecall);
+}
+
+TEST_F(SequenceTest, ResendsOfTheHeadAreCountedUntilItIsAnswered) {
+  ASSERT_TRUE(seq.SendSystemItem(rec::kSysItemProgramName, 0).Queued());
+  for (int i = 0; i < 3; ++i) test::FeedAsReports(queue, test::Resend());
+  EXPECT_EQ(queue.HeadResends(), 3);
+  test::FeedAsReports(queue, test::Ack());
+  EXPECT_EQ(queue.HeadResends(), 0);
+  EXPECT_EQ(queue.Count(), 0);
+}
+
+}  // namespace
+}  // namespace vantor

@@ -8,10 +8,10 @@
 #include <fstream>
 
 #include "base/ByteArchive.h"
+#include "base/FileIo.h"
 #include "base/LittleEndian.h"
 #include "connection/LinkRig.h"
 #include "presets/PresetController.h"
-#include "presets/PresetFileIo.h"
 #include "presets/PresetSerializer.h"
 #include "presets/TunedProgram.h"
 
@@ -206,7 +206,7 @@ TEST_F(PresetSlots, AFileWithEveryBandMovedIsPushedAsTheTwentySixCommandsAlone) 
     otherModel.Load(-1);
     ByteArchive file;
     ASSERT_TRUE(SerializePreset(file, otherModel));
-    ASSERT_TRUE(WriteFileAtomically(Path("moved.dsps"), file.Bytes()));
+    ASSERT_TRUE(ReplaceFile(Path("moved.dsps"), file.Bytes()).Ok());
   }
   GoLive();
   ASSERT_TRUE(presets.LoadFile(Path("moved.dsps")).Ok());
@@ -326,7 +326,14 @@ TEST_F(PresetSlots, SaveAllCutOffByTheDeviceWritesNoFile) {
   EXPECT_FALSE(presets.AllPresetsSavePending());
   EXPECT_FALSE(std::filesystem::exists(Path("cut.dspa")));
   EXPECT_FALSE(rig.State().busy.load());
-  EXPECT_EQ(rig.Screen().statusMessages.back(), TextId::UnableToConnect);
+  // Not "unable to connect": it was connected. What broke off, how far it got, and that the
+  // device is as it was.
+  EXPECT_TRUE(rig.Screen().statusMessages.empty());
+  ASSERT_EQ(rig.Screen().messages.back(), TextId::TransferBrokeOff);
+  const std::string& detail = rig.Screen().details.back();
+  EXPECT_TRUE(detail.starts_with("Reading all presets stopped at command ")) << detail;
+  EXPECT_NE(detail.find(" of 54.\nNothing on the processor was changed"), std::string::npos)
+      << detail;
 }
 
 TEST_F(PresetSlots, AllPresetsFileIsSentWholeToTheDevice) {
@@ -343,7 +350,7 @@ TEST_F(PresetSlots, AllPresetsFileIsSentWholeToTheDevice) {
   }
   ByteArchive ar;
   ASSERT_TRUE(SerializeAllPresets(ar, otherModel));
-  ASSERT_TRUE(WriteFileAtomically(Path("in.dspa"), ar.Bytes()));
+  ASSERT_TRUE(ReplaceFile(Path("in.dspa"), ar.Bytes()).Ok());
 
   GoLive();
   const PresetResult r = presets.LoadFile(Path("in.dspa"));

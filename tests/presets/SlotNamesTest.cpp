@@ -33,6 +33,19 @@ TEST(SlotNames, ADoubleByteCharacterIsNeverCutInHalf) {
   EXPECT_EQ(SlotNameText(r), "音效音效音效音");
 }
 
+TEST(SlotNames, ANameReadBackWithHalfACharacterShowsTheWholeOnes) {
+  // The device answers 13 bytes of "音效音效音效音" and two spaces: byte 12 is the first
+  // half of the seventh character.
+  auto gbk = *Utf8ToGbk("音效音效音效音");
+  rec::StateRecord r{};
+  gbk.resize(13);
+  StoreSlotName(r, gbk + "  ");
+  EXPECT_EQ(SlotNameText(r), "音效音效音效");
+  // A half character in the middle is still shown as what it is.
+  StoreSlotName(r, std::string("\xD2 Club"));
+  EXPECT_EQ(SlotNameText(r), "\xEF\xBF\xBD Club");
+}
+
 TEST(SlotNames, ShownNamesAreTrimmed) {
   rec::StateRecord r{};
   StoreSlotName(r, "  Club   ");

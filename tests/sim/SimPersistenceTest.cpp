@@ -7,6 +7,7 @@
 #include <fstream>
 
 #include "SimTestSupport.h"
+#include "base/LittleEndian.h"
 #include "model/DataDefine.h"
 #include "sim/SimMemoryFile.h"
 #include "sim/SimulatedProcessor.h"
@@ -52,9 +53,7 @@ class SimPersistence : public ::testing::Test {
   }
 
   static std::vector<std::uint8_t> Image(const SimulatedProcessor& unit) {
-    std::vector<std::uint8_t> image;
-    unit.Inspect([&](const vantor::ProgramState& s) { image = vantor::sim::EncodeMemoryImage(s); });
-    return image;
+    return unit.MemoryImage();
   }
 
   void WriteRaw(const std::vector<std::uint8_t>& bytes) {
@@ -96,7 +95,7 @@ TEST_F(SimPersistence, BadFilesAreRefusedAndChangeNothing) {
   std::ifstream in(file, std::ios::binary);
   const std::vector<std::uint8_t> good((std::istreambuf_iterator<char>(in)),
                                        std::istreambuf_iterator<char>());
-  ASSERT_EQ(good.size(), vantor::sim::MemoryImageSize());
+  ASSERT_EQ(good, unit->MemoryImage());
 
   auto fresh = SimulatedProcessor::Create(InstantOptions());
   const auto before = Image(*fresh);
@@ -123,7 +122,7 @@ TEST_F(SimPersistence, BadFilesAreRefusedAndChangeNothing) {
   EXPECT_EQ(fresh->LoadMemory(file), SimFileStatus::kNotSimMemory);
 
   auto newer = good;
-  newer[8] = 2;
+  newer[8] = 3;
   WriteRaw(newer);
   EXPECT_EQ(fresh->LoadMemory(file), SimFileStatus::kWrongVersion);
 
@@ -131,6 +130,58 @@ TEST_F(SimPersistence, BadFilesAreRefusedAndChangeNothing) {
   EXPECT_FALSE(vantor::sim::DescribeSimFileStatus(SimFileStatus::kBadChecksum).empty());
   EXPECT_NE(vantor::sim::DescribeSimFileStatus(SimFileStatus::kBadChecksum, true),
             vantor::sim::DescribeSimFileStatus(SimFileStatus::kBadChecksum, false));
+}
+
+// FNV-1a as the file's checksum, for building a file of the first layout by hand.
+std::uint32_t Fnv1a(std::span<const std::uint8_t> bytes) {
+  std::uint32_t h = 2166136261u;
+  for (std::uint8_t b : bytes) h = (h ^ b) * 16777619u;
+  return h;
+}
+
+TEST_F(SimPersistence, AFileOfTheFirstLayoutIsStillRead) {
+  auto unit = ChangedUnit();
+  const std::size_t memory = rec::kStateRecordSize * (1 + rec::kSlotRecordCount) +
+                             rec::kEffectImageSize * rec::kEffectImageCount + rec::kSystemAreaSize +
+                             rec::kLimiterBlockSize;
+  auto image = unit->MemoryImage();
+  // Version 1: the header, the memory alone, its checksum.
+  std::vector<std::uint8_t> first(image.begin(), image.begin() + 16 + memory);
+  vantor::le::PutU16(first, 8, 1);
+  vantor::le::PutU32(first, 12, static_cast<std::uint32_t>(memory));
+  first.resize(first.size() + 4);
+  vantor::le::PutU32(first, 16 + memory, Fnv1a(std::span(first).subspan(16, memory)));
+  WriteRaw(first);
+
+  auto fresh = SimulatedProcessor::Create(InstantOptions());
+  ASSERT_EQ(fresh->LoadMemory(file), SimFileStatus::kOk);
+  EXPECT_EQ(fresh->Record(6), unit->Record(6));
+  EXPECT_EQ(fresh->InputSource(), 3);
+}
+
+TEST_F(SimPersistence, TheBootLoaderAndItsImagesSurviveAPowerCycle) {
+  auto unit = SimulatedProcessor::Create(InstantOptions());
+  unit->Plug();
+  {
+    auto device = unit->Open();
+    vantor::Report wake{};
+    for (std::size_t i = 1; i < wake.size(); i += 2) {
+      wake[i] = 0x43;
+      wake[i + 1] = 0x11;
+    }
+    ASSERT_TRUE(device->WriteReport(wake, std::chrono::milliseconds(100)));
+  }
+  ASSERT_TRUE(unit->InBootLoader());
+  unit->SetIdentity("TRX-620-31EQ-V3.9");
+  ASSERT_EQ(unit->SaveMemory(file), SimFileStatus::kOk);
+
+  auto later = SimulatedProcessor::Create(InstantOptions());
+  ASSERT_EQ(later->LoadMemory(file), SimFileStatus::kOk);
+  EXPECT_TRUE(later->InBootLoader()) << "an update broken off leaves the unit in its boot loader";
+  later->Plug();
+  auto device = later->Open();
+  EXPECT_FALSE(Exchange(*device, ReadRequest(0, 4, 136))) << "and it answers no program frame";
+  EXPECT_EQ(later->MemoryImage(), unit->MemoryImage());
 }
 
 TEST_F(SimPersistence, AFailedSaveLeavesTheOldFileIntact) {

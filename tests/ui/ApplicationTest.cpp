@@ -13,6 +13,7 @@
 #include "model/KTV_Data.h"
 #include "sim/SimulatedProcessor.h"
 #include "ui/app/CommandLine.h"
+#include "ui/app/DeviceHost.h"
 #include "ui/app/FrameTrace.h"
 #include "ui/app/MainFrame.h"
 #include "ui/app/VantorApp.h"
@@ -334,6 +335,33 @@ class ApplicationTest : public QObject {
     QVERIFY(err.contains(file));
     QVERIFY(damaged.open(QIODevice::ReadOnly));
     QCOMPARE(damaged.readAll(), QByteArray("not a processor memory"));
+  }
+
+  void theDemoFileFollowsTheUnitWhileItRunsAndIsNotShared() {
+    QTemporaryDir dir;
+    const QString file = dir.filePath(QStringLiteral("unit.vsim"));
+    std::string error;
+    auto host = DeviceHost::Demo({file.toStdString(), false}, false, &error);
+    QVERIFY2(host != nullptr, error.c_str());
+    host->Unit()->Modify([](ProgramState& m) { m.Slot(2)[0] = 'R'; });
+    // No save is asked for: the change reaches the file on its own, as a crash would find it.
+    const auto slotInFile = [&] {
+      auto reader = sim::SimulatedProcessor::Create();
+      return reader->LoadMemory(file.toStdString()) == sim::SimFileStatus::kOk
+                 ? reader->Record(2)[0]
+                 : std::uint8_t{0};
+    };
+    QTRY_COMPARE_WITH_TIMEOUT(slotInFile(), std::uint8_t{'R'}, 5000);
+
+    // A second program on the same file is refused, with the reason (the program prints it
+    // and exits with 2, as for a damaged file).
+    std::string second;
+    QVERIFY(DeviceHost::Demo({file.toStdString(), false}, false, &second) == nullptr);
+    QCOMPARE(second,
+             file.toStdString() + ": the simulated device file is in use by another program");
+    host->Unit()->Modify([](ProgramState& m) { m.Slot(2)[0] = 'S'; });
+    QVERIFY(host->SaveDemoState(false, &error));
+    QCOMPARE(slotInFile(), std::uint8_t{'S'});
   }
 
   void aScaledDisplayDoesNotScaleTheForm() {

@@ -11,13 +11,13 @@
 
 #include "UiTestSupport.h"
 #include "base/ByteArchive.h"
+#include "base/FileIo.h"
 #include "base/LittleEndian.h"
 #include "history/EditHistory.h"
 #include "link/ConnectionController.h"
 #include "model/DataDefine.h"
 #include "model/KTV_Data.h"
 #include "presets/PresetController.h"
-#include "presets/PresetFileIo.h"
 #include "presets/PresetSerializer.h"
 #include "ui/controls/BitButton.h"
 #include "ui/controls/FStatic.h"
@@ -159,7 +159,7 @@ class DelayPanelTest : public QObject {
     QVERIFY(SerializeAllPresets(ar, source));
     QTemporaryDir dir;
     const std::filesystem::path path = dir.filePath(QStringLiteral("all.dspa")).toStdString();
-    QVERIFY(WriteFileAtomically(path, ar.Bytes()));
+    QVERIFY(ReplaceFile(path, ar.Bytes()).Ok());
 
     PresetController presets(View().Controller());
     const PresetResult r = presets.LoadFile(path);

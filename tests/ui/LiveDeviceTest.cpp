@@ -3,6 +3,7 @@
 // reaching the device, the device's source followed, disconnecting, unplugging, closing.
 
 #include <QSignalSpy>
+#include <QTemporaryDir>
 #include <QTest>
 #include <vector>
 
@@ -12,6 +13,8 @@
 #include "link/ConnectionController.h"
 #include "model/DataDefine.h"
 #include "model/KTV_Data.h"
+#include "presets/PresetController.h"
+#include "ui/dialogs/DisplayDlg.h"
 #include "ui/controls/BitButton.h"
 #include "ui/controls/BitmapSlider.h"
 #include "ui/controls/ComBoxBtn.h"
@@ -306,6 +309,27 @@ class LiveDeviceTest : public QObject {
     QVERIFY(!form_->state.busy.load());
     QCOMPARE(View().TopBar().ConnectButton().State(), 0);
     QTRY_COMPARE(form_->messages, QStringList{QStringLiteral("无法连接设备")});
+  }
+
+  void aPushThatBreaksOffSaysSoInTheWindow() {
+    QVERIFY(StartLive());
+    QTemporaryDir dir;
+    const std::string file = dir.filePath(QStringLiteral("t.dsps")).toStdString();
+    PresetController presets(View().Controller());
+    QVERIFY(presets.SaveSinglePresetFile(file).Ok());
+    // The unit stops answering a few commands into the push.
+    Unit().InjectFault(sim::SimFault::StopAnswering(5));
+    QVERIFY(presets.LoadSinglePresetFile(file).Ok());
+    QTRY_COMPARE_WITH_TIMEOUT(form_->messages.size(), 1, 10000);
+    const QString shown = form_->messages.first();
+    // The message box of the window, in the start-up language: what broke off, how far it
+    // got, and what the processor may hold now.
+    QVERIFY2(shown.startsWith(QStringLiteral("传输中断!\n\n发送音效文件在第 ")), qPrintable(shown));
+    QVERIFY2(shown.contains(QStringLiteral("条命令处中断（共 26 条）。")), qPrintable(shown));
+    QVERIFY(shown.contains(QStringLiteral("处理器现在可能混有新旧设置，部分输出可能没有声音。")));
+    QVERIFY(!shown.contains(QStringLiteral("无法连接设备")));
+    QVERIFY(!View().TransferWindow().isVisible());
+    QCOMPARE(View().TopBar().ConnectButton().State(), 0);
   }
 
   void closingStopsTheLinkAndReleasesTheClaim() {

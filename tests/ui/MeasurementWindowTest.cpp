@@ -148,7 +148,7 @@ class MeasurementWindowTest : public QObject {
       QCOMPARE(Dialog().PreviewButton().text(),
                chinese ? QStringLiteral("预览") : QStringLiteral("Preview"));
       QCOMPARE(Row().MeasureButton().text(),
-               chinese ? QStringLiteral("测量调音…") : QStringLiteral("Measure…"));
+               chinese ? QStringLiteral("测量…") : QStringLiteral("Measure…"));
       QVERIFY(!Dialog().ImportFile(bad));
       QCOMPARE(form_->messages.size(), 1);
       const QString m = form_->messages.first();

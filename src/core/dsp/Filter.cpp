@@ -32,7 +32,7 @@ CFilter::CFilter(const LiveSyncFlag* liveSync) : m_liveSync(liveSync) {}
 
 void CFilter::ReconcileSentFrequency() {
   if (m_sentFrequency == 0) m_sentFrequency = kFrequencyMin;
-  if (m_frequency / m_sentFrequency < 2) m_sentFrequency = m_frequency;
+  if (m_frequency / m_sentFrequency < 2) m_sentFrequency = m_frequency.load();
 }
 
 void CFilter::SetFrequency(int hz, bool fromUser) {
@@ -109,7 +109,7 @@ void CFilter::SetEqType(int eqType) {
   }
   // A shelf pulled to its side of 2 kHz is sent there by the scan; while edits are not
   // sent, nothing would, and a saved program would hold the old frequency.
-  if (!IsLive(m_liveSync)) m_sentFrequency = m_frequency;
+  if (!IsLive(m_liveSync)) m_sentFrequency = m_frequency.load();
   Relayout();
   Recompute();
   MarkPending();
@@ -159,26 +159,28 @@ void CFilter::StepSentFrequency(int p) {
     m_pending = p;
     return;
   }
-  if (m_frequency / m_sentFrequency >= 2) {
-    m_sentFrequency *= 2;
-  } else if (static_cast<double>(m_frequency) / m_sentFrequency > 0.5) {
-    m_sentFrequency = m_frequency;
+  const int target = m_frequency;
+  const int sent = m_sentFrequency;
+  if (target / sent >= 2) {
+    m_sentFrequency = sent * 2;
+  } else if (static_cast<double>(target) / sent > 0.5) {
+    m_sentFrequency = target;
   } else {
-    m_sentFrequency /= 2;
+    m_sentFrequency = sent / 2;
   }
   m_pending = 1;
 }
 
 void CFilter::CopyValues(const CFilter& other) {
-  m_type = other.m_type;
-  m_frequency = other.m_frequency;
-  m_sentFrequency = other.m_frequency;
-  m_gain = other.m_gain;
-  m_flat = other.m_flat;
-  m_bypass = other.m_bypass;
-  m_bandwidth = other.m_bandwidth;
-  m_family = other.m_family;
-  m_slope = other.m_slope;
+  m_type = other.m_type.load();
+  m_frequency = other.m_frequency.load();
+  m_sentFrequency = other.m_frequency.load();
+  m_gain = other.m_gain.load();
+  m_flat = other.m_flat.load();
+  m_bypass = other.m_bypass.load();
+  m_bandwidth = other.m_bandwidth.load();
+  m_family = other.m_family.load();
+  m_slope = other.m_slope.load();
   Relayout();
   Recompute();
 }
@@ -341,7 +343,7 @@ void CFilter::Relayout() {
 void CFilter::LayoutBand() {
   const int w = m_plotWidth;
   const int h = m_plotHeight;
-  const double shownGain = (m_flat != 0 || m_bypass != 0) ? 0.0 : m_gain;
+  const double shownGain = (m_flat != 0 || m_bypass != 0) ? 0.0 : m_gain.load();
   int x0 = PlotX(m_frequency, w) - kHandleHalf;
   int y0 = PlotY(shownGain, h) - kHandleHalf;
   if (x0 < -kHandleHalf) x0 = -kHandleHalf;

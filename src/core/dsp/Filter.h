@@ -3,6 +3,7 @@
 // the pixel rectangles of its handles on the response graph.
 
 #include <array>
+#include <atomic>
 #include <cstddef>
 #include <string>
 
@@ -148,22 +149,28 @@ class CFilter {
   FilterControl* m_attached = nullptr;
   const LiveSyncFlag* m_liveSync = nullptr;
 
-  int m_type = kPeaking;
-  int m_frequency = 1000;
-  int m_sentFrequency = 20;
+  // What the worker's pending-change scan reads (and, for the sent frequency and the
+  // pending flag, writes) while the owner thread edits: atomics, so neither side ever sees a
+  // torn value. A setter stores its values before it marks the filter pending, and the scan
+  // takes the flag before it packs, so an edit that lands during a scan is either in the
+  // packed bytes or leaves the filter pending for the next scan.
+  std::atomic<int> m_type{kPeaking};
+  std::atomic<int> m_frequency{1000};
+  std::atomic<int> m_sentFrequency{20};
+  std::atomic<double> m_gain{0.0};
+  std::atomic<int> m_flat{1};
+  std::atomic<int> m_bypass{0};
+  std::atomic<double> m_bandwidth{0.2};
+  std::atomic<int> m_family{kButterworth};
+  std::atomic<int> m_slope{2};
+  std::atomic<int> m_pending{0};
+
   int m_limitMode = 0;
-  double m_gain = 0.0;
-  int m_flat = 1;
-  int m_bypass = 0;
   int m_savedBypass = 0;
-  double m_bandwidth = 0.2;
-  int m_family = kButterworth;
-  int m_slope = 2;
   int m_bandNumber = 0;
   int m_plotWidth = 0;
   int m_plotHeight = 0;
   int m_bandFlag = 1;
-  int m_pending = 0;
   int m_reducedSlopes = 0;
   int m_graphicMode = 0;
   Rect m_labelRect{};

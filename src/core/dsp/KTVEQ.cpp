@@ -124,22 +124,22 @@ void CKTVEQ::Layout(const Rect& plot) {
 }
 
 Response CKTVEQ::SumDb() const {
+  // Filter by filter over the whole grid: each response is read once, front to back. Every
+  // point still adds the filters in their order, so the sums are the same to the last bit.
   Response sum{};
-  for (std::size_t i = 0; i < kGridPoints; ++i) {
-    double s = 0.0;
-    for (const auto& f : m_filters) s += f->ResponseDb()[i];
-    sum[i] = s;
+  for (const auto& f : m_filters) {
+    const Response& r = f->ResponseDb();
+    for (std::size_t i = 0; i < kGridPoints; ++i) sum[i] += r[i];
   }
   return sum;
 }
 
 void CKTVEQ::SumResponse() {
   const double scale = m_plotHeight / 40.0;
-  const Response db = SumDb();
+  const Response sum = SumDb();
   for (std::size_t i = 0; i < kGridPoints; ++i) {
-    const double sum = db[i];
-    m_points[i].y = static_cast<int>(scale * (20.0 - sum) + 0.5) + kPlotOffsetY;
-    m_pointsF[i].y = static_cast<float>(scale * (20.0 - sum) + kPlotOffsetY);
+    m_points[i].y = static_cast<int>(scale * (20.0 - sum[i]) + 0.5) + kPlotOffsetY;
+    m_pointsF[i].y = static_cast<float>(scale * (20.0 - sum[i]) + kPlotOffsetY);
   }
 }
 

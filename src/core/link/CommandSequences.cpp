@@ -54,12 +54,18 @@ void CommandSequences::RestoreOutputs(const std::array<std::uint8_t, rec::kOutpu
   }
 }
 
-SequenceResult CommandSequences::Queue(Batch batch, int counter, bool showProgress) {
+SequenceResult CommandSequences::Queue(Batch batch, int counter, bool showProgress,
+                                       std::optional<TextId> operation, bool writes) {
   for (const auto& c : batch) {
     if (!c) return SequenceResult{SequenceStatus::kRefused, 0, counter};
   }
   const int n = static_cast<int>(batch.size());
   std::lock_guard lock(m_queue.QueueLock());
+  if (operation) {
+    // Everything queued before the batch is answered first.
+    m_tracked = TrackedBatch{*operation, writes,
+                             m_queue.Answered() + static_cast<std::uint64_t>(m_queue.Count()), n};
+  }
   m_queue.AddBatch(std::move(batch));
   if (showProgress) {
     m_queue.StartProgress(counter);
@@ -156,7 +162,9 @@ SequenceResult CommandSequences::WriteProgram(int slot, bool storeModelFirst) {
 
   if (batch.back()) batch.back()->SetNotice(true);
   const int counter = Number(batch, 0, false);
-  return Queue(std::move(batch), counter, true);
+  const TextId operation =
+      slot == 0 && !storeModelFirst ? TextId::TransferOpPush : TextId::TransferOpStore;
+  return Queue(std::move(batch), counter, true, operation, true);
 }
 
 SequenceResult CommandSequences::WriteDevice() {
@@ -188,7 +196,7 @@ SequenceResult CommandSequences::WriteDevice() {
   counter = Number(rest, counter, false);
 
   for (auto& c : rest) live.push_back(std::move(c));
-  return Queue(std::move(live), counter, true);
+  return Queue(std::move(live), counter, true, TextId::TransferOpSendAll, true);
 }
 
 SequenceResult CommandSequences::ReadProgram(int slot, bool liveTarget, int firstIndex) {
@@ -204,7 +212,9 @@ SequenceResult CommandSequences::ReadProgram(int slot, bool liveTarget, int firs
   }
   if (batch.back()) batch.back()->SetBatchEnd(true);
   const int counter = Number(batch, firstIndex, false);
-  return Queue(std::move(batch), counter, true);
+  // The read-back of a new connection is part of connecting; a recall is a transfer.
+  if (slot == 0) return Queue(std::move(batch), counter, true);
+  return Queue(std::move(batch), counter, true, TextId::TransferOpRecall, false);
 }
 
 SequenceResult CommandSequences::ReadAllSlots() {
@@ -219,7 +229,7 @@ SequenceResult CommandSequences::ReadAllSlots() {
   }
   if (batch.back()) batch.back()->SetBatchEnd(true);
   const int counter = Number(batch, 0, true);
-  return Queue(std::move(batch), counter, true);
+  return Queue(std::move(batch), counter, true, TextId::TransferOpReadAll, false);
 }
 
 SequenceResult CommandSequences::QueueIdentityRead() {
@@ -248,6 +258,28 @@ SequenceResult CommandSequences::SendSystemItem(int subCode, int slot) {
   Batch batch;
   batch.push_back(BuildSystemWrite(m_model.State(), subCode, slot));
   return Queue(std::move(batch), 0, false);
+}
+
+std::optional<TransferProgress> CommandSequences::CurrentTransfer() const {
+  std::lock_guard lock(m_queue.QueueLock());
+  if (!m_tracked) return std::nullopt;
+  const std::uint64_t answered = m_queue.Answered();
+  TransferProgress p;
+  p.operation = m_tracked->operation;
+  p.writes = m_tracked->writes;
+  p.commands = m_tracked->commands;
+  p.answered =
+      answered <= m_tracked->firstAnswer
+          ? 0
+          : static_cast<int>(std::min<std::uint64_t>(answered - m_tracked->firstAnswer,
+                                                     static_cast<std::uint64_t>(p.commands)));
+  if (p.Complete()) return std::nullopt;
+  return p;
+}
+
+void CommandSequences::ForgetTransfer() {
+  std::lock_guard lock(m_queue.QueueLock());
+  m_tracked.reset();
 }
 
 RoutingResult CommandSequences::SelectInputSource(int value) {

@@ -11,7 +11,10 @@
 // the caller's. When no device is connected nothing is queued and kNotConnected is
 // returned: the caller shows the connection error where the user asked for the transfer.
 
+#include <optional>
+
 #include "link/KTVCommand.h"
+#include "link/TransferProgress.h"
 #include "model/KTV_Data.h"
 
 namespace vantor {
@@ -87,7 +90,20 @@ class CommandSequences {
   RoutingResult SelectInputSource(int value);
   RoutingResult SetSpeakerType(int channel, int type);
 
+  // The last preset transfer (store, file push, send all, recall, read all) while it is
+  // under way; nothing once every command of it has been answered or it was forgotten.
+  std::optional<TransferProgress> CurrentTransfer() const;
+  // The queue was cleared (a new connection, a link error): no transfer is under way.
+  void ForgetTransfer();
+
  private:
+  struct TrackedBatch {
+    TextId operation = TextId::TransferOpPush;
+    bool writes = false;
+    std::uint64_t firstAnswer = 0;  // the queue's answer count when the batch's turn comes
+    int commands = 0;
+  };
+
   using Batch = std::vector<std::unique_ptr<CSendData>>;
 
   bool Connected() const;
@@ -97,11 +113,14 @@ class CommandSequences {
   std::array<std::uint8_t, rec::kOutputCount> SilenceOutputs(Batch& batch);
   // Puts the bytes back, queuing item 31 for each when `batch` is given.
   void RestoreOutputs(const std::array<std::uint8_t, rec::kOutputCount>& on, Batch* batch);
-  // Queues the batch whole, or nothing when a command could not be built.
-  SequenceResult Queue(Batch batch, int counter, bool showProgress);
+  // Queues the batch whole, or nothing when a command could not be built. A batch with an
+  // `operation` is followed for CurrentTransfer.
+  SequenceResult Queue(Batch batch, int counter, bool showProgress,
+                       std::optional<TextId> operation = std::nullopt, bool writes = false);
 
   CKTV_Data& m_model;
   CKTVCommand& m_queue;
+  std::optional<TrackedBatch> m_tracked;  // guarded by the queue lock
 };
 
 }  // namespace vantor

@@ -153,14 +153,17 @@ void ConnectionController::HandleDeviceEvent(const DeviceEventMessage& message) 
       state.busy = false;
       break;
     case DeviceEvent::WM_DEV_SYS64_READ: {
+      std::lock_guard lock(m_queue.QueueLock());  // records the worker writes answers into
       auto& positions = state.DelayPositions();
       positions[rec::kDelaySelectedPosition] =
           std::min<std::uint8_t>(positions[rec::kDelaySelectedPosition], 3);
       break;
     }
-    case DeviceEvent::WM_DEV_AUX_READ:
+    case DeviceEvent::WM_DEV_AUX_READ: {
+      std::lock_guard lock(m_queue.QueueLock());
       m_model.Effect().Unpack(state.Live());
       break;
+    }
     case DeviceEvent::WM_DEV_BATCH_DONE:
       OnBatchDone();
       break;
@@ -176,11 +179,16 @@ void ConnectionController::HandleDeviceEvent(const DeviceEventMessage& message) 
     case DeviceEvent::WM_DEV_IDENTITY:
       OnIdentity();
       break;
-    case DeviceEvent::WM_DEV_SOURCE_CHANGED:
-      if (m_model.ApplyReportedSource(static_cast<int>(message.wParam))) {
-        m_screen.ShowInputSource(static_cast<int>(message.wParam));
+    case DeviceEvent::WM_DEV_SOURCE_CHANGED: {
+      bool changed = false;
+      {
+        // The system block is where the worker stores the device's answers.
+        std::lock_guard lock(m_queue.QueueLock());
+        changed = m_model.ApplyReportedSource(static_cast<int>(message.wParam));
       }
+      if (changed) m_screen.ShowInputSource(static_cast<int>(message.wParam));
       break;
+    }
     case DeviceEvent::WM_DEV_AUX_SLOT_READ:
     case DeviceEvent::WM_DEV_SLOT_NAME:
     case DeviceEvent::WM_DEV_UPGRADE_DONE:
@@ -211,6 +219,7 @@ void ConnectionController::BeginConnection(bool liveSync) {
   {
     std::lock_guard lock(m_queue.QueueLock());
     m_queue.ClearAll();
+    m_sequences.ForgetTransfer();
     ClearModelPending(m_model);
     m_batchCounter = 0;
     state.connected = true;
@@ -264,8 +273,9 @@ void ConnectionController::OnDeviceRemoved(const std::string& path) {
   state.usbTransfer = false;
   state.firmwareUpdateMode = false;
   m_worker.Stop();
+  const auto transfer = m_sequences.CurrentTransfer();
   CloseDevice();
-  ShowConnectionError();
+  ShowConnectionEnded(transfer);
 }
 
 void ConnectionController::EndConnectionByUser() {
@@ -352,7 +362,11 @@ bool ConnectionController::StartReadBack(int slot, bool liveTarget) {
 void ConnectionController::OnReadBackDone(int slot) {
   ProgramState& state = m_model.State();
   if (!Connected()) return;  // a late answer of a connection already closed
-  m_model.Load(slot);
+  {
+    // The worker's scan must not pack a half-loaded program.
+    std::lock_guard lock(m_queue.QueueLock());
+    m_model.Load(slot);
+  }
   m_screen.RefreshAll();
   state.liveSync = true;
   state.busy = false;
@@ -369,12 +383,25 @@ void ConnectionController::OnLinkError() {
   m_worker.Stop();
   std::this_thread::sleep_for(m_timings.disconnectPause);
   m_model.State().firmwareUpdateMode = false;
+  const auto transfer = m_sequences.CurrentTransfer();
   CloseDevice();
   {
     std::lock_guard lock(m_queue.QueueLock());
     m_queue.ClearAll();
   }
-  ShowConnectionError();
+  ShowConnectionEnded(transfer);
+}
+
+void ConnectionController::ShowConnectionEnded(const std::optional<TransferProgress>& transfer) {
+  m_sequences.ForgetTransfer();
+  if (!transfer) {
+    ShowConnectionError();
+    return;
+  }
+  // The device was there: "unable to connect" would be wrong. Say what broke off, how far
+  // it got and what that may have left on the device.
+  m_screen.ShowDetailedMessage(TextId::TransferBrokeOff,
+                               DescribeBrokenTransfer(*transfer, m_model.State().chinese.load()));
 }
 
 void ConnectionController::OnNoData() {

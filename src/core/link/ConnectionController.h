@@ -14,6 +14,7 @@
 #include <functional>
 #include <memory>
 #include <mutex>
+#include <optional>
 #include <string>
 #include <variant>
 
@@ -128,6 +129,9 @@ class ConnectionController : private DeviceEventSink, private ProgressDisplay {
   void OnBatchDone();
   void OnLinkError();
   void OnNoData();
+  // After a connection ended on its own: the transfer that broke off with it, if one was
+  // under way, or the connection error.
+  void ShowConnectionEnded(const std::optional<TransferProgress>& transfer);
 
   // The steps after a device was opened: the queue cleared, the identity read queued,
   // the worker started.

@@ -3,6 +3,8 @@
 // windows; the command-line tool and the tests implement it plainly. Every call comes on the
 // thread that owns the controller.
 
+#include <string>
+
 #include "link/DeviceEvents.h"
 #include "text/TextCatalog.h"
 
@@ -19,6 +21,10 @@ class ConnectionScreen {
   virtual void ShowStatusMessage(TextId text) = 0;
   // A modal message box with an OK button.
   virtual void ShowMessage(TextId text) = 0;
+  // The same message box with lines composed for this occasion below the text, already in
+  // the current language: a file's path and the system's reason, or how far a transfer got
+  // before it broke off and what to do.
+  virtual void ShowDetailedMessage(TextId text, const std::string& detail) = 0;
   virtual void ShowTransferWindow(TransferOwner owner) = 0;
   virtual void HideTransferWindow() = 0;
   virtual void SetTransferRange(int low, int high) = 0;

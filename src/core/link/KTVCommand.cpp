@@ -66,7 +66,20 @@ int CKTVCommand::Count() const {
 
 void CKTVCommand::PopHead() {
   std::lock_guard lock(m_lock);
-  if (!m_queue.empty()) m_queue.pop_front();
+  if (m_queue.empty()) return;
+  m_queue.pop_front();
+  ++m_answered;
+  m_headResends = 0;
+}
+
+std::uint64_t CKTVCommand::Answered() const {
+  std::lock_guard lock(m_lock);
+  return m_answered;
+}
+
+int CKTVCommand::HeadResends() const {
+  std::lock_guard lock(m_lock);
+  return m_headResends;
 }
 
 void CKTVCommand::RewindHead() {
@@ -77,6 +90,7 @@ void CKTVCommand::RewindHead() {
 void CKTVCommand::ClearAll() {
   std::lock_guard lock(m_lock);
   m_queue.clear();
+  m_headResends = 0;
   m_receiver.Reset(true);
 }
 
@@ -115,6 +129,7 @@ void CKTVCommand::HandleFrame(const ReceivedFrame& frame) {
       return;
     case frame::kReplyResend:
       m_receiver.Reset(true);
+      if (Head() != nullptr) ++m_headResends;
       RewindHead();
       return;
     case frame::kReplyData: {

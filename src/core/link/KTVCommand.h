@@ -65,6 +65,11 @@ class CKTVCommand {
   void RewindHead();
   // Deletes every command and resets the receiver.
   void ClearAll();
+  // Commands answered (popped) since the queue was made; a batch's progress is counted
+  // against it.
+  std::uint64_t Answered() const;
+  // Resend answers the head command got in a row (0 after it is answered or cleared).
+  int HeadResends() const;
 
   // --- Receiver. Feed takes bytes 1..64 of each input report; true when this call
   // completed a valid frame, which has then been acted upon (progress step, then the reply
@@ -88,6 +93,8 @@ class CKTVCommand {
   FrameTap m_tap;
   std::deque<std::unique_ptr<CSendData>> m_queue;
   FrameReceiver m_receiver;
+  std::uint64_t m_answered = 0;
+  int m_headResends = 0;
 };
 
 }  // namespace vantor

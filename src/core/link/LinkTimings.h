@@ -17,6 +17,10 @@ struct LinkTimings {
   ms cyclePause{10};       // pause after every normal cycle
   ms workerWait{3000};     // the worker's wait on its events
 
+  // A command answered this many times in a row with the resend code: the device takes no
+  // command, which ends the connection as a link error (a count, not scaled).
+  int resendLimit = 10;
+
   // Connection.
   ms disconnectPause{500};  // after stopping the worker, before closing the device
 

@@ -130,6 +130,11 @@ bool UsbLink::TransferCycle(CKTVCommand& queue, CKTV_Data& model, DeviceEventSin
     }
     const bool decoded = queue.Feed(std::span(report).subspan(1, kReportPayload));
     report.fill(0);
+    if (decoded && queue.HeadResends() >= m_timings.resendLimit) {
+      // Every answer asks for the command again: the device takes nothing we send.
+      ReportLinkError(sink);
+      return false;
+    }
     if (decoded) return true;
     if (Clock::now() - start > m_timings.exchangeLimit) {
       std::this_thread::sleep_for(m_timings.linkErrorPause);

@@ -2,9 +2,9 @@
 
 #include <vector>
 
+#include "base/FileIo.h"
 #include "measure/LogInterpolation.h"
 #include "measure/ResponseRows.h"
-#include "presets/PresetFileIo.h"
 
 namespace vantor {
 
@@ -64,16 +64,16 @@ std::optional<Measurement> MeasurementFromText(std::string_view text, MeasureErr
 
 std::optional<std::string> ReadTextFile(const std::filesystem::path& path, std::size_t limit,
                                         MeasureError& error) {
-  const auto bytes = ReadFileBytes(path, limit);
-  if (!bytes) {
+  const FileBytes file = ReadFileBytes(path, limit);
+  if (!file.Ok()) {
     error = {MeasureErrorKind::kFileUnreadable, 0};
     return std::nullopt;
   }
-  if (bytes->size() > limit) {
+  if (file.bytes.size() > limit) {
     error = {MeasureErrorKind::kFileTooLarge, 0};
     return std::nullopt;
   }
-  return std::string(bytes->begin(), bytes->end());
+  return std::string(file.bytes.begin(), file.bytes.end());
 }
 
 std::optional<Measurement> LoadMeasurement(const std::filesystem::path& path, MeasureError& error) {

@@ -5,10 +5,10 @@
 #include <system_error>
 #include <vector>
 
+#include "base/FileIo.h"
 #include "base/NumberFormat.h"
 #include "measure/DecimalField.h"
 #include "measure/ResponseRows.h"
-#include "presets/PresetFileIo.h"
 
 namespace vantor {
 namespace {
@@ -247,7 +247,7 @@ bool SaveMeasurementSet(const std::filesystem::path& path, const MeasurementSet&
   if (path.has_parent_path()) std::filesystem::create_directories(path.parent_path(), ec);
   const std::string text = MeasurementSetText(set);
   const auto* bytes = reinterpret_cast<const std::uint8_t*>(text.data());
-  if (!WriteFileAtomically(path, std::span(bytes, text.size()))) {
+  if (!ReplaceFile(path, std::span(bytes, text.size())).Ok()) {
     error = {MeasureErrorKind::kCannotWrite, 0};
     return false;
   }

@@ -4,16 +4,15 @@
 #include <mutex>
 
 #include "base/ByteArchive.h"
+#include "base/FileIo.h"
 #include "model/KTV_Data.h"
 #include "model/ProgramState.h"
-#include "presets/PresetFileIo.h"
+#include "presets/PresetFileReader.h"
 #include "presets/PresetSerializer.h"
 #include "text/GbkCodec.h"
 
 namespace vantor {
 namespace {
-
-constexpr std::uint8_t kLastListeningPosition = 3;
 
 bool DeviceSlot(int slot) { return slot >= 1 && slot <= kPresetSlots; }
 
@@ -27,6 +26,23 @@ PresetResult PresetController::Shown(PresetStatus status, TextId message) {
   PresetResult r;
   r.status = status;
   r.message = message;
+  return r;
+}
+
+bool PresetController::Chinese() const { return m_link.Model().State().chinese.load(); }
+
+PresetResult PresetController::FileFailed(TextId message, PresetKind kind,
+                                          const std::filesystem::path& path,
+                                          const std::string& detail) {
+  if (detail.empty()) {
+    Screen().ShowMessage(message);
+  } else {
+    Screen().ShowDetailedMessage(message, detail);
+  }
+  PresetResult r = Shown(PresetStatus::kFileError, message);
+  r.kind = kind;
+  r.path = path;
+  r.detail = detail;
   return r;
 }
 
@@ -175,22 +191,18 @@ PresetResult PresetController::LoadFile(const std::filesystem::path& path) {
 }
 
 PresetResult PresetController::LoadSinglePresetFile(const std::filesystem::path& path) {
-  const auto bytes = ReadFileBytes(path, kSinglePresetFileSize);
+  const PresetFileRead file = ReadPresetFile(path, PresetKind::kSingle);
   // One hold of the queue lock from the load to the last queued command: the worker's
   // pending-change scan must not send a half-loaded program ahead of the batch.
   std::unique_lock lock(m_link.Queue().QueueLock());
   bool loaded = false;
-  if (bytes) {
-    ByteArchive ar(*bytes);
+  if (file.Ok()) {
+    ByteArchive ar(file.bytes);
     loaded = SerializePreset(ar, m_link.Model());
   }
   if (!loaded) {
     lock.unlock();
-    Screen().ShowMessage(TextId::PresetFileError);
-    PresetResult r = Shown(PresetStatus::kFileError, TextId::PresetFileError);
-    r.kind = PresetKind::kSingle;
-    r.path = path;
-    return r;
+    return FileFailed(TextId::PresetFileError, PresetKind::kSingle, path, file.Describe(Chinese()));
   }
   PresetResult r = StorePreset(0, false);
   lock.unlock();
@@ -202,30 +214,22 @@ PresetResult PresetController::LoadSinglePresetFile(const std::filesystem::path&
 }
 
 PresetResult PresetController::LoadAllPresetsFile(const std::filesystem::path& path) {
-  const auto bytes = ReadFileBytes(path, kAllPresetsFileSize);
+  const PresetFileRead file = ReadPresetFile(path, PresetKind::kAll);
   std::unique_lock lock(m_link.Queue().QueueLock());
   bool loaded = false;
-  if (bytes) {
-    ByteArchive ar(*bytes);
+  if (file.Ok()) {
+    ByteArchive ar(file.bytes);
     loaded = SerializeAllPresets(ar, m_link.Model());
   }
   if (!loaded) {
     lock.unlock();
-    Screen().ShowMessage(TextId::AllPresetsReadError);
-    PresetResult r = Shown(PresetStatus::kFileError, TextId::AllPresetsReadError);
-    r.kind = PresetKind::kAll;
-    r.path = path;
-    return r;
+    return FileFailed(TextId::AllPresetsReadError, PresetKind::kAll, path,
+                      file.Describe(Chinese()));
   }
+  // The load has kept the listening position within 0..3.
   PresetResult r = SendAllPresets();
   lock.unlock();
   Screen().RefreshAll();
-  {
-    std::lock_guard relock(m_link.Queue().QueueLock());
-    auto& positions = m_link.Program().DelayPositions();
-    positions[rec::kDelaySelectedPosition] =
-        std::min(positions[rec::kDelaySelectedPosition], kLastListeningPosition);
-  }
   r.kind = PresetKind::kAll;
   r.path = path;
   r.loaded = true;
@@ -239,13 +243,13 @@ PresetResult PresetController::SaveSinglePresetFile(const std::filesystem::path&
     std::lock_guard lock(m_link.Queue().QueueLock());
     SerializePreset(ar, m_link.Model());
   }
-  PresetResult r;
-  if (!WriteFileAtomically(target, ar.Bytes())) {
-    Screen().ShowMessage(TextId::PresetSaveError);
-    r = Shown(PresetStatus::kFileError, TextId::PresetSaveError);
-  } else {
-    r.status = PresetStatus::kDone;
+  const FileResult written = ReplaceFile(target, ar.Bytes());
+  if (!written.Ok()) {
+    return FileFailed(TextId::PresetSaveError, PresetKind::kSingle, target,
+                      DescribeFileFailure(target, written, Chinese()));
   }
+  PresetResult r;
+  r.status = PresetStatus::kDone;
   r.kind = PresetKind::kSingle;
   r.path = target;
   return r;
@@ -285,14 +289,15 @@ void PresetController::FinishAllPresetsSave() {
     SerializeAllPresets(ar, m_link.Model());
   }
   PresetResult r;
-  if (!WriteFileAtomically(target, ar.Bytes())) {
-    Screen().ShowMessage(TextId::AllPresetsSaveError);
-    r = Shown(PresetStatus::kFileError, TextId::AllPresetsSaveError);
+  const FileResult written = ReplaceFile(target, ar.Bytes());
+  if (!written.Ok()) {
+    r = FileFailed(TextId::AllPresetsSaveError, PresetKind::kAll, target,
+                   DescribeFileFailure(target, written, Chinese()));
   } else {
     r.status = PresetStatus::kDone;
+    r.kind = PresetKind::kAll;
+    r.path = target;
   }
-  r.kind = PresetKind::kAll;
-  r.path = target;
   m_link.Program().busy = false;
   if (m_allSaved) m_allSaved(r);
 }

@@ -5,8 +5,9 @@
 // dialogs call these; so do the command-line tool and the tests.
 //
 // Every operation runs on the thread that owns the connection controller. Messages are
-// shown through the connection's screen (ShowMessage for the message boxes, the status
-// window for "unable to connect") and the result says which one was shown, so a dialog only
+// shown through the connection's screen (ShowMessage for the message boxes, with the file's
+// path and the system's reason after a file error; the status window for "unable to
+// connect") and the result says which one was shown, so a dialog only
 // decides what its own controls show next. The screen's OnDeviceEvent must hand every
 // device event to OnDeviceEvent here: the all-presets save writes its file when the last
 // slot has arrived.
@@ -38,6 +39,7 @@ enum class PresetStatus {
 struct PresetResult {
   PresetStatus status = PresetStatus::kBadArgument;
   std::optional<TextId> message;  // the message that was shown, if any
+  std::string detail;             // what followed it: a file's path and the reason
   PresetKind kind = PresetKind::kNone;
   std::filesystem::path path;  // the file read or written (saves: with its extension)
   bool loaded = false;         // a file load replaced the records (even when nothing could be sent)
@@ -92,9 +94,8 @@ class PresetController {
   // A single-preset file becomes the live program and is stored into the device's live
   // program (StorePreset 0 after a file load); panels refreshed.
   PresetResult LoadSinglePresetFile(const std::filesystem::path& path);
-  // An all-presets file replaces the system area, slots, live program and delay table and
-  // is sent (SendAllPresets); panels refreshed; the selected listening position is kept
-  // within 0..3.
+  // An all-presets file replaces the system area, slots, live program and delay table (its
+  // listening position kept within 0..3) and is sent (SendAllPresets); panels refreshed.
   PresetResult LoadAllPresetsFile(const std::filesystem::path& path);
   // The current tuning into a single-preset file (".dsps" appended when missing). No device
   // traffic.
@@ -118,7 +119,11 @@ class PresetController {
  private:
   bool Connected() const;
   ConnectionScreen& Screen() { return m_link.Screen(); }
+  bool Chinese() const;
   PresetResult Shown(PresetStatus status, TextId message);
+  // A file error: the message, followed by the path and the reason.
+  PresetResult FileFailed(TextId message, PresetKind kind, const std::filesystem::path& path,
+                          const std::string& detail);
   PresetResult Queued(const SequenceResult& r);
   void FinishAllPresetsSave();
   void AbandonAllPresetsSave();

@@ -31,6 +31,8 @@ bool ReadSignature(ByteArchive& ar, std::size_t size) {
 
 void SetMusicOn(rec::StateRecord& record) { record[rec::kMusicOnFlag] = 1; }
 
+constexpr std::uint8_t kLastListeningPosition = 3;
+
 }  // namespace
 
 bool HasPresetSignature(std::span<const std::uint8_t> image) {
@@ -89,6 +91,9 @@ bool SerializeAllPresets(ByteArchive& ar, CKTV_Data& model) {
   }
   state.Live() = image->live;
   state.DelayPositions() = image->delays;
+  // Four listening positions: a damaged or foreign file's larger index is the last one.
+  auto& position = state.DelayPositions()[rec::kDelaySelectedPosition];
+  position = std::min(position, kLastListeningPosition);
   model.Load(-1);
   return true;
 }

@@ -26,8 +26,9 @@ bool SerializePreset(ByteArchive& ar, CKTV_Data& model);
 // Store: signature; the 32-byte system area; slot records 1..20, each with its music-on
 // flag set to 1 first; the objects into the live record, its music-on flag := 1, the live
 // record; the 50-byte delay-position table. Load: a 58730-byte image with the signature
-// replaces the system area, the 20 slot records, the live record and the table, then the
-// live record is unpacked into the objects (load argument -1). False, nothing changed,
+// replaces the system area, the 20 slot records, the live record and the table (its selected
+// listening position clamped to 0..3), then the live record is unpacked into the objects
+// (load argument -1). False, nothing changed,
 // otherwise.
 bool SerializeAllPresets(ByteArchive& ar, CKTV_Data& model);
 

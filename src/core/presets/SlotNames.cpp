@@ -52,7 +52,10 @@ std::string SlotNameText(const rec::StateRecord& record) {
   const auto field = std::span(record).subspan(rec::kProgramName, rec::kProgramNameSize);
   std::string raw(field.begin(), field.end());
   raw.resize(std::min(raw.find('\0'), raw.size()));
-  return GbkToUtf8Lossy(TrimWhiteSpace(raw));
+  // A name read back from the device keeps 13 bytes, which may end inside a double-byte
+  // character (its second half replaced by a space): that half character is not shown.
+  const std::string_view trimmed = TrimWhiteSpace(raw);
+  return GbkToUtf8Lossy(TrimWhiteSpace(GbkCutToFit(trimmed, trimmed.size())));
 }
 
 std::string SlotLabel(const ProgramState& state, int slot, bool connected) {

@@ -94,8 +94,9 @@ std::size_t GbkFitLength(std::string_view gbk, std::size_t maxBytes) {
   std::size_t at = 0;
   while (at < gbk.size()) {
     const auto c = static_cast<unsigned char>(gbk[at]);
-    const std::size_t width = (IsGbkLead(c) && at + 1 < gbk.size()) ? 2 : 1;
-    if (at + width > maxBytes) break;
+    // A lead byte with nothing after it is half a character: it never fits.
+    const std::size_t width = IsGbkLead(c) ? 2 : 1;
+    if (at + width > maxBytes || at + width > gbk.size()) break;
     at += width;
   }
   return at;

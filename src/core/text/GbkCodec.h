@@ -23,7 +23,7 @@ std::optional<std::string> GbkToUtf8(std::string_view gbk);
 std::string GbkToUtf8Lossy(std::string_view gbk);
 
 // The length of the longest prefix of gbk that fits in maxBytes without splitting a
-// double-byte character.
+// double-byte character (a lead byte at the very end, half a character, is left out).
 std::size_t GbkFitLength(std::string_view gbk, std::size_t maxBytes);
 
 // gbk cut to at most maxBytes at a character boundary.

@@ -1,6 +1,9 @@
 #include "text/TextCatalog.h"
 
+#include <algorithm>
 #include <array>
+#include <cerrno>
+#include <system_error>
 
 namespace vantor {
 namespace {
@@ -101,6 +104,28 @@ TextPair TextPairOf(TextId id) {
       return {"厘米", "cm"};
     case TextId::DelayUnitInch:
       return {"英寸", "inch"};
+    case TextId::BandFrequencyCaption:
+      return {"频率", "Freq"};
+    case TextId::BandQCaption:
+      return {"Q值", "Q"};
+    case TextId::BandOffButton:
+      return {"BY", "BY"};
+    case TextId::LimiterThresholdCaption:
+      return {"限幅阈值", "Threshold"};
+    case TextId::LimiterAttackCaption:
+      return {"启动", "Attack"};
+    case TextId::LimiterReleaseCaption:
+      return {"释放", "Release"};
+    case TextId::EqBypassButton:
+      return {"EQ旁通", "EQ Bypass"};
+    case TextId::AllBypassCheck:
+      return {"全部旁通", "All ByPass"};
+    case TextId::EqModeButton:
+      return {"图示EQ", "GEQ"};
+    case TextId::EqToGraphicQuestion:
+      return {"是否把参量均衡模式转换为图示均衡模式?", "Whether the PEQMode convert to GEQMode?"};
+    case TextId::EqToParametricQuestion:
+      return {"是否把图示均衡模式转换为参量均衡模式?", "Whether the GEQMode convert to PEQMode?"};
     case TextId::SlotLabelPrefix:
       return {"音效", "Source"};
     case TextId::SlotNameAllSpaces:
@@ -344,7 +369,7 @@ TextPair TextPairOf(TextId id) {
     case TextId::TargetCar:
       return {"汽车", "car"};
     case TextId::MeasureButton:
-      return {"测量调音…", "Measure…"};
+      return {"测量…", "Measure…"};
     case TextId::MeasureTitle:
       return {"测量调音", "Tune from measurements"};
     case TextId::MeasureNone:
@@ -437,6 +462,77 @@ TextPair TextPairOf(TextId id) {
               "{output}: the distance must be a number, 0 or more"};
     case TextId::AlignClamped:
       return {"超过 50 ms，已限制为 50 ms", "beyond 50 ms, held at 50 ms"};
+
+    case TextId::FileReasonNotFound:
+      return {"文件或文件夹不存在", "No such file or directory"};
+    case TextId::FileReasonPermission:
+      return {"没有权限", "Permission denied"};
+    case TextId::FileReasonNotPermitted:
+      return {"不允许的操作", "Operation not permitted"};
+    case TextId::FileReasonReadOnly:
+      return {"只读文件系统", "Read-only file system"};
+    case TextId::FileReasonNoSpace:
+      return {"磁盘空间不足", "No space left on device"};
+    case TextId::FileReasonQuota:
+      return {"超出磁盘配额", "Disk quota exceeded"};
+    case TextId::FileReasonIsFolder:
+      return {"这是一个文件夹", "Is a directory"};
+    case TextId::FileReasonNotFolder:
+      return {"路径中有一部分不是文件夹", "Not a directory"};
+    case TextId::FileReasonNameTooLong:
+      return {"文件名太长", "File name too long"};
+    case TextId::FileReasonTooLarge:
+      return {"文件太大", "File too large"};
+    case TextId::FileReasonIo:
+      return {"输入/输出错误", "Input/output error"};
+    case TextId::FileReasonInUse:
+      return {"文件正被另一个程序使用", "The file is in use by another program"};
+    case TextId::FileReasonNotRegular:
+      return {"不是普通文件", "Not a regular file"};
+    case TextId::FileReasonExists:
+      return {"文件已存在", "File exists"};
+    case TextId::FileWaiting:
+      return {"{file} 正被另一个程序使用，等待它结束……",
+              "{file} is in use by another program; waiting for it to finish..."};
+    case TextId::FileSameAsInput:
+      return {"{output} 与输入文件 {input} 是同一个文件，不能覆盖",
+              "{output} is the same file as the input {input}; it is not overwritten"};
+    case TextId::FileNotPresetSize:
+      return {"不是音效文件（{size} 字节；.dsps 为 2808 字节，.dspa 为 58730 字节）",
+              "not a preset file ({size} bytes; a .dsps has 2808, a .dspa 58730)"};
+    case TextId::FileNotPresetSignature:
+      return {"不是音效文件（签名不符）", "not a preset file (wrong signature)"};
+    case TextId::FileNotSinglePreset:
+      return {"不是单音效文件 (.dsps)", "not a single-preset file (.dsps)"};
+    case TextId::FileNotAllPresets:
+      return {"不是全部音效文件 (.dspa)", "not an all-presets file (.dspa)"};
+    case TextId::TransferBrokeOff:
+      return {"传输中断!", "The transfer broke off!"};
+    case TextId::TransferStoppedAt:
+      return {"{operation}在第 {k} 条命令处中断（共 {n} 条）。",
+              "{operation} stopped at command {k} of {n}."};
+    case TextId::TransferMayBeMixed:
+      return {"处理器现在可能混有新旧设置，部分输出可能没有声音。",
+              "The processor may now hold a mix of old and new settings, and some outputs may "
+              "be silent."};
+    case TextId::TransferRepeatWrite:
+      return {"请重新连接设备，然后再做一次。", "Connect the device again and do it once more."};
+    case TextId::TransferReadNothingChanged:
+      return {"处理器上的设置没有改变；请重新连接设备后再试。",
+              "Nothing on the processor was changed; connect the device again and try again."};
+    case TextId::TransferOpPush:
+      return {"发送音效文件", "Sending the preset file"};
+    case TextId::TransferOpStore:
+      return {"保存音效到设备", "Storing the preset in the device"};
+    case TextId::TransferOpSendAll:
+      return {"发送全部音效", "Sending all presets"};
+    case TextId::TransferOpRecall:
+      return {"调用音效", "Recalling the preset"};
+    case TextId::TransferOpReadAll:
+      return {"读取全部音效", "Reading all presets"};
+    case TextId::DeviceNotAnswering:
+      return {"设备没有响应（找到了设备，但它不回答任何命令）",
+              "the device is not answering (it was found, but answers no command)"};
     case TextId::Count:
       break;
   }
@@ -459,6 +555,83 @@ constexpr std::array<std::string_view, kSpeakerPositionCount> kPositionWords = {
     "前左", "前右", "后左", "后右", "中置", "超低"};
 
 }  // namespace
+
+std::string FormatText(std::string_view pattern,
+                       std::initializer_list<std::pair<std::string_view, std::string>> values) {
+  std::string out;
+  std::size_t at = 0;
+  while (at < pattern.size()) {
+    const std::size_t open = pattern.find('{', at);
+    const std::size_t close = open == std::string_view::npos ? open : pattern.find('}', open);
+    if (close == std::string_view::npos) {
+      out.append(pattern.substr(at));
+      break;
+    }
+    out.append(pattern.substr(at, open - at));
+    const std::string_view name = pattern.substr(open + 1, close - open - 1);
+    const auto found =
+        std::find_if(values.begin(), values.end(), [&](const auto& v) { return v.first == name; });
+    if (found != values.end()) {
+      out.append(found->second);
+    } else {
+      out.append(pattern.substr(open, close - open + 1));
+    }
+    at = close + 1;
+  }
+  return out;
+}
+
+std::string DescribeFileError(int error, bool chinese) {
+  TextId id;
+  switch (error) {
+    case ENOENT:
+      id = TextId::FileReasonNotFound;
+      break;
+    case EACCES:
+      id = TextId::FileReasonPermission;
+      break;
+    case EPERM:
+      id = TextId::FileReasonNotPermitted;
+      break;
+    case EROFS:
+      id = TextId::FileReasonReadOnly;
+      break;
+    case ENOSPC:
+      id = TextId::FileReasonNoSpace;
+      break;
+    case EDQUOT:
+      id = TextId::FileReasonQuota;
+      break;
+    case EISDIR:
+      id = TextId::FileReasonIsFolder;
+      break;
+    case ENOTDIR:
+      id = TextId::FileReasonNotFolder;
+      break;
+    case ENAMETOOLONG:
+      id = TextId::FileReasonNameTooLong;
+      break;
+    case EFBIG:
+      id = TextId::FileReasonTooLarge;
+      break;
+    case EIO:
+      id = TextId::FileReasonIo;
+      break;
+    case EAGAIN:
+      id = TextId::FileReasonInUse;
+      break;
+    case EINVAL:
+      id = TextId::FileReasonNotRegular;
+      break;
+    case EEXIST:
+      id = TextId::FileReasonExists;
+      break;
+    default:
+      // Rare reasons in the system's own (English) words.
+      return std::generic_category().message(error);
+  }
+  return std::string(Tr(id, chinese));
+}
 
 std::string_view InputSourceName(int source, bool chinese) {
   if (source < 0 || source >= kInputSourceCount) return {};

@@ -6,7 +6,10 @@
 // Adding a text: add an id to TextId (before Count) and its pair to the switch in
 // TextCatalog.cpp; the compiler then refuses to build until every id has a pair.
 
+#include <initializer_list>
+#include <string>
 #include <string_view>
+#include <utility>
 
 namespace vantor {
 
@@ -72,6 +75,20 @@ enum class TextId : int {
   DelayUnitMs,
   DelayUnitCm,
   DelayUnitInch,
+  // The output channel dialog: its row captions, the band-off button, the limiter
+  // captions, the whole-EQ controls (the EQ bypass button is also the main form's), and the
+  // two questions before the EQ mode changes.
+  BandFrequencyCaption,
+  BandQCaption,
+  BandOffButton,
+  LimiterThresholdCaption,
+  LimiterAttackCaption,
+  LimiterReleaseCaption,
+  EqBypassButton,
+  AllBypassCheck,
+  EqModeButton,
+  EqToGraphicQuestion,
+  EqToParametricQuestion,
 
   // Preset slots and their dialogs.
   SlotLabelPrefix,     // "音效" / "Source", followed by the slot number
@@ -205,6 +222,41 @@ enum class TextId : int {
   // The built-in target curves' names.
   TargetFlat,
   TargetCar,
+  // Files: why the system refused (the system's reason in words) and what the program does.
+  FileReasonNotFound,
+  FileReasonPermission,
+  FileReasonNotPermitted,
+  FileReasonReadOnly,
+  FileReasonNoSpace,
+  FileReasonQuota,
+  FileReasonIsFolder,
+  FileReasonNotFolder,
+  FileReasonNameTooLong,
+  FileReasonTooLarge,
+  FileReasonIo,
+  FileReasonInUse,
+  FileReasonNotRegular,
+  FileReasonExists,
+  FileWaiting,             // {file}: another program holds it; this one waits
+  FileSameAsInput,         // {output}, {input}: an output that would overwrite an input
+  FileNotPresetSize,       // {size}: a file of neither preset size
+  FileNotPresetSignature,  // the right size, a foreign signature
+  FileNotSinglePreset,     // an all-presets file where a single-preset file is needed
+  FileNotAllPresets,       // and the other way round
+  // A batch transfer that broke off: the heading, where it stopped ({operation}, {k}, {n}),
+  // what it may have left on the processor, and what to do.
+  TransferBrokeOff,
+  TransferStoppedAt,
+  TransferMayBeMixed,
+  TransferRepeatWrite,
+  TransferReadNothingChanged,
+  TransferOpPush,
+  TransferOpStore,
+  TransferOpSendAll,
+  TransferOpRecall,
+  TransferOpReadAll,
+  // The device was found but answers no command.
+  DeviceNotAnswering,
 
   // Tuning from measurements in the window: the graph row's button, the measurement
   // dialog, the graph's layer legend and the messages. MeasureImportFailed and
@@ -270,6 +322,13 @@ inline std::string_view Tr(TextId id, bool chinese) {
   const TextPair p = TextPairOf(id);
   return chinese ? p.chinese : p.english;
 }
+
+// `pattern` with each "{name}" replaced by its value (names without a value stay).
+std::string FormatText(std::string_view pattern,
+                       std::initializer_list<std::pair<std::string_view, std::string>> values);
+
+// The system's reason for a failed file operation (an errno value), in words.
+std::string DescribeFileError(int error, bool chinese);
 
 // The input sources 0..5 in list order; empty outside.
 inline constexpr int kInputSourceCount = 6;

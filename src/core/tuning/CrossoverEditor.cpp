@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "tuning/CrossoverLists.h"
+#include "tuning/LinkCopyRules.h"
 #include "tuning/ResponseGraphModel.h"
 
 namespace vantor {
@@ -16,10 +17,17 @@ CFilter& CrossoverEditor::FilterOf(CKTV_OutData& out, CrossoverSide side) const 
 }
 
 template <typename F>
+void CrossoverEditor::ForTargets(int channel, CrossoverSide side, F&& f) {
+  const OutputMask targets = m_rules == CrossoverRules::kPanel
+                                 ? LinkPartnersOf(m_data.Links(), channel)
+                                 : DialogCrossoverTargets(m_data.Links(), channel);
+  ForEachOutput(m_data, targets, [&](CKTV_OutData& partner) { f(FilterOf(partner, side)); });
+}
+
+template <typename F>
 void CrossoverEditor::ForGroup(int channel, CrossoverSide side, F&& f) {
   f(FilterOf(m_data.Output(channel), side));
-  m_data.Links().ForEachPartner(channel,
-                                [&](CKTV_OutData& partner) { f(FilterOf(partner, side)); });
+  ForTargets(channel, side, f);
 }
 
 CrossoverShown CrossoverEditor::Shown(int channel, CrossoverSide side) const {
@@ -39,13 +47,23 @@ void CrossoverEditor::ChooseFamily(int channel, CrossoverSide side, int family) 
 
 void CrossoverEditor::ChooseSlopeEntry(int channel, CrossoverSide side, int entry) {
   const int family = FilterOf(m_data.Output(channel), side).Family();
-  const int slope = SlopeOfEntry(family, entry);
-  if (slope < 0) return;
+  ChooseSlope(channel, side, SlopeOfEntry(family, entry));
+}
+
+void CrossoverEditor::ChooseSlope(int channel, CrossoverSide side, int slope) {
+  if (slope < 0 || slope > kSlopeOff) return;
   ForGroup(channel, side, [&](CFilter& f) { f.SetSlope(slope, true); });
 }
 
 int CrossoverEditor::SetFrequency(int channel, CrossoverSide side, int hz, int otherHz) {
-  hz = side == CrossoverSide::kHighPass ? std::min(hz, otherHz) : std::max(hz, otherHz);
+  if (side == CrossoverSide::kHighPass) {
+    hz = std::min(hz, otherHz);
+    if (m_rules == CrossoverRules::kOutputDialog && channel == kLimitedHighPassOutput) {
+      hz = std::min(hz, kLimitedHighPassHz);
+    }
+  } else {
+    hz = std::max(hz, otherHz);
+  }
   hz = std::clamp(hz, kFrequencyMin, kFrequencyMax);
   // A click into the field reports it too; an unchanged value sends nothing.
   if (hz == FilterOf(m_data.Output(channel), side).Frequency()) return hz;
@@ -55,8 +73,7 @@ int CrossoverEditor::SetFrequency(int channel, CrossoverSide side, int hz, int o
 
 int CrossoverEditor::TakeFromGraph(int channel, CrossoverSide side) {
   const int hz = FilterOf(m_data.Output(channel), side).Frequency();
-  m_data.Links().ForEachPartner(
-      channel, [&](CKTV_OutData& partner) { FilterOf(partner, side).SetFrequency(hz, true); });
+  ForTargets(channel, side, [&](CFilter& f) { f.SetFrequency(hz, true); });
   return hz;
 }
 

@@ -10,6 +10,9 @@ constexpr std::array<std::string_view, kSlopeEntryCount> kLinkwitzEntries = {
 constexpr std::array<std::string_view, kSlopeEntryCount> kOtherEntries = {
     "6dB/Oct", "12dB/Oct", "18dB/Oct", "24dB/Oct", "OFF"};
 
+constexpr std::array<std::string_view, kFullSlopeEntryCount> kFullEntries = {
+    "12dB/Oct", "18dB/Oct", "24dB/Oct", "30dB/Oct", "36dB/Oct", "42dB/Oct", "48dB/Oct"};
+
 constexpr std::array<int, kSlopeEntryCount> kLinkwitzSlopes = {0, 1, 3, 4, kSlopeOff};
 constexpr std::array<int, kSlopeEntryCount> kOtherSlopes = {0, 1, 2, 3, kSlopeOff};
 
@@ -48,5 +51,11 @@ int EntryOfSlope(int family, int slope) {
   }
   return entry;
 }
+
+const std::array<std::string_view, kFullSlopeEntryCount>& FullSlopeEntries() {
+  return kFullEntries;
+}
+
+int FullSlopeEntryOf(int slope) { return slope >= 0 && slope < kFullSlopeEntryCount ? slope : -1; }
 
 }  // namespace vantor

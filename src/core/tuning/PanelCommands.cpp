@@ -4,6 +4,7 @@
 
 #include "link/FrameBuilders.h"
 #include "model/ProgramState.h"
+#include "tuning/LinkCopyRules.h"
 
 namespace vantor {
 
@@ -87,18 +88,37 @@ void PanelCommands::UnmuteGroup(const MutedGroup& group) {
 
 SequenceResult PanelCommands::ResetEq(int channel, int partner, bool linkingActive) {
   if (channel < 0 || channel >= rec::kOutputCount) return {};
-  if (partner == channel || partner >= rec::kOutputCount) partner = -1;
+  OutputMask outputs{};
+  outputs[static_cast<std::size_t>(channel)] = true;
+  if (partner >= 0 && partner < rec::kOutputCount) {
+    outputs[static_cast<std::size_t>(partner)] = true;
+  }
+  return Transfer(
+      channel, outputs, [](CKTV_OutData& out) { out.ResetEq(); },
+      TransferShape{false, linkingActive});
+}
+
+SequenceResult PanelCommands::TransferGroup(int channel, const ChannelStep& step,
+                                            TransferShape shape) {
+  if (channel < 0 || channel >= rec::kOutputCount) return {};
+  return Transfer(channel, LinkGroupOf(m_model.Links(), channel), step, shape);
+}
+
+SequenceResult PanelCommands::Transfer(int muteChannel, const OutputMask& outputs,
+                                       const ChannelStep& step, TransferShape shape) {
   std::lock_guard lock(m_queue.QueueLock());
-  const MutedGroup muted = MuteGroup(channel);
+  const MutedGroup muted = MuteGroup(muteChannel);
   SequenceResult result{Connected() ? SequenceStatus::kQueued : SequenceStatus::kNotConnected, 0,
                         0};
-  for (int o : {channel, partner}) {
-    if (o < 0) continue;
-    m_model.Output(o).ResetEq();
+  for (int o = 0; o < rec::kOutputCount; ++o) {
+    if (!outputs[static_cast<std::size_t>(o)]) continue;
+    step(m_model.Output(o));
     if (!Connected()) continue;
-    const SequenceResult w = m_sequences.WriteOutput(o, linkingActive && o == 1);
+    if (shape.offAroundBlocks) QueueSettings(o);
+    const SequenceResult w = m_sequences.WriteOutput(o, shape.linkingActive && o == 1);
     if (!w.Queued()) result.status = w.status;
     result.commands += w.commands;
+    if (shape.offAroundBlocks) QueueSettings(o);
   }
   UnmuteGroup(muted);
   return result;

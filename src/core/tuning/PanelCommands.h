@@ -1,15 +1,17 @@
 #pragma once
 // The main form's edits that do more than call one setter of the model: the master volume
-// and master switch (system block, item 144), and the EQ reset, which rewrites a whole
-// output while the outputs of its link group are switched off on the device. Each runs
-// under the queue lock, so the worker never sees half of it; nothing is queued while no
-// device is connected, and the model changes all the same.
+// and master switch (system block, item 144), and the whole-channel actions (EQ reset, EQ
+// mode, all-bypass), which rewrite whole outputs while the outputs of the link group are
+// switched off on the device. Each runs under the queue lock, so the worker never sees half
+// of it; nothing is queued while no device is connected, and the model changes all the same.
 
 #include <array>
+#include <functional>
 
 #include "link/CommandSequences.h"
 #include "link/KTVCommand.h"
 #include "model/KTV_Data.h"
+#include "tuning/LinkCopyRules.h"
 
 namespace vantor {
 
@@ -45,10 +47,27 @@ class PanelCommands {
   // the write of output 1 ends the busy state the link panel started.
   SequenceResult ResetEq(int channel, int partner = -1, bool linkingActive = false);
 
+  // A whole-channel action on output `channel` and every output linked with it, under the
+  // queue lock: the group goes silent (MuteGroup); then, output by output in channel order,
+  // `step` changes the output's objects and its whole block is written; then the group is
+  // switched back on. `step` runs also without a device, when nothing is queued.
+  struct TransferShape {
+    // Item 31 (output off) once more right before and right after each block write.
+    bool offAroundBlocks = false;
+    // Linking is active: the block write of output 1 ends the busy state.
+    bool linkingActive = false;
+  };
+  using ChannelStep = std::function<void(CKTV_OutData&)>;
+  SequenceResult TransferGroup(int channel, const ChannelStep& step, TransferShape shape);
+
  private:
   bool Connected() const;
   void QueueSystemBlock();
   void QueueSettings(int channel);
+  // Mutes `muteChannel`'s group, then for each output of `outputs` runs `step` and writes
+  // its block, then un-mutes.
+  SequenceResult Transfer(int muteChannel, const OutputMask& outputs, const ChannelStep& step,
+                          TransferShape shape);
 
   CKTV_Data& m_model;
   CKTVCommand& m_queue;

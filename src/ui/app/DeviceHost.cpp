@@ -8,7 +8,7 @@
 #include "device/HidApiBackend.h"
 #include "model/KTV_Data.h"
 #include "model/ProgramState.h"
-#include "sim/SimMemoryFile.h"
+#include "sim/SimMemoryStore.h"
 #include "sim/SimulatedBackend.h"
 #include "sim/SimulatedProcessor.h"
 #include "ui/app/SampleTune.h"
@@ -98,30 +98,31 @@ std::unique_ptr<DeviceHost> DeviceHost::Simulated(std::shared_ptr<sim::Simulated
 std::unique_ptr<DeviceHost> DeviceHost::Demo(const DemoOptions& options, bool chinese,
                                              std::string* error) {
   auto unit = sim::SimulatedProcessor::Create();
-  bool loaded = false;
-  if (options.stateFile && std::filesystem::exists(*options.stateFile)) {
-    const sim::SimFileStatus status = unit->LoadMemory(*options.stateFile);
-    if (status != sim::SimFileStatus::kOk) {
-      if (error != nullptr) {
-        *error = options.stateFile->string() + ": " + sim::DescribeSimFileStatus(status, chinese);
-      }
+  std::unique_ptr<sim::SimMemoryStore> store;
+  if (options.stateFile) {
+    sim::SimMemoryStore::Options keep;
+    if (options.sampleTune)
+      keep.initialise = [](sim::SimulatedProcessor& u) { PutSampleTuneInto(u); };
+    sim::SimStoreProblem problem;
+    store = sim::SimMemoryStore::Open(*options.stateFile, unit, keep, problem);
+    if (!store) {
+      if (error != nullptr) *error = options.stateFile->string() + ": " + problem.Describe(chinese);
       return nullptr;
     }
-    loaded = true;
+  } else if (options.sampleTune) {
+    PutSampleTuneInto(*unit);
   }
-  if (options.sampleTune && !loaded) PutSampleTuneInto(*unit);
   auto host = Simulated(unit);
-  host->m_stateFile = options.stateFile;
+  host->m_store = std::move(store);
   unit->Plug();
   return host;
 }
 
-bool DeviceHost::SaveDemoState(bool chinese, std::string* error) const {
-  if (!m_unit || !m_stateFile) return true;
-  const sim::SimFileStatus status = m_unit->SaveMemory(*m_stateFile);
-  if (status == sim::SimFileStatus::kOk) return true;
-  if (error != nullptr)
-    *error = m_stateFile->string() + ": " + sim::DescribeSimFileStatus(status, chinese);
+bool DeviceHost::SaveDemoState(bool chinese, std::string* error) {
+  if (!m_store) return true;
+  const sim::SimStoreProblem saved = m_store->Close();
+  if (saved.Ok()) return true;
+  if (error != nullptr) *error = m_store->Path().string() + ": " + saved.Describe(chinese);
   return false;
 }
 

@@ -13,6 +13,7 @@
 #include "link/HidDevice.h"
 
 namespace vantor::sim {
+class SimMemoryStore;
 class SimulatedBackend;
 class SimulatedProcessor;
 }  // namespace vantor::sim
@@ -30,15 +31,16 @@ class DeviceHost {
   static std::unique_ptr<DeviceHost> Simulated(std::shared_ptr<sim::SimulatedProcessor> unit);
 
   struct DemoOptions {
-    // The unit's memory is read from here at start (when the file exists) and written back
-    // by SaveDemoState.
+    // The unit's memory is kept in this file: locked while the program runs (a second
+    // program on it is refused), read at start (created when missing) and written shortly
+    // after every change and by SaveDemoState.
     std::optional<std::filesystem::path> stateFile;
     // A unit without a memory file starts with the example tuning in its live program.
     bool sampleTune = false;
   };
   // The --demo unit: the simulated processor with its USB timing, plugged in. Null, with
   // the reason in `error`, when the memory file exists but cannot be used (it is left as
-  // it is rather than overwritten at the end).
+  // it is rather than overwritten at the end) or another program uses it.
   static std::unique_ptr<DeviceHost> Demo(const DemoOptions& options, bool chinese,
                                           std::string* error);
 
@@ -52,9 +54,9 @@ class DeviceHost {
   sim::SimulatedProcessor* Unit() { return m_unit.get(); }
   bool IsSimulated() const { return m_unit != nullptr; }
 
-  // Writes the simulated unit's memory to its file, if it has one. False, with the reason
-  // in `error`, when the file could not be written.
-  bool SaveDemoState(bool chinese, std::string* error) const;
+  // Writes the rest of the simulated unit's memory to its file, if it has one, and lets go
+  // of the file. False, with the reason in `error`, when the file could not be written.
+  bool SaveDemoState(bool chinese, std::string* error);
 
  private:
   DeviceHost();
@@ -62,7 +64,7 @@ class DeviceHost {
   std::unique_ptr<HidBackend> m_backend;
   std::unique_ptr<ClaimStore> m_claims;
   std::shared_ptr<sim::SimulatedProcessor> m_unit;
-  std::optional<std::filesystem::path> m_stateFile;
+  std::unique_ptr<sim::SimMemoryStore> m_store;
 };
 
 }  // namespace vantor

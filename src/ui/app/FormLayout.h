@@ -15,7 +15,7 @@ inline const QRect kCarPanel(10, 52, 240, 352);
 inline const QRect kGraphPanel(258, 52, 580, 314);
 inline const QRect kCrossoverPanel(258, 370, 574, 34);
 inline const QRect kStripPanel(846, 52, 428, 352);
-// The lower band stays free for the output channel dialog.
+// The lower band holds the output channel dialog.
 inline const QRect kDialogPanel(10, 412, 1264, 268);
 
 }  // namespace vantor::form

@@ -22,6 +22,7 @@
 #include "ui/panels/CrossoverPanel.h"
 #include "ui/panels/DelayPanel.h"
 #include "ui/panels/GraphPanel.h"
+#include "ui/panels/OutputDlg.h"
 #include "ui/panels/StripPanel.h"
 #include "ui/panels/TopBarPanel.h"
 
@@ -87,7 +88,14 @@ void CVantorView::BuildPanels() {
   m_crossover = new CrossoverPanel(*this, this);
   m_crossover->setGeometry(form::kCrossoverPanel);
 
-  m_panels = {m_topBar, m_car, m_delay, m_graph, m_strips, m_crossover};
+  // The output channel dialog lives in the bottom band for the life of the view; the
+  // form's EQ bypass button (2388) mirrors its all-bypass.
+  m_output = new OutputDlg(*this, this);
+  m_output->setGeometry(form::kDialogPanel);
+  connect(m_graph, &GraphPanel::eqBypassClicked, m_output, &OutputDlg::OnAllBypass);
+  connect(m_output, &OutputDlg::allBypassShown, m_graph, &GraphPanel::ShowEqBypass);
+
+  m_panels = {m_topBar, m_car, m_delay, m_graph, m_strips, m_crossover, m_output};
 
   // A window of its own over the frame, so that disabling the form leaves it alive.
   m_transfer = new CDisplayDlg(window() != this ? window() : this);
@@ -138,8 +146,7 @@ void CVantorView::SetPrompts(ViewPrompts prompts) {
 // thread handles whatever has arrived by then.
 void CVantorView::WakeFromLink() {
   if (m_wakePosted.exchange(true)) return;
-  QMetaObject::invokeMethod(
-      this, [this] { ProcessLinkEvents(); }, Qt::QueuedConnection);
+  QMetaObject::invokeMethod(this, "ProcessLinkEvents", Qt::QueuedConnection);
 }
 
 void CVantorView::ProcessLinkEvents() {
@@ -168,6 +175,10 @@ bool CVantorView::StartupSettled() const {
 void CVantorView::ShowStatusMessage(TextId text) { m_msgBox->ShowText(Text(text)); }
 
 void CVantorView::ShowMessage(TextId text) { m_prompts.message(Text(text)); }
+
+void CVantorView::ShowDetailedMessage(TextId text, const std::string& detail) {
+  m_prompts.message(Text(text) + QStringLiteral("\n\n") + QString::fromStdString(detail));
+}
 
 void CVantorView::ShowTransferWindow(TransferOwner owner) {
   // A slot transfer started from a preset dialog keeps that dialog from being used; every
@@ -257,6 +268,12 @@ void CVantorView::OnPresetFileLoaded(const PresetResult& result) {
 
 void CVantorView::RedrawGraph(int highlight) { m_graph->Redraw(highlight); }
 
+void CVantorView::OutputsEdited(Panel& source) {
+  for (Panel* panel : m_panels) {
+    if (panel != &source) panel->OnOutputsEdited();
+  }
+}
+
 void CVantorView::OnGraphEdited(int element) {
   for (Panel* panel : m_panels) panel->OnGraphEdited(element);
 }
@@ -280,16 +297,11 @@ void CVantorView::mouseReleaseEvent(QMouseEvent* event) {
 }
 
 // ---------------------------------------------------------------------------------------
-// The form's background: the light body, and a quiet panel where the output channel dialog
-// will sit.
+// The form's background; every panel draws its own body.
 
 void CVantorView::paintEvent(QPaintEvent* /*event*/) {
   QPainter p(this);
   p.fillRect(rect(), skin::FormBackground());
-  p.setRenderHint(QPainter::Antialiasing, true);
-  p.setPen(QPen(QColor(0xC6, 0xCA, 0xD8), 1.0));
-  p.setBrush(QColor(0xEC, 0xEE, 0xF5));
-  p.drawRoundedRect(QRectF(form::kDialogPanel).adjusted(0.5, 0.5, -0.5, -0.5), 6, 6);
 }
 
 }  // namespace vantor

@@ -3,7 +3,7 @@
 // connection controller, over whatever DeviceHost provides) and is its screen: the
 // transfer window, the status message window, and through its top bar the connect button
 // and the source list. It arranges the panels (top bar, car picture, graph row, channel
-// strips, crossovers, delays) and loops over them to reload, relabel and hand on device events;
+// strips, crossovers, delays, the output channel dialog) and loops over them to reload, relabel and hand on device events;
 // every control belongs to its panel. The channel selection is one object the panels follow.
 
 #include <QPoint>
@@ -37,6 +37,7 @@ class DeviceHost;
 class GraphPanel;
 class Panel;
 class EditHistory;
+class OutputDlg;
 class PanelCommands;
 class ProgramState;
 struct PresetResult;
@@ -88,6 +89,7 @@ class CVantorView : public QWidget, public ConnectionScreen, public PanelHost {
   // --- ConnectionScreen.
   void ShowStatusMessage(TextId text) override;
   void ShowMessage(TextId text) override;
+  void ShowDetailedMessage(TextId text, const std::string& detail) override;
   void ShowTransferWindow(TransferOwner owner) override;
   void HideTransferWindow() override;
   void SetTransferRange(int low, int high) override;
@@ -106,6 +108,7 @@ class CVantorView : public QWidget, public ConnectionScreen, public PanelHost {
   void Message(const QString& text) override { m_prompts.message(text); }
   bool Question(const QString& text) override { return m_prompts.question(text); }
   void RedrawGraph(int highlight = -1) override;
+  void OutputsEdited(Panel& source) override;
 
   // --- The panels, for the frame, the application and tests.
   TopBarPanel& TopBar() { return *m_topBar; }
@@ -114,6 +117,7 @@ class CVantorView : public QWidget, public ConnectionScreen, public PanelHost {
   StripPanel& Strips() { return *m_strips; }
   CrossoverPanel& Crossover() { return *m_crossover; }
   DelayPanel& Delays() { return *m_delay; }
+  OutputDlg& OutputDialog() { return *m_output; }
   CDisplayDlg& TransferWindow() { return *m_transfer; }
   CMsgBox& StatusWindow() { return *m_msgBox; }
 
@@ -134,7 +138,9 @@ class CVantorView : public QWidget, public ConnectionScreen, public PanelHost {
   void BuildPanels();
   void MakeController(HidBackend& backend, ClaimStore& claims, LinkTimings timings);
   void WakeFromLink();
-  void ProcessLinkEvents();
+  // Invoked by name from the worker's wake-up: the queued call is then made entirely inside
+  // Qt, with nothing of ours shared between the two threads but the controller's mailbox.
+  Q_INVOKABLE void ProcessLinkEvents();
   void OnConnectUsb();
   void OnGraphEdited(int element);
 
@@ -159,6 +165,7 @@ class CVantorView : public QWidget, public ConnectionScreen, public PanelHost {
   StripPanel* m_strips = nullptr;
   CrossoverPanel* m_crossover = nullptr;
   DelayPanel* m_delay = nullptr;
+  OutputDlg* m_output = nullptr;
   std::vector<Panel*> m_panels;
   CDisplayDlg* m_transfer = nullptr;
   CMsgBox* m_msgBox = nullptr;

@@ -394,6 +394,7 @@ void MeasureDlg::Apply() {
     m_session.Apply(o);
   }
   Changed();
+  emit bandsApplied();
 }
 
 void MeasureDlg::Discard() {

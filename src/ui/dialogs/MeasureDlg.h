@@ -62,6 +62,8 @@ class MeasureDlg : public QWidget {
  signals:
   // The session changed what the graph draws (and what the measurement file keeps).
   void measurementsChanged();
+  // Apply set the current output's bands.
+  void bandsApplied();
 
  private:
   int Current() const;

@@ -75,6 +75,8 @@ int CrossoverPanel::Current() { return Host().Selection().Current(); }
 
 void CrossoverPanel::Refresh() { Refill(); }
 
+void CrossoverPanel::OnOutputsEdited() { Refill(); }
+
 void CrossoverPanel::ApplyLanguage() {
   Half(CrossoverSide::kHighPass).caption = Text(TextId::HighPassCaption);
   Half(CrossoverSide::kLowPass).caption = Text(TextId::LowPassCaption);
@@ -110,11 +112,13 @@ void CrossoverPanel::OnFamilyChosen(CrossoverSide side, int family) {
   m_editor.ChooseFamily(Current(), side, family);
   Refill();
   Host().RedrawGraph(GraphElementOf(side));
+  Host().OutputsEdited(*this);
 }
 
 void CrossoverPanel::OnSlopeChosen(CrossoverSide side, int entry) {
   m_editor.ChooseSlopeEntry(Current(), side, entry);
   Host().RedrawGraph(GraphElementOf(side));
+  Host().OutputsEdited(*this);
 }
 
 void CrossoverPanel::OnFrequencyChanged(CrossoverSide side) {
@@ -125,6 +129,7 @@ void CrossoverPanel::OnFrequencyChanged(CrossoverSide side) {
   const int stored = m_editor.SetFrequency(Current(), side, hz, Half(other).spin->GetValue());
   h.spin->SetValue(stored);
   Host().RedrawGraph(GraphElementOf(side));
+  Host().OutputsEdited(*this);
 }
 
 void CrossoverPanel::OnGraphEdited(int element) {

@@ -34,6 +34,7 @@ class CrossoverPanel : public Panel {
   void Refresh() override;
   void ApplyLanguage() override;
   void OnGraphEdited(int element) override;
+  void OnOutputsEdited() override;
 
   // Both halves from the current output's filters: families, slope lists, frequencies.
   void Refill();

@@ -66,7 +66,10 @@ DelayPanel::DelayPanel(PanelHost& host, QWidget* parent)
 AlignDlg& DelayPanel::AlignDialog() {
   if (m_alignDialog == nullptr) {
     m_alignDialog = new AlignDlg(Host(), this);
-    connect(m_alignDialog, &AlignDlg::delaysApplied, this, &DelayPanel::Refresh);
+    connect(m_alignDialog, &AlignDlg::delaysApplied, this, [this] {
+      Refresh();
+      Host().OutputsEdited(*this);
+    });
   }
   return *m_alignDialog;
 }

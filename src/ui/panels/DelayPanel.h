@@ -29,6 +29,8 @@ class DelayPanel : public Panel {
   // Reloads the fields from the outputs and shows those of the speaker types in use.
   void Refresh() override;
   void ApplyLanguage() override;
+  // Another panel changed outputs (a delay among them, perhaps).
+  void OnOutputsEdited() override { Refresh(); }
 
   // Field `field` committed its value (edit or spin).
   void OnFieldChanged(int field);

@@ -24,8 +24,9 @@ namespace {
 const QRect kGraphRect(0, 0, 574, 282);
 const QRect kEqResetRect(0, 290, 96, 24);
 const QRect kLimiterRect(104, 290, 136, 24);
-const QRect kMeasureRect(248, 290, 112, 24);
-const QRect kCaptionRect(370, 290, 210, 24);
+const QRect kEqBypassRect(248, 290, 96, 24);
+const QRect kMeasureRect(352, 290, 80, 24);
+const QRect kCaptionRect(440, 290, 140, 24);
 
 }  // namespace
 
@@ -58,6 +59,10 @@ GraphPanel::GraphPanel(PanelHost& host, QWidget* parent)
   m_limiter = new TwoStateButton(kLimiterButtonId, QString(), this);
   m_limiter->setGeometry(kLimiterRect);
   m_limiter->setEnabled(false);
+  m_eqBypass = new TwoStateButton(kEqBypassId, QString(), this);
+  m_eqBypass->setGeometry(kEqBypassRect);
+  m_eqBypass->SetAccent(QColor(0xC0, 0x6A, 0x1E));
+  connect(m_eqBypass, &QAbstractButton::clicked, this, &GraphPanel::eqBypassClicked);
   m_measure = new TwoStateButton(kMeasureButtonId, QString(), this);
   m_measure->setGeometry(kMeasureRect);
   connect(m_measure, &QAbstractButton::clicked, this, &GraphPanel::OpenMeasureDialog);
@@ -96,11 +101,14 @@ void GraphPanel::Refresh() {
 void GraphPanel::ApplyLanguage() {
   m_eqReset->setText(Text(TextId::EqResetButton));
   m_limiter->setText(Text(TextId::LimiterRoutingButton));
+  m_eqBypass->setText(Text(TextId::EqBypassButton));
   m_measure->setText(Text(TextId::MeasureButton));
   m_graph->SetLayerNames({Text(TextId::LayerMeasurement), Text(TextId::LayerPrediction),
                           Text(TextId::LayerTarget), Text(TextId::LayerAutoEq)});
   if (m_dialog != nullptr) m_dialog->ApplyLanguage();
 }
+
+void GraphPanel::ShowEqBypass(bool on) { m_eqBypass->SetState(on ? 1 : 0); }
 
 void GraphPanel::Redraw(int highlight) { m_graph->Redraw(highlight); }
 
@@ -130,6 +138,7 @@ void GraphPanel::OnEqReset() {
   if (!Host().Question(Text(TextId::ResetAllEq))) return;
   Host().Commands().ResetEq(Host().Selection().Current());
   Redraw();
+  Host().OutputsEdited(*this);
 }
 
 // The graph's notice of a change: only one about the output shown counts.
@@ -141,6 +150,13 @@ void GraphPanel::OnGraphChanged(int index, int notifyCode) {
 // Whatever changed on the graph, it shows the new curve; the panels that show the element
 // follow on their own.
 void GraphPanel::OnGraphEdited(int /*element*/) { Redraw(); }
+
+// Another panel changed outputs: the curves, and the fit's default range, follow; the
+// label that panel asked for stays.
+void GraphPanel::OnOutputsEdited() {
+  if (m_dialog != nullptr) m_dialog->Refresh();
+  m_graph->update();
+}
 
 // ---------------------------------------------------------------------------------------
 // Undo steps of the graph's gestures
@@ -175,6 +191,7 @@ MeasureDlg& GraphPanel::MeasureDialog() {
   if (m_dialog == nullptr) {
     m_dialog = new MeasureDlg(Host(), m_session, this);
     connect(m_dialog, &MeasureDlg::measurementsChanged, this, &GraphPanel::OnMeasurementsChanged);
+    connect(m_dialog, &MeasureDlg::bandsApplied, this, [this] { Host().OutputsEdited(*this); });
   }
   return *m_dialog;
 }

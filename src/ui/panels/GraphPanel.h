@@ -1,8 +1,8 @@
 #pragma once
 // The graph row of the main form: the response graph of the current output, and under it
-// the EQ reset, the limiter and routing button, the measurement button and the current
-// output's caption. The graph follows the channel selection (the output shown, the curves
-// drawn behind it); an element changed on the graph is reported as elementEdited(element)
+// the EQ reset, the limiter and routing button, the EQ bypass, the measurement button and
+// the current output's caption. The graph follows the channel selection (the output shown, the
+// curves drawn behind it); an element changed on the graph is reported as elementEdited(element)
 // for every panel to follow. Every gesture on the graph (a drag, a wheel notch) is one
 // undo step. The panel keeps the measurements (MeasureSession) whose layers the graph
 // draws, their file, and the measurement dialog.
@@ -26,6 +26,7 @@ class GraphPanel : public Panel {
   static constexpr int kGraphId = 1000;
   static constexpr int kEqResetId = 2331;
   static constexpr int kLimiterButtonId = 3418;
+  static constexpr int kEqBypassId = 2388;
   static constexpr int kMeasureButtonId = 3419;
   // Changes to the measurements are saved this long after the last one.
   static constexpr int kSaveDelayMs = 500;
@@ -38,6 +39,7 @@ class GraphPanel : public Panel {
   void Refresh() override;
   void ApplyLanguage() override;
   void OnGraphEdited(int element) override;
+  void OnOutputsEdited() override;
 
   // Repaints with element `highlight`'s label shown (−1: the current filter's).
   void Redraw(int highlight = -1);
@@ -55,6 +57,9 @@ class GraphPanel : public Panel {
   CFStatic& Graph() { return *m_graph; }
   TwoStateButton& EqResetButton() { return *m_eqReset; }
   TwoStateButton& LimiterButton() { return *m_limiter; }
+  // Button 2388 shows the current output's all-bypass state; a click asks for the switch.
+  TwoStateButton& EqBypassButton() { return *m_eqBypass; }
+  void ShowEqBypass(bool on);
   TwoStateButton& MeasureButton() { return *m_measure; }
   const QString& ChannelCaption() const { return m_caption; }
   MeasureSession& Measurements() { return m_session; }
@@ -64,6 +69,8 @@ class GraphPanel : public Panel {
  signals:
   // An element of the current output changed on the graph.
   void elementEdited(int element);
+  // Button 2388 was clicked: the output channel dialog switches all-bypass.
+  void eqBypassClicked();
 
  protected:
   void paintEvent(QPaintEvent* event) override;
@@ -81,6 +88,7 @@ class GraphPanel : public Panel {
   CFStatic* m_graph = nullptr;
   TwoStateButton* m_eqReset = nullptr;
   TwoStateButton* m_limiter = nullptr;
+  TwoStateButton* m_eqBypass = nullptr;
   TwoStateButton* m_measure = nullptr;
   MeasureDlg* m_dialog = nullptr;
   QString m_caption;

@@ -27,6 +27,9 @@ class Panel : public QWidget {
   // An element of the current output was changed on the graph: band 0..30, high-pass 31,
   // low-pass 32.
   virtual void OnGraphEdited(int /*element*/) {}
+  // Another panel changed values of the outputs that this one may show too (a gain, a
+  // crossover, a whole EQ): show them again.
+  virtual void OnOutputsEdited() {}
 
  protected:
   PanelHost& Host() { return m_host; }

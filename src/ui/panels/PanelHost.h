@@ -13,6 +13,7 @@ class CKTV_Data;
 class ChannelSelection;
 class ConnectionController;
 class EditHistory;
+class Panel;
 class PanelCommands;
 class ProgramState;
 
@@ -36,6 +37,8 @@ class PanelHost {
   virtual void RefreshAll() = 0;
   // Repaints the graph with element `highlight`'s label shown (−1: the current filter's).
   virtual void RedrawGraph(int highlight = -1) = 0;
+  // `source` changed output values that other panels show as well; they reload them.
+  virtual void OutputsEdited(Panel& source) = 0;
 
   // The text of an id in the language of the moment.
   QString Text(TextId id);

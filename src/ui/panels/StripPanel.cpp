@@ -192,6 +192,10 @@ void StripPanel::ApplyLanguage() {
   ShowSwitch(*m_master.on, m_master.on->State() != 0);
 }
 
+void StripPanel::OnOutputsEdited() {
+  for (int i = 0; i < rec::kOutputCount; ++i) ShowGain(i);
+}
+
 // The select buttons, the show-curve buttons and the labels show the selection: the
 // current output always selected and drawn, the others as their flags say.
 void StripPanel::FollowSelection() {
@@ -283,6 +287,7 @@ void StripPanel::StoreGain(int channel, int code) {
   // The output gave its gain to its link group; their controls follow.
   Host().Data().Links().ForEachPartner(
       channel, [this](CKTV_OutData& partner) { ShowGain(partner.Channel()); });
+  Host().OutputsEdited(*this);
 }
 
 void StripPanel::OnShowCurveButton(int channel) {

@@ -48,6 +48,7 @@ class StripPanel : public Panel {
 
   void Refresh() override;
   void ApplyLanguage() override;
+  void OnOutputsEdited() override;
 
   // What the controls do, callable as a click would.
   void OnSelectButton(int channel);
