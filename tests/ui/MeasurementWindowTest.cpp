@@ -22,9 +22,11 @@
 #include "model/DataDefine.h"
 #include "model/KTV_Data.h"
 #include "ui/controls/FStatic.h"
+#include "ui/controls/NumEdit.h"
 #include "ui/controls/TwoStateButton.h"
 #include "ui/dialogs/MeasureDlg.h"
 #include "ui/panels/GraphPanel.h"
+#include "ui/panels/OutputDlg.h"
 
 namespace vantor {
 
@@ -188,6 +190,11 @@ class MeasurementWindowTest : public QObject {
       if (b.gainIndex != kGainIndexFlat) changed.push_back(b);
     }
     QVERIFY(changed.size() >= 2);
+    // The output channel dialog shows the new gains at once.
+    for (const BandSetting& b : changed) {
+      QCOMPARE(View().OutputDialog().BandEdit(BandRow::kGain, b.band).text(),
+               QString::number(GainDbFromIndex(b.gainIndex), 'f', 1));
+    }
 
     // Each changed band reaches the unit as its own single-band write, nothing else.
     QVERIFY(Drained());
