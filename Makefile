@@ -1,5 +1,5 @@
 # The README's commands. Each one does its own set-up on a fresh Debian 12 machine.
-.PHONY: all test tsan run screenshot bench fuzz deps dev release package clean
+.PHONY: all test tsan run screenshot screenshots bench fuzz deps dev release package clean
 
 # The checked (sanitized) programs report leaks when they end; the few inside system
 # libraries, which we cannot free, are listed in tests/lsan.supp. Every program run from
@@ -49,6 +49,24 @@ run: release
 screenshot: release
 	QT_QPA_PLATFORM=offscreen $(VANTOR) --demo --sample-tune --lang en \
 	  --measurements docs/samples/car.vmeas --screenshot docs/screenshot.png
+
+# The README's pictures of every window the form opens, in both languages:
+# docs/screenshots/<name>-<lang>.png for each name `vantor --list-windows` gives, and the
+# main window as main-<lang>.png. Each is drawn off-screen against a fresh simulated
+# processor holding the example tuning.
+SHOTS := docs/screenshots
+screenshots: release
+	@mkdir -p $(SHOTS)
+	@set -e; for lang in en zh; do \
+	  echo "== main ($$lang)"; \
+	  QT_QPA_PLATFORM=offscreen $(VANTOR) --demo --sample-tune --lang $$lang \
+	    --screenshot $(SHOTS)/main-$$lang.png; \
+	  for name in $$($(VANTOR) --list-windows); do \
+	    echo "== $$name ($$lang)"; \
+	    QT_QPA_PLATFORM=offscreen $(VANTOR) --demo --sample-tune --lang $$lang --open $$name \
+	      --screenshot $(SHOTS)/$$name-$$lang.png; \
+	  done; \
+	done
 
 # The Debian package of the release build: build/release/vantor_<version>_<arch>.deb, to be
 # installed with `apt install ./build/release/vantor_*.deb`.

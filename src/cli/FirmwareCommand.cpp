@@ -2,11 +2,14 @@
 
 #include <atomic>
 #include <chrono>
+#include <iterator>
+#include <optional>
 #include <ostream>
 #include <string>
 #include <vector>
 
 #include "cli/CliScreen.h"
+#include "cli/CliText.h"
 #include "cli/DeviceSession.h"
 #include "cli/ExitCodes.h"
 #include "cli/JsonWriter.h"
@@ -14,6 +17,7 @@
 #include "firmware/FirmwareImage.h"
 #include "firmware/FirmwarePackets.h"
 #include "firmware/FirmwareUpdater.h"
+#include "presets/PresetBackup.h"
 
 namespace vantor::cli {
 namespace {
@@ -93,17 +97,74 @@ class LatestProgress : public FirmwareObserver {
   std::atomic<int> m_status{-1};
 };
 
-int UpdateFirmware(const std::vector<std::string>& args, DeviceSession& session,
+// Takes "--backup FILE" out of `args`; false (with the reason said) when it has no file.
+bool TakeBackupOption(std::vector<std::string>& args, std::optional<std::string>& backup,
+                      DeviceSession& session, const std::string& command) {
+  for (auto it = args.begin(); it != args.end(); ++it) {
+    if (*it != "--backup") continue;
+    if (std::next(it) == args.end() || (*std::next(it)).empty()) {
+      session.Say("vantorctl device " + command + ": --backup needs a file name");
+      return false;
+    }
+    backup = *std::next(it);
+    args.erase(it, it + 2);
+    return true;
+  }
+  return true;
+}
+
+// Connects and backs the device's six presets up into `path` (".dspa" added when missing),
+// read back and compared. kExitOk only then; otherwise nothing is to be changed.
+int BackUpPresets(DeviceSession& session, const std::string& path, const std::string& command,
+                  std::ostream& out) {
+  const std::string prefix = "vantorctl device " + command + ": ";
+  const int connected = session.Connect();
+  if (connected != kExitOk) {
+    session.Say(prefix + Say2(session.Chinese(), "无法备份音效，未做任何更改",
+                              "the presets could not be backed up; nothing was changed"));
+    session.Disconnect();
+    return connected;
+  }
+  PresetController presets(session.Controller());
+  session.Screen().SetEventListener(
+      [&presets](const DeviceEventMessage& m) { presets.OnDeviceEvent(m); });
+  BackupBeforeChange guard(session.Controller(), presets);
+  guard.Begin(path);
+  session.Until([&guard] { return guard.CurrentStep() != BackupBeforeChange::Step::kBackingUp; });
+  session.Screen().SetEventListener(nullptr);
+  if (guard.CurrentStep() != BackupBeforeChange::Step::kClear) {
+    const TextId why = guard.Failure().value_or(TextId::BackupInterrupted);
+    session.Say(prefix + std::string(Tr(why, session.Chinese())) + "; " +
+                Say2(session.Chinese(), "未做任何更改", "nothing was changed"));
+    session.Disconnect();
+    return why == TextId::AllPresetsSaveError ? kExitFile : kExitDevice;
+  }
+  out << "backed up: " << guard.Path().string() << '\n';
+  return kExitOk;
+}
+
+int UpdateFirmware(const std::vector<std::string>& given, DeviceSession& session,
                    std::ostream& out) {
+  std::vector<std::string> args = given;
+  std::optional<std::string> backup;
+  if (!TakeBackupOption(args, backup, session, "firmware")) return kExitUsage;
   if (args.size() != 1 || (args[0].size() > 1 && args[0][0] == '-')) {
-    session.Say("usage: vantorctl [--sim ...] [--trace] device firmware FILE");
+    session.Say("usage: vantorctl [--sim ...] [--trace] device firmware FILE [--backup OUT.dspa]");
     return kExitUsage;
+  }
+  // A file that cannot be sent costs no backup: the update refuses it below.
+  if (backup && ReadFirmwareImage(args[0]).Ok()) {
+    const int backedUp = BackUpPresets(session, *backup, "firmware", out);
+    if (backedUp != kExitOk) return backedUp;
   }
   FirmwareUpdater updater(session.Controller());
   LatestProgress progress;
   updater.SetObserver(&progress);
   updater.SetFirmwarePath(args[0]);
 
+  CliScreen& screen = session.Screen();
+  // What the backup's connection left among the events is not the update's.
+  std::size_t eventsSeen = screen.Events().size();
   switch (updater.Start()) {
     case FirmwareStart::kStarted:
       break;
@@ -114,8 +175,6 @@ int UpdateFirmware(const std::vector<std::string>& args, DeviceSession& session,
       return kExitDevice;
   }
 
-  CliScreen& screen = session.Screen();
-  std::size_t eventsSeen = 0;
   int shownStatus = -1;
   int shownPosition = -1;
   const auto settled = [&] {
@@ -154,7 +213,10 @@ int UpdateFirmware(const std::vector<std::string>& args, DeviceSession& session,
   return kExitDevice;
 }
 
-int FactoryReset(const std::vector<std::string>& args, DeviceSession& session, std::ostream& out) {
+int FactoryReset(const std::vector<std::string>& given, DeviceSession& session, std::ostream& out) {
+  std::vector<std::string> args = given;
+  std::optional<std::string> backup;
+  if (!TakeBackupOption(args, backup, session, "factory-reset")) return kExitUsage;
   bool yes = false;
   for (const auto& a : args) {
     if (a == "--yes") {
@@ -169,7 +231,11 @@ int FactoryReset(const std::vector<std::string>& args, DeviceSession& session, s
     session.Say("vantorctl device factory-reset: nothing done; pass --yes to clear the device");
     return kExitUsage;
   }
-  const int connected = session.Connect();
+  if (backup) {
+    const int backedUp = BackUpPresets(session, *backup, "factory-reset", out);
+    if (backedUp != kExitOk) return backedUp;
+  }
+  const int connected = backup ? kExitOk : session.Connect();
   FirmwareUpdater updater(session.Controller());
   if (connected != kExitOk) {
     updater.FactoryReset();  // says that the device is not connected
@@ -209,9 +275,12 @@ DeviceSubcommand DeviceFirmwareCommand() {
   DeviceSubcommand c;
   c.summary = "update the processor's (or hand controller's) firmware from a .dsp or .contr file";
   c.usage =
-      "usage: vantorctl [--sim ...] [--trace] device firmware FILE\n"
+      "usage: vantorctl [--sim ...] [--trace] device firmware FILE [--backup OUT.dspa]\n"
       "  Sends FILE to the device's boot loader. The device is disconnected afterwards.\n"
-      "  Exit 0 only when the device acknowledged the end of the image.\n";
+      "  Exit 0 only when the device acknowledged the end of the image.\n"
+      "  --backup OUT.dspa  first read the device's six presets into the all-presets file\n"
+      "                     OUT.dspa and read it back; the update starts only when that\n"
+      "                     file holds what the device sent (needs a connected processor)\n";
   c.connects =
       false;  // the update finds the device itself; a unit in its boot loader cannot connect
   c.check = [](const std::vector<std::string>& args, const GlobalOptions& options,
@@ -226,7 +295,11 @@ DeviceSubcommand DeviceFirmwareCommand() {
 DeviceSubcommand DeviceFactoryResetCommand() {
   DeviceSubcommand c;
   c.summary = "put the device's programs back to their factory values (needs --yes)";
-  c.usage = "usage: vantorctl [--sim ...] device factory-reset --yes\n";
+  c.usage =
+      "usage: vantorctl [--sim ...] device factory-reset --yes [--backup OUT.dspa]\n"
+      "  --backup OUT.dspa  first read the device's six presets into the all-presets file\n"
+      "                     OUT.dspa and read it back; the reset runs only when that file\n"
+      "                     holds what the device sent\n";
   c.connects = false;  // --yes is checked before the device is touched
   c.job = FactoryReset;
   return c;

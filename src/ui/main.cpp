@@ -5,7 +5,9 @@
 
 #include "VantorBuildInfo.h"
 #include "base/VersionLine.h"
+#include "ui/app/AppSettings.h"
 #include "ui/app/CommandLine.h"
+#include "ui/app/NamedWindows.h"
 #include "ui/app/VantorApp.h"
 
 int main(int argc, char** argv) {
@@ -20,6 +22,9 @@ int main(int argc, char** argv) {
       return 0;
     case vantor::LaunchOptions::Action::kUsage:
       std::fputs(vantor::UsageText().toLocal8Bit().constData(), stdout);
+      return 0;
+    case vantor::LaunchOptions::Action::kListWindows:
+      for (const QString& name : vantor::WindowNames()) std::printf("%s\n", qPrintable(name));
       return 0;
     case vantor::LaunchOptions::Action::kVersion:
       std::fputs(vantor::VersionLine("vantor", VANTOR_VERSION_TEXT, VANTOR_COMMIT_TEXT).c_str(),
@@ -36,6 +41,7 @@ int main(int argc, char** argv) {
   vantor::CVantorApp::PrepareProcess();
   QApplication app(argc, argv);
   QApplication::setApplicationName(QStringLiteral("TRX-620-Max"));
+  QApplication::setOrganizationName(QLatin1String(vantor::settings::kOrganisation));
   // Lets the desktop match the window with the installed menu entry and its icon.
   QGuiApplication::setDesktopFileName(QStringLiteral("org.vantor.Vantor"));
 

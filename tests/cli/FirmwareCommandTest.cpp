@@ -6,12 +6,14 @@
 
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 #include <sstream>
 #include <string>
 #include <vector>
 
 #include "cli/CliApp.h"
 #include "cli/ExitCodes.h"
+#include "model/DataDefine.h"
 #include "sim/SimulatedProcessor.h"
 
 namespace vantor::cli {
@@ -31,6 +33,11 @@ ToolRun RunTool(std::vector<std::string> args) {
   r.out = out.str();
   r.err = err.str();
   return r;
+}
+
+std::vector<std::uint8_t> FileBytes(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }
 
 bool Has(const std::string& text, const std::string& part) {
@@ -164,6 +171,66 @@ TEST_F(FirmwareCommand, FactoryResetNeedsYesAndClearsTheUnit) {
   ASSERT_EQ(unit->LoadMemory(state), sim::SimFileStatus::kOk);
   ProgramState factory;
   EXPECT_EQ(unit->Record(3), factory.Slot(3));
+}
+
+TEST_F(FirmwareCommand, TheBackupBeforeAnUpdateIsTheDeviceBackupByteForByte) {
+  const std::string state = Path("unit.vsim");
+  {
+    auto unit = sim::SimulatedProcessor::Create();
+    unit->Modify([](ProgramState& s) {
+      for (int n = 1; n <= 6; ++n)
+        s.Slot(n)[rec::kProgramName] = static_cast<std::uint8_t>('K' + n);
+    });
+    ASSERT_EQ(unit->SaveMemory(state), sim::SimFileStatus::kOk);
+  }
+  const ToolRun backup =
+      RunTool({"--sim", "--sim-state", state, "device", "backup", Path("plain.dspa")});
+  ASSERT_EQ(backup.code, kExitOk) << backup.err;
+
+  const ToolRun update = RunTool({"--sim", "--sim-state", state, "device", "firmware",
+                                  File("unit.dsp", 1000), "--backup", Path("before")});
+  ASSERT_EQ(update.code, kExitOk) << update.err;
+  EXPECT_EQ(update.out, "backed up: " + Path("before.dspa") +
+                            "\nupdated: processor image, 1000 bytes, 24 packets\n");
+  const auto plain = FileBytes(Path("plain.dspa"));
+  ASSERT_EQ(plain.size(), 58730U);
+  EXPECT_EQ(FileBytes(Path("before.dspa")), plain);
+
+  const ToolRun reset = RunTool({"--sim", "--sim-state", state, "device", "factory-reset", "--yes",
+                                 "--backup", Path("before-reset.dspa")});
+  ASSERT_EQ(reset.code, kExitOk) << reset.err;
+  EXPECT_EQ(FileBytes(Path("before-reset.dspa")), plain);
+}
+
+TEST_F(FirmwareCommand, ARefusedBackupChangesNothing) {
+  const std::string state = Path("unit.vsim");
+  {
+    auto unit = sim::SimulatedProcessor::Create();
+    unit->Modify([](ProgramState& s) { s.Slot(3)[0] = 'Z'; });
+    ASSERT_EQ(unit->SaveMemory(state), sim::SimFileStatus::kOk);
+  }
+  const std::string nowhere = Path("no-such-folder/backup.dspa");
+  const ToolRun update = RunTool({"--sim", "--sim-state", state, "device", "firmware",
+                                  File("unit.dsp", 100), "--backup", nowhere});
+  EXPECT_EQ(update.code, kExitFile);
+  EXPECT_TRUE(Has(update.err, "save File Error!; nothing was changed")) << update.err;
+  EXPECT_FALSE(Has(update.err, "Search for upgraded devices")) << "the update never started";
+  EXPECT_TRUE(update.out.empty());
+
+  const ToolRun reset = RunTool(
+      {"--sim", "--sim-state", state, "device", "factory-reset", "--yes", "--backup", nowhere});
+  EXPECT_EQ(reset.code, kExitFile);
+  auto unit = sim::SimulatedProcessor::Create();
+  ASSERT_EQ(unit->LoadMemory(state), sim::SimFileStatus::kOk);
+  EXPECT_EQ(unit->Record(3)[0], 'Z') << "the reset never ran";
+
+  // Without a processor there is nothing to back up, and nothing is updated.
+  const ToolRun absent = RunTool({"--sim", "--sim-faults", "unplug=1", "device", "firmware",
+                                  File("unit.dsp", 100), "--backup", Path("x.dspa")});
+  EXPECT_NE(absent.code, kExitOk);
+  EXPECT_FALSE(Has(absent.err, "Update successfully!"));
+  EXPECT_EQ(RunTool({"--sim", "device", "firmware", File("unit.dsp", 100), "--backup"}).code,
+            kExitUsage);
 }
 
 }  // namespace

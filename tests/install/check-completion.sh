@@ -70,5 +70,14 @@ offers "device " "${device[@]}"
 offers "preset " "${preset[@]}"
 offers "-" "${options[@]}"
 
+# Every option of a device subcommand's own help, besides the global ones, is offered after
+# that subcommand; a backup file is completed as an all-presets file.
+for sub in "${device[@]}"; do
+  mapfile -t sub_options < <("$vantorctl" device "$sub" --help | grep -oE -- '--[a-z][a-z-]*' |
+    sort -u | grep -vxF -f <(printf '%s\n' "${options[@]}"))
+  ((${#sub_options[@]})) && offers "device $sub --" "${sub_options[@]}"
+done
+expect "device firmware fw.dsp --backup " "b.dspa tunes"
+
 [[ $status -eq 0 ]] && echo "ok: completion"
 exit $status

@@ -36,6 +36,11 @@ mapfile -t firmware < <("$vantorctl" firmware --help | awk '/firmware info/ {pri
   fail "the help of vantorctl did not list its commands"
 names "$pages/vantorctl.1" "${options[@]}" "${commands[@]}" "${preset[@]}" "${device[@]}" \
   "${firmware[@]}" "EXIT STATUS"
+# ... and every option of a device subcommand's own help (--backup, --yes, --out, ...).
+mapfile -t sub_options < <(for sub in "${device[@]#device }"; do
+  "$vantorctl" device "$sub" --help; done | grep -oE -- '--[a-z][a-z-]*' | sort -u)
+[[ ${#sub_options[@]} -ge 3 ]] || fail "the device subcommands' help listed no options"
+names "$pages/vantorctl.1" "${sub_options[@]}"
 for code in 0 1 2 3; do
   sed -n '/^\.SH EXIT STATUS/,/^\.SH [A-Z]/p' "$pages/vantorctl.1" | grep -qx ".B $code" ||
     fail "vantorctl.1 does not list exit code $code"

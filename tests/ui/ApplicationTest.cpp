@@ -21,6 +21,7 @@
 #include "ui/app/VantorView.h"
 #include "ui/controls/BitButton.h"
 #include "ui/controls/FStatic.h"
+#include "ui/dialogs/SourceSaveDlg.h"
 #include "ui/panels/GraphPanel.h"
 #include "ui/panels/StripPanel.h"
 #include "ui/panels/TopBarPanel.h"
@@ -217,17 +218,19 @@ class ApplicationTest : public QObject {
     CVantorView& view = frame.View();
     view.OnInitialUpdate();
     const auto actions = view.TopBar().SystemMenu().actions();
-    QCOMPARE(actions.size(), 3);
+    QCOMPARE(actions.size(), 4);
+    for (QAction* a : actions) QVERIFY(a->isEnabled());
     QCOMPARE(actions[0]->text(), QStringLiteral("固件更新"));
-    QVERIFY(!actions[0]->isEnabled());  // arrives with the firmware dialog
-    QCOMPARE(actions[1]->text(), QStringLiteral("英文"));
-    actions[1]->trigger();
+    QCOMPARE(actions[1]->text(), QStringLiteral("参数报表"));
+    QCOMPARE(actions[2]->text(), QStringLiteral("英文"));
+    actions[2]->trigger();
     QVERIFY(!state.chinese.load());
     QCOMPARE(actions[0]->text(), QStringLiteral("Firmware Update"));
-    QCOMPARE(actions[1]->text(), QStringLiteral("Chinese"));
-    QCOMPARE(actions[2]->text(), QStringLiteral("About"));
+    QCOMPARE(actions[1]->text(), QStringLiteral("Parameter report"));
+    QCOMPARE(actions[2]->text(), QStringLiteral("Chinese"));
+    QCOMPARE(actions[3]->text(), QStringLiteral("About"));
     view.ToggleLanguage();
-    QCOMPARE(actions[2]->text(), QStringLiteral("关于"));
+    QCOMPARE(actions[3]->text(), QStringLiteral("关于"));
   }
 
   void theCloseButtonShutsDownAndCloses() {
@@ -278,6 +281,22 @@ class ApplicationTest : public QObject {
     QCOMPARE(RunProgram({QStringLiteral("--screenshot"),
                          dir.filePath(QStringLiteral("no/such/dir/x.png"))}),
              1);
+  }
+
+  void anOpenedWindowIsThePictureWithItsCaption() {
+    QTemporaryDir dir;
+    for (const char* lang : {"en", "zh"}) {
+      const QString path = dir.filePath(QStringLiteral("save-%1.png").arg(QLatin1String(lang)));
+      QCOMPARE(RunProgram({QStringLiteral("--demo"), QStringLiteral("--lang"), QLatin1String(lang),
+                           QStringLiteral("--open"), QStringLiteral("presets-save"),
+                           QStringLiteral("--screenshot"), path}),
+               0);
+      const QImage image(path);
+      QCOMPARE(image.size(), SourceSaveDlg::kSize + QSize(0, CVantorApp::kPictureCaptionHeight));
+      // The dialog's body in the form's colour under the caption.
+      QCOMPARE(image.pixelColor(5, CVantorApp::kPictureCaptionHeight + 5),
+               QColor(0xE3, 0xE4, 0xEE));
+    }
   }
 
   void theDemoIsConnectedAndReadBackBeforeTheScreenshot() {

@@ -7,6 +7,7 @@
 #include <QTest>
 
 #include "ui/app/CommandLine.h"
+#include "ui/app/NamedWindows.h"
 
 namespace vantor {
 
@@ -72,6 +73,25 @@ class CommandLineTest : public QObject {
     const Run window = RunWithoutDisplay({});
     QVERIFY(window.finished);
     QVERIFY(window.crashed || window.code != 0);
+  }
+
+  void openTakesTheNameOfAWindowOfTheTable() {
+    QCOMPARE(ParseCommandLine({QStringLiteral("--open"), QStringLiteral("firmware")}).openWindow,
+             QStringLiteral("firmware"));
+    QCOMPARE(ParseCommandLine({QStringLiteral("--open=report")}).openWindow,
+             QStringLiteral("report"));
+    const LaunchOptions bad = ParseCommandLine({QStringLiteral("--open"), QStringLiteral("x")});
+    QCOMPARE(bad.action, LaunchOptions::Action::kError);
+    QVERIFY2(bad.error.contains(QStringLiteral("presets-load, presets-save, source-name")),
+             qPrintable(bad.error));
+    QCOMPARE(ParseCommandLine({QStringLiteral("--open")}).action, LaunchOptions::Action::kError);
+    for (const QString& name : WindowNames()) QVERIFY(UsageText().contains(name));
+
+    const Run list = RunWithoutDisplay({QStringLiteral("--list-windows")});
+    QVERIFY(list.finished && !list.crashed);
+    QCOMPARE(list.code, 0);
+    QCOMPARE(list.out.split(QLatin1Char('\n'), Qt::SkipEmptyParts), WindowNames());
+    QVERIFY(WindowNames().contains(QStringLiteral("about")));
   }
 
   void versionIsAnActionOfItsOwn() {

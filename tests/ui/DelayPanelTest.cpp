@@ -86,10 +86,10 @@ class DelayPanelTest : public QObject {
     for (int field : {2581, 2582, 2584, 2585, 2588, 2591, 2592, 2594, 2595, 2597}) {
       QVERIFY2(!Delays().Field(field)->isVisibleTo(&car), qPrintable(QString::number(field)));
     }
-    // A field lies just under its button.
+    // A field lies just under its button, centred on it.
     const QRect button = car.PositionButton(2700)->geometry();
     const QRect field = Delays().Field(2580)->geometry();
-    QCOMPARE(field.left(), button.left());
+    QCOMPARE(field.center().x(), button.center().x());
     QVERIFY(field.top() > button.bottom() && field.top() - button.bottom() < 6);
 
     Data().Output(3).SetDelayCode(96);

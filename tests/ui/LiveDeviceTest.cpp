@@ -14,7 +14,6 @@
 #include "model/DataDefine.h"
 #include "model/KTV_Data.h"
 #include "presets/PresetController.h"
-#include "ui/dialogs/DisplayDlg.h"
 #include "ui/controls/BitButton.h"
 #include "ui/controls/BitmapSlider.h"
 #include "ui/controls/ComBoxBtn.h"

@@ -5,7 +5,9 @@
 
 #include <QApplication>
 #include <QMouseEvent>
+#include <QSettings>
 #include <QStringList>
+#include <QTemporaryDir>
 #include <QTest>
 #include <chrono>
 #include <memory>
@@ -41,15 +43,29 @@ inline LinkTimings FastTimings() {
 // The main form as the application builds it. With a unit, the unit is on a bus of its own
 // and the form works with it through the short time limits; the unit is plugged in by the
 // caller (before Start, as at a start-up with the device present, or later).
+// What the window remembers goes to a folder of the test program's own, never into the
+// user's settings.
+inline void RedirectSettings() {
+  static QTemporaryDir folder;
+  static const bool redirected = [] {
+    QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, folder.path());
+    return true;
+  }();
+  (void)redirected;
+}
+
 struct Form {
   explicit Form(std::shared_ptr<sim::SimulatedProcessor> withUnit = nullptr)
       : unit(std::move(withUnit)) {
+    RedirectSettings();
     if (unit) host = DeviceHost::Simulated(unit);
     frame = std::make_unique<CMainFrame>(doc);
     View().SetPrompts({[this](const QString& t) { messages << t; },
-                       [this](const QString& t) {
-                         questions << t;
-                         return answer;
+                       [this](const QString& t) { return Answer(t); },
+                       [this](const QString& t) { return Answer(t); },
+                       [this](const FileRequest& r) {
+                         fileRequests.push_back(r);
+                         return chosenFiles.isEmpty() ? QString() : chosenFiles.takeFirst();
                        }});
     if (host) View().AttachDevice(*host, FastTimings());
   }
@@ -72,14 +88,25 @@ struct Form {
   CVantorView& View() { return frame->View(); }
   CKTV_Data& Data() { return doc.Data(); }
 
+  bool Answer(const QString& question) {
+    questions << question;
+    return answers.isEmpty() ? answer : answers.takeFirst();
+  }
+
   ProgramState state;
   CVantorDoc doc{state};
   std::shared_ptr<sim::SimulatedProcessor> unit;
   std::unique_ptr<DeviceHost> host;
   std::unique_ptr<CMainFrame> frame;
   QStringList messages;
+  // Questions with OK/Cancel and with Yes/No: the next of `answers`, then `answer`.
   QStringList questions;
+  QList<bool> answers;
   bool answer = true;
+  // What the file chooser returns, one a request (none left: cancelled), and what it was
+  // asked.
+  QStringList chosenFiles;
+  std::vector<FileRequest> fileRequests;
 };
 
 inline std::shared_ptr<sim::SimulatedProcessor> InstantUnit() {

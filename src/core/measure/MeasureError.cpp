@@ -41,12 +41,8 @@ TextId TextOf(MeasureErrorKind kind) {
 
 std::string MeasureErrorText(const MeasureError& error, bool chinese) {
   std::string text;
-  if (error.line > 0) {
-    text = Tr(TextId::MeasureAtLine, chinese);
-    const std::string_view hole = "{line}";
-    const auto at = text.find(hole);
-    if (at != std::string::npos) text.replace(at, hole.size(), std::to_string(error.line));
-  }
+  if (error.line > 0)
+    text = FormatText(Tr(TextId::MeasureAtLine, chinese), {{"line", std::to_string(error.line)}});
   text += Tr(TextOf(error.kind), chinese);
   return text;
 }

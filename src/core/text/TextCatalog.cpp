@@ -162,6 +162,16 @@ TextPair TextPairOf(TextId id) {
       return {"保存音乐文件错误!", "Save MusicFile Error!"};
     case TextId::AllPresetsSaveError:
       return {"保存文件错误!", "save File Error!"};
+    case TextId::PresetFileLoadButton:
+      return {"读取文件", "Load File"};
+    case TextId::PresetFileSaveButton:
+      return {"保存文件", "Save File"};
+    case TextId::SaveOptionCurrent:
+      return {"当前音效", "Current preset"};
+    case TextId::SaveOptionAll:
+      return {"所有音效", "All presets"};
+    case TextId::DialogClose:
+      return {"关闭", "Close"};
     case TextId::ReportTitle:
       return {"参数报表", "Parameter report"};
     case TextId::ReportParameter:
@@ -301,6 +311,17 @@ TextPair TextPairOf(TextId id) {
       return {"高架 6dB/Oct", "High shelf 6dB/Oct"};
     case TextId::BandHighShelf12:
       return {"高架 12dB/Oct", "High shelf 12dB/Oct"};
+    case TextId::ReportPrint:
+      return {"打印…", "Print…"};
+    case TextId::ReportExportCsv:
+      return {"导出 CSV…", "Export CSV…"};
+    case TextId::FileWriteError:
+      return {"无法写入文件", "Cannot write the file"};
+    case TextId::AboutWhat:
+      return {"八路输出车载音频处理器调音软件",
+              "Tuning software for the eight-output car-audio processor"};
+    case TextId::AboutVersion:
+      return {"Vantor 版本 {version}", "Vantor version {version}"};
 
     case TextId::FirmwareFileError:
       return {"固件文件错误!", "Hex File error!"};
@@ -334,6 +355,27 @@ TextPair TextPairOf(TextId id) {
           "recoverable!  Choose 'YES' to clear the data, and choose 'NO' to do nothing."};
     case TextId::DeviceNotConnected:
       return {"设备未连接", "The device is not connected"};
+    case TextId::FirmwareFileCaption:
+      return {"固件文件:", "Firmware file:"};
+    case TextId::FirmwareBrowseButton:
+      return {"浏览…", "Browse…"};
+    case TextId::FirmwareStartButton:
+      return {"开始更新", "Start"};
+    case TextId::FactoryResetButton:
+      return {"恢复出厂设置", "Factory Reset"};
+    case TextId::BackupOffer:
+      return {"继续之前，是否先将设备的六组音效备份到\n{path}？",
+              "Back up the device's six presets to\n{path}\nbefore going on?"};
+    case TextId::BackupWritten:
+      return {"音效已备份到 {path}", "Presets backed up to {path}"};
+    case TextId::BackupInterrupted:
+      return {"备份完成前连接已断开", "the connection ended before the backup was complete"};
+    case TextId::BackupNotVerified:
+      return {"备份文件读回后与设备的音效不符",
+              "the backup file does not read back as the device's presets"};
+    case TextId::BackupFailedGoOn:
+      return {"音效备份失败：{reason}\n不备份也要继续吗？",
+              "The backup of the presets failed: {reason}\nGo on without a backup?"};
     case TextId::MeasureAtLine:
       return {"第 {line} 行：", "line {line}: "};
     case TextId::MeasureFileUnreadable:

@@ -110,6 +110,12 @@ enum class TextId : int {
   AllPresetsReadError,  // an all-presets file cannot be read or is not one
   PresetSaveError,      // a single-preset file cannot be written
   AllPresetsSaveError,  // an all-presets file cannot be written
+  // The preset dialogs' file buttons, the save dialog's two options, a dialog's close button.
+  PresetFileLoadButton,
+  PresetFileSaveButton,
+  SaveOptionCurrent,
+  SaveOptionAll,
+  DialogClose,
 
   // The parameter report: title, headings and value words.
   ReportTitle,
@@ -148,6 +154,14 @@ enum class TextId : int {
   BandLowShelf12,
   BandHighShelf6,
   BandHighShelf12,
+  // The report window's buttons, and a file that cannot be written (the path and the
+  // system's reason follow).
+  ReportPrint,
+  ReportExportCsv,
+  FileWriteError,
+  // The about box: what the program is, and its version ("{version}" is replaced).
+  AboutWhat,
+  AboutVersion,
 
   // Undo and redo: the menu words and the names of the steps ("Undo band gain").
   MenuUndo,
@@ -202,6 +216,19 @@ enum class TextId : int {
   // Factory reset: the question, and the answer when no device is connected.
   FactoryResetQuestion,
   DeviceNotConnected,
+  // The firmware dialog's caption and buttons.
+  FirmwareFileCaption,
+  FirmwareBrowseButton,
+  FirmwareStartButton,
+  FactoryResetButton,
+  // The backup of the six presets before an update or a factory reset: the offer ("{path}"
+  // is replaced), the note when it is written, why it failed, and the question then
+  // ("{reason}" is replaced).
+  BackupOffer,
+  BackupWritten,
+  BackupInterrupted,
+  BackupNotVerified,
+  BackupFailedGoOn,
 
   // Measurements, targets and automatic EQ (measure/): why an import or a fit was refused.
   // MeasureAtLine holds "{line}", where the line number goes.

@@ -1,6 +1,7 @@
 #include "ui/app/CommandLine.h"
 
 #include "measure/MeasurementFile.h"
+#include "ui/app/NamedWindows.h"
 
 namespace vantor {
 
@@ -105,6 +106,10 @@ LaunchOptions ParseCommandLine(const QStringList& arguments) {
       o.action = LaunchOptions::Action::kVersion;
       return o;
     }
+    if (a == QLatin1String("--list-windows")) {
+      o.action = LaunchOptions::Action::kListWindows;
+      return o;
+    }
     if (a == QLatin1String("--sample-tune")) {
       o.sampleTune = true;
       continue;
@@ -141,6 +146,12 @@ LaunchOptions ParseCommandLine(const QStringList& arguments) {
       if (error.isEmpty() && value.isEmpty())
         error = QStringLiteral("--screenshot needs a file name");
       o.screenshotPath = value;
+    } else if (TakeValue(arguments, i, QStringLiteral("--open"), value, error)) {
+      if (error.isEmpty() && !IsWindowName(value)) {
+        error = QStringLiteral("--open takes one of %1, not \"%2\"")
+                    .arg(WindowNames().join(QStringLiteral(", ")), value);
+      }
+      o.openWindow = value;
     } else if (SkipToolkitOption(arguments, i, error)) {
       // The toolkit reads it when it starts.
     } else {
@@ -157,25 +168,30 @@ LaunchOptions ParseCommandLine(const QStringList& arguments) {
 
 QString UsageText() {
   return QStringLiteral(
-      "usage: vantor [--lang en|zh] [--demo] [--demo-state FILE] [--trace]\n"
-      "              [--screenshot FILE.png] [--sample-tune] [--measurements FILE]\n"
-      "  --lang en|zh        language at start (default zh)\n"
-      "  --demo              work with a simulated processor instead of USB hardware\n"
-      "  --demo-state FILE   keep the simulated processor's memory in FILE between runs\n"
-      "                      (implies --demo)\n"
-      "  --trace             print the frames exchanged with the processor on stderr\n"
-      "                      (also VANTOR_TRACE=1; VANTOR_TRACE=all adds the idle polls)\n"
-      "  --screenshot FILE   draw the main window once start-up (and with --demo the\n"
-      "                      read-back) has finished, write it as PNG and exit\n"
-      "  --sample-tune       start with an example tuning on the eight outputs (with\n"
-      "                      --demo: in the simulated processor's memory)\n"
-      "  --measurements FILE keep the measurements in FILE (default: beside the\n"
-      "                      --demo-state file, else measurements.vmeas in the\n"
-      "                      user's data folder)\n"
-      "  --help              this text\n"
-      "  --version           the version and the commit this program was built from\n"
-      "  /RegServer, /UnregServer  accepted for compatibility; exit at once\n"
-      "Options of the toolkit (-platform NAME, -style NAME, ...) are passed on to it.\n");
+             "usage: vantor [--lang en|zh] [--demo] [--demo-state FILE] [--trace]\n"
+             "              [--open NAME] [--screenshot FILE.png] [--sample-tune]\n"
+             "              [--measurements FILE]\n"
+             "  --lang en|zh        language at start (default zh)\n"
+             "  --demo              work with a simulated processor instead of USB hardware\n"
+             "  --demo-state FILE   keep the simulated processor's memory in FILE between runs\n"
+             "                      (implies --demo)\n"
+             "  --trace             print the frames exchanged with the processor on stderr\n"
+             "                      (also VANTOR_TRACE=1; VANTOR_TRACE=all adds the idle polls)\n"
+             "  --open NAME         open a window of the form once start-up has finished: %1\n"
+             "  --list-windows      print the names --open takes, one a line, and exit\n"
+             "  --screenshot FILE   draw the main window (with --open: that window) once start-up\n"
+             "                      (and with --demo the read-back) has finished, write it as PNG\n"
+             "                      and exit\n"
+             "  --sample-tune       start with an example tuning on the eight outputs (with\n"
+             "                      --demo: in the simulated processor's memory)\n"
+             "  --measurements FILE keep the measurements in FILE (default: beside the\n"
+             "                      --demo-state file, else measurements.vmeas in the\n"
+             "                      user's data folder)\n"
+             "  --help              this text\n"
+             "  --version           the version and the commit this program was built from\n"
+             "  /RegServer, /UnregServer  accepted for compatibility; exit at once\n"
+             "Options of the toolkit (-platform NAME, -style NAME, ...) are passed on to it.\n")
+      .arg(WindowNames().join(QStringLiteral(", ")));
 }
 
 std::optional<std::filesystem::path> MeasurementFileOf(const LaunchOptions& options) {

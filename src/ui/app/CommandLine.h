@@ -12,7 +12,7 @@
 namespace vantor {
 
 struct LaunchOptions {
-  enum class Action { kRun, kExit, kUsage, kVersion, kError };
+  enum class Action { kRun, kExit, kUsage, kVersion, kListWindows, kError };
   Action action = Action::kRun;
   bool chinese = true;      // --lang zh (the default) or en
   QString screenshotPath;   // --screenshot FILE.png: draw once, write the image, exit
@@ -21,6 +21,7 @@ struct LaunchOptions {
   QString demoState;        // --demo-state FILE: the simulated processor's memory (implies --demo)
   QString measurements;     // --measurements FILE: where the measurements are kept
   bool trace = false;       // --trace: the link's frames on standard error
+  QString openWindow;       // --open NAME: a window of the form opened after start-up
   QString error;            // what was wrong, for kError
 };
 

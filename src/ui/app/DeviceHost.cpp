@@ -1,13 +1,16 @@
 #include "ui/app/DeviceHost.h"
 
 #include <algorithm>
+#include <array>
 #include <mutex>
 #include <set>
+#include <string_view>
 
 #include "device/FileClaimStore.h"
 #include "device/HidApiBackend.h"
 #include "model/KTV_Data.h"
 #include "model/ProgramState.h"
+#include "presets/SlotNames.h"
 #include "sim/SimMemoryStore.h"
 #include "sim/SimulatedBackend.h"
 #include "sim/SimulatedProcessor.h"
@@ -50,7 +53,8 @@ class LocalClaimStore : public ClaimStore {
   std::set<std::string> m_paths;
 };
 
-// The example tuning and speaker roles, as a processor that was tuned before would hold it.
+// The example tuning and speaker roles, as a processor that was tuned before would hold it:
+// the tuning is also kept in its first three presets, under names.
 void PutSampleTuneInto(sim::SimulatedProcessor& unit) {
   ProgramState scratch;
   CKTV_Data data(scratch);
@@ -59,6 +63,12 @@ void PutSampleTuneInto(sim::SimulatedProcessor& unit) {
   data.Store();
   unit.Modify([&](ProgramState& memory) {
     memory.Live() = scratch.Live();
+    constexpr std::array<std::string_view, 3> kNames = {"Daily", "Concert", "Night drive"};
+    for (std::size_t n = 0; n < kNames.size(); ++n) {
+      rec::StateRecord& slot = memory.Slot(static_cast<int>(n) + 1);
+      slot = scratch.Live();
+      StoreSlotName(slot, kNames[n]);
+    }
     const auto from = scratch.SpeakerTypes();
     auto to = memory.SpeakerTypes();
     std::copy(from.begin(), from.end(), to.begin());

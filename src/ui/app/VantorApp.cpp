@@ -5,6 +5,8 @@
 #include <QFont>
 #include <QImage>
 #include <QImageWriter>
+#include <QLinearGradient>
+#include <QPainter>
 #include <QPalette>
 #include <QPixmap>
 #include <QTimer>
@@ -14,8 +16,10 @@
 #include <string>
 
 #include "ui/app/DeviceHost.h"
+#include "ui/app/FormDialogs.h"
 #include "ui/app/FrameTrace.h"
 #include "ui/app/MainFrame.h"
+#include "ui/app/NamedWindows.h"
 #include "ui/app/SampleTune.h"
 #include "ui/app/VantorDoc.h"
 #include "ui/app/VantorView.h"
@@ -88,8 +92,33 @@ bool CVantorApp::InitInstance() {
   return true;
 }
 
+QImage CVantorApp::PictureOf(QWidget& window, bool withCaption) {
+  const QImage body = window.grab().toImage();
+  if (!withCaption) return body;
+  // The window system draws a dialog's caption; the picture gets a plain one of its own,
+  // so that it shows which window it is.
+  QImage picture(body.width(), body.height() + kPictureCaptionHeight, QImage::Format_RGB32);
+  QPainter p(&picture);
+  QLinearGradient bar(0, 0, 0, kPictureCaptionHeight);
+  bar.setColorAt(0.0, skin::FaceTop());
+  bar.setColorAt(1.0, skin::FaceBottom());
+  p.fillRect(QRect(0, 0, body.width(), kPictureCaptionHeight), bar);
+  p.setPen(skin::Text());
+  p.setFont(skin::Font1());
+  p.drawText(QRect(10, 0, body.width() - 20, kPictureCaptionHeight),
+             Qt::AlignLeft | Qt::AlignVCenter, window.windowTitle());
+  p.drawImage(0, kPictureCaptionHeight, body);
+  p.setPen(skin::Border());
+  p.drawRect(picture.rect().adjusted(0, 0, -1, -1));
+  p.drawLine(0, kPictureCaptionHeight - 1, body.width(), kPictureCaptionHeight - 1);
+  return picture;
+}
+
 bool CVantorApp::SaveScreenshot(QWidget& window, const QString& path, QString* error) {
-  const QImage image = window.grab().toImage();
+  return SavePicture(PictureOf(window, false), path, error);
+}
+
+bool CVantorApp::SavePicture(const QImage& image, const QString& path, QString* error) {
   QImageWriter writer(path, "png");
   if (!writer.write(image)) {
     if (error != nullptr) *error = writer.errorString();
@@ -100,23 +129,30 @@ bool CVantorApp::SaveScreenshot(QWidget& window, const QString& path, QString* e
 
 int CVantorApp::Run() {
   int code = 0;
-  if (m_options.screenshotPath.isEmpty()) {
-    code = QApplication::exec();
-  } else {
-    // Once the start-up connection has come to rest (no processor, or the read-back done),
-    // draw and leave.
-    QElapsedTimer waited;
-    waited.start();
-    QTimer poll;
-    poll.setInterval(20);
-    QObject::connect(&poll, &QTimer::timeout, m_frame.get(), [this, &poll, &waited, &code] {
-      const bool settled = m_frame->View().StartupSettled();
-      if (!settled && waited.elapsed() < kScreenshotWaitMs) return;
-      poll.stop();
-      if (!settled)
-        std::fprintf(stderr, "vantor: start-up had not finished; drawing the window as it is\n");
+  const bool shoot = !m_options.screenshotPath.isEmpty();
+  QElapsedTimer waited;
+  waited.start();
+  QTimer poll;
+  poll.setInterval(20);
+  // Once the start-up connection has come to rest (no processor, or the read-back done):
+  // the window asked for opens, and the picture is drawn (of that window, if any).
+  QObject::connect(&poll, &QTimer::timeout, m_frame.get(), [this, &poll, &waited, &code, shoot] {
+    const bool settled = m_frame->View().StartupSettled();
+    if (!settled && waited.elapsed() < kScreenshotWaitMs) return;
+    poll.stop();
+    if (!settled)
+      std::fprintf(stderr,
+                   "vantor: start-up had not finished; going on with the window as it is\n");
+    QWidget* opened = nullptr;
+    if (!m_options.openWindow.isEmpty())
+      opened = OpenNamedWindow(m_frame->View().Dialogs(), m_options.openWindow);
+    if (!shoot) return;
+    // The opened window is laid out and drawn before it is taken.
+    QTimer::singleShot(kOpenedWindowSettleMs, m_frame.get(), [this, &code, opened] {
+      const QImage picture =
+          opened != nullptr ? PictureOf(*opened, true) : PictureOf(*m_frame, false);
       QString error;
-      if (!SaveScreenshot(*m_frame, m_options.screenshotPath, &error)) {
+      if (!SavePicture(picture, m_options.screenshotPath, &error)) {
         std::fprintf(stderr, "vantor: cannot write %s: %s\n",
                      m_options.screenshotPath.toLocal8Bit().constData(),
                      error.toLocal8Bit().constData());
@@ -124,9 +160,10 @@ int CVantorApp::Run() {
       }
       QApplication::quit();
     });
-    poll.start();
-    QApplication::exec();
-  }
+  });
+  if (shoot || !m_options.openWindow.isEmpty()) poll.start();
+  const int loop = QApplication::exec();
+  if (!shoot) code = loop;
   // The worker stops and the claim goes before the simulated processor's memory is kept.
   m_frame->View().Shutdown();
   std::string error;

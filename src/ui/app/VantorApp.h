@@ -10,6 +10,7 @@
 #include "ui/app/CommandLine.h"
 
 class QApplication;
+class QImage;
 class QWidget;
 
 namespace vantor {
@@ -33,11 +34,15 @@ class CVantorApp {
   // with ExitCode().
   bool InitInstance();
   int ExitCode() const { return m_exitCode; }
-  // The event loop, or the screenshot once start-up has settled. Then the link is shut
-  // down and the simulated processor's memory saved. Returns the exit code.
+  // The event loop; once start-up has settled, the window of --open is opened and, with
+  // --screenshot, the picture (of that window, or the main one) written before leaving.
+  // Then the link is shut down and the simulated processor's memory saved. Returns the
+  // exit code.
   int Run();
   // How long --screenshot waits for the start-up connection and read-back.
   static constexpr int kScreenshotWaitMs = 30000;
+  // How long an opened window is given to lay itself out before its picture is taken.
+  static constexpr int kOpenedWindowSettleMs = 150;
 
   ProgramState& State() { return m_state; }
   CVantorDoc& Doc() { return *m_doc; }
@@ -45,6 +50,11 @@ class CVantorApp {
 
   // Writes the window as it is drawn now; false (with a message) when the file fails.
   static bool SaveScreenshot(QWidget& window, const QString& path, QString* error);
+  static bool SavePicture(const QImage& image, const QString& path, QString* error);
+  // The window as it is drawn now; with its caption, a caption bar holding its title is
+  // put above it (the window system's own is not part of a widget's picture).
+  static QImage PictureOf(QWidget& window, bool withCaption);
+  static constexpr int kPictureCaptionHeight = 28;
 
  private:
   LaunchOptions m_options;

@@ -1,8 +1,12 @@
 #include "ui/app/VantorView.h"
 
+#include <QApplication>
+#include <QFileDialog>
+#include <QFileInfo>
 #include <QMessageBox>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QStandardPaths>
 
 #include "history/EditHistory.h"
 #include "link/ConnectionController.h"
@@ -12,9 +16,13 @@
 #include "tuning/ChannelSelection.h"
 #include "tuning/PanelCommands.h"
 #include "ui/QtText.h"
+#include "ui/app/AppSettings.h"
 #include "ui/app/DeviceHost.h"
+#include "ui/app/FormDialogs.h"
 #include "ui/app/FormLayout.h"
 #include "ui/app/VantorDoc.h"
+#include "ui/controls/BitmapSlider.h"
+#include "ui/controls/NumEdit.h"
 #include "ui/controls/Skin.h"
 #include "ui/dialogs/DisplayDlg.h"
 #include "ui/dialogs/MsgBox.h"
@@ -36,6 +44,9 @@ CVantorView::CVantorView(CVantorDoc& doc, QWidget* parent)
   qRegisterMetaType<DeviceEventMessage>();
   setFixedSize(form::kFormSize);
   setAttribute(Qt::WA_OpaquePaintEvent);
+  // A click on the body or on a control that takes no keys gives the keyboard back to the
+  // form, which commits an edit being typed in before the click acts.
+  setFocusPolicy(Qt::ClickFocus);
   m_prompts.message = [this](const QString& text) {
     // Modal, but without a nested event loop: the link's events keep being handled.
     auto* box =
@@ -49,13 +60,35 @@ CVantorView::CVantorView(CVantorDoc& doc, QWidget* parent)
                                  QMessageBox::Ok | QMessageBox::Cancel,
                                  QMessageBox::Cancel) == QMessageBox::Ok;
   };
+  m_prompts.yesNo = [this](const QString& text) {
+    return QMessageBox::question(this, Q(kApplicationTitle), text,
+                                 QMessageBox::Yes | QMessageBox::No,
+                                 QMessageBox::Yes) == QMessageBox::Yes;
+  };
+  m_prompts.chooseFile = [this](const FileRequest& request) {
+    QFileDialog dialog(this, request.title, request.folder, request.filter);
+    const bool save = request.kind == FileRequest::Kind::kSave;
+    dialog.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
+    dialog.setFileMode(save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
+    dialog.setOption(QFileDialog::ReadOnly, !save);
+    // The suffix is added before the dialog asks about replacing a file.
+    if (!request.suffix.isEmpty()) dialog.setDefaultSuffix(request.suffix);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return QString();
+    return dialog.selectedFiles().constFirst();
+  };
+  // Before any panel: a channel selected takes the keyboard from an edit before the panels
+  // show the new output.
+  m_selection->Listen([this](ChannelSelection::Change) { ParkKeyboard(); });
   m_noDevice = DeviceHost::NoDevice();
   MakeController(m_noDevice->Backend(), m_noDevice->Claims(), LinkTimings{});
   BuildPanels();
+  m_dialogs = std::make_unique<FormDialogs>(*this);
 }
 
 CVantorView::~CVantorView() {
   Shutdown();
+  m_dialogs.reset();
+  m_presets.reset();
   m_history.reset();
   m_commands.reset();
   m_controller.reset();
@@ -70,6 +103,13 @@ void CVantorView::BuildPanels() {
     Shutdown();
     emit closeRequested();
   });
+  connect(m_topBar, &TopBarPanel::presetLoadRequested, this,
+          [this] { m_dialogs->OpenPresetLoad(); });
+  connect(m_topBar, &TopBarPanel::presetSaveRequested, this,
+          [this] { m_dialogs->OpenPresetSave(); });
+  connect(m_topBar, &TopBarPanel::firmwareRequested, this, [this] { m_dialogs->OpenFirmware(); });
+  connect(m_topBar, &TopBarPanel::reportRequested, this, [this] { m_dialogs->OpenReport(); });
+  connect(m_topBar, &TopBarPanel::aboutRequested, this, [this] { m_dialogs->OpenAbout(); });
 
   m_car = new CarPanel(*this, this);
   m_car->setGeometry(form::kCarPanel);
@@ -116,6 +156,9 @@ void CVantorView::MakeController(HidBackend& backend, ClaimStore& claims, LinkTi
     m_controller->StopHotPlug();
     m_controller->Shutdown();
   }
+  // The windows work on the link that goes.
+  if (m_dialogs) m_dialogs->CloseAll();
+  m_presets.reset();
   m_history.reset();
   m_commands.reset();
   m_controller.reset();
@@ -124,6 +167,7 @@ void CVantorView::MakeController(HidBackend& backend, ClaimStore& claims, LinkTi
   m_controller->SetWakeCallback([this] { WakeFromLink(); });
   m_commands = std::make_unique<PanelCommands>(Data(), m_controller->Queue());
   m_history = std::make_unique<EditHistory>(Data(), m_controller->Queue());
+  m_presets = std::make_unique<PresetController>(*m_controller);
 }
 
 void CVantorView::AttachDevice(DeviceHost& host, LinkTimings timings) {
@@ -140,6 +184,18 @@ void CVantorView::SetDemoBadge(bool on) { m_topBar->SetDemoBadge(on); }
 void CVantorView::SetPrompts(ViewPrompts prompts) {
   if (prompts.message) m_prompts.message = std::move(prompts.message);
   if (prompts.question) m_prompts.question = std::move(prompts.question);
+  if (prompts.yesNo) m_prompts.yesNo = std::move(prompts.yesNo);
+  if (prompts.chooseFile) m_prompts.chooseFile = std::move(prompts.chooseFile);
+}
+
+QString CVantorView::ChooseFile(FileRequest request) {
+  if (request.folder.isEmpty()) request.folder = settings::LastFileFolder();
+  if (request.folder.isEmpty()) {
+    request.folder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+  }
+  const QString chosen = m_prompts.chooseFile(request);
+  if (!chosen.isEmpty()) settings::SetLastFileFolder(QFileInfo(chosen).absolutePath());
+  return chosen;
 }
 
 // Called on the worker's or the hot-plug watcher's thread: one queued call into this
@@ -190,17 +246,27 @@ void CVantorView::ShowTransferWindow(TransferOwner owner) {
   m_transfer->ShowFor(disabled);
 }
 
-void CVantorView::HideTransferWindow() { m_transfer->HideAndRelease(); }
+void CVantorView::HideTransferWindow() {
+  m_transfer->HideAndRelease();
+  // Disabled behind the transfer, the form lost the keyboard; it is not handed to the
+  // first edit when the window becomes active again.
+  ParkKeyboard();
+}
 
 void CVantorView::SetTransferRange(int low, int high) { m_transfer->SetRange(low, high); }
 
 void CVantorView::SetTransferPosition(int position) { m_transfer->SetPosition(position); }
 
-void CVantorView::SetConnectionIndicator(bool connected) { m_topBar->ShowConnection(connected); }
+void CVantorView::SetConnectionIndicator(bool connected) {
+  m_topBar->ShowConnection(connected);
+  emit connectionShown(connected);
+}
 
 void CVantorView::ShowInputSource(int source) { m_topBar->ShowInputSource(source); }
 
 void CVantorView::OnDeviceEvent(const DeviceEventMessage& message) {
+  // The all-presets save writes its file when the last slot has arrived.
+  m_presets->OnDeviceEvent(message);
   for (Panel* panel : m_panels) panel->OnDeviceEvent(message);
   emit deviceEvent(message);
 }
@@ -215,6 +281,7 @@ void CVantorView::OnInitialUpdate() {
   Data().LoadOutputs();
   RefreshAll();
   m_controller->StartHotPlug();
+  ParkKeyboard();
   // The first attempt to connect runs once the window exists.
   QMetaObject::invokeMethod(
       this, [this] { OnConnectUsb(); }, Qt::QueuedConnection);
@@ -254,12 +321,23 @@ void CVantorView::RefreshAll() {
 void CVantorView::ApplyLanguage() {
   for (Panel* panel : m_panels) panel->ApplyLanguage();
   m_transfer->SetTexts(Text(TextId::TransferTitle), Text(TextId::TransferCaption));
+  ParkKeyboard();
   update();
 }
 
 void CVantorView::ToggleLanguage() {
   m_state.chinese.store(!m_state.chinese.load());
   ApplyLanguage();
+}
+
+void CVantorView::ParkKeyboard() {
+  // The window's own keyboard holder, whether or not the window is active now.
+  QWidget* holder = window()->focusWidget();
+  if (holder != nullptr && holder != this && !isAncestorOf(holder)) return;  // not the form's
+  if (holder == nullptr || qobject_cast<CNumEdit*>(holder) != nullptr ||
+      qobject_cast<BitmapSlider*>(holder) != nullptr) {
+    setFocus(Qt::OtherFocusReason);
+  }
 }
 
 void CVantorView::OnPresetFileLoaded(const PresetResult& result) {

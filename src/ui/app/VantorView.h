@@ -5,6 +5,8 @@
 // and the source list. It arranges the panels (top bar, car picture, graph row, channel
 // strips, crossovers, delays, the output channel dialog) and loops over them to reload, relabel and hand on device events;
 // every control belongs to its panel. The channel selection is one object the panels follow.
+// It owns the preset operations and opens the windows of its menus (FormDialogs). The
+// keyboard rests with the form itself until the person clicks into a control.
 
 #include <QPoint>
 #include <QPointer>
@@ -34,11 +36,13 @@ class ConnectionController;
 class CrossoverPanel;
 class DelayPanel;
 class DeviceHost;
+class FormDialogs;
 class GraphPanel;
 class Panel;
 class EditHistory;
 class OutputDlg;
 class PanelCommands;
+class PresetController;
 class ProgramState;
 struct PresetResult;
 class StripPanel;
@@ -60,7 +64,13 @@ class CVantorView : public QWidget, public ConnectionScreen, public PanelHost {
   // The open preset dialog, which the transfer window disables during a slot transfer
   // instead of the form (null: none open).
   void SetPresetDialog(QWidget* dialog) { m_presetDialog = dialog; }
+  // Replaces the prompts that are given; the others stay.
   void SetPrompts(ViewPrompts prompts);
+  // A question with Yes and No (true for Yes).
+  bool YesNo(const QString& text) { return m_prompts.yesNo(text); }
+  // The file chooser; a request without a folder starts where the last file was, and the
+  // folder of the chosen file is remembered. Empty when cancelled.
+  QString ChooseFile(FileRequest request);
 
   // Start-up: loads the outputs from the live record, shows output 0, listens for the
   // processor being plugged in and out, and posts the first connection attempt.
@@ -120,6 +130,14 @@ class CVantorView : public QWidget, public ConnectionScreen, public PanelHost {
   OutputDlg& OutputDialog() { return *m_output; }
   CDisplayDlg& TransferWindow() { return *m_transfer; }
   CMsgBox& StatusWindow() { return *m_msgBox; }
+  // The preset operations of the dialogs (recreated with the link).
+  PresetController& Presets() { return *m_presets; }
+  // The windows of the menus.
+  FormDialogs& Dialogs() { return *m_dialogs; }
+  // Gives the keyboard back to the form unless a control the person clicked into is
+  // meant to keep it: a numeric edit or slider loses it (start-up, a language switch, the
+  // end of a transfer, a channel selected).
+  void ParkKeyboard();
 
  signals:
   void minimiseRequested();
@@ -127,6 +145,8 @@ class CVantorView : public QWidget, public ConnectionScreen, public PanelHost {
   // Every device event after the view and its panels have handled it (for the dialogs that
   // follow them).
   void deviceEvent(const vantor::DeviceEventMessage& message);
+  // The connect button was set to show the connection (on or off).
+  void connectionShown(bool connected);
 
  protected:
   void paintEvent(QPaintEvent* event) override;
@@ -154,6 +174,8 @@ class CVantorView : public QWidget, public ConnectionScreen, public PanelHost {
   std::unique_ptr<ConnectionController> m_controller;
   std::unique_ptr<PanelCommands> m_commands;
   std::unique_ptr<EditHistory> m_history;
+  std::unique_ptr<PresetController> m_presets;
+  std::unique_ptr<FormDialogs> m_dialogs;
   FrameTap m_frameTap;
   std::atomic<bool> m_wakePosted{false};
   bool m_processing = false;

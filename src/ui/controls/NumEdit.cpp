@@ -1,5 +1,6 @@
 #include "ui/controls/NumEdit.h"
 
+#include <QContextMenuEvent>
 #include <QDynamicPropertyChangeEvent>
 #include <QFocusEvent>
 #include <QMouseEvent>
@@ -18,6 +19,9 @@ const QColor kEditText(0x00, 0x00, 0x00);
 }  // namespace
 
 CNumEdit::CNumEdit(int id, QWidget* parent) : QLineEdit(parent), m_id(id) {
+  // Only a click puts the keys into an edit: never the window's activation, Tab, or a
+  // neighbour going away, so typing cannot land in an output the person is not looking at.
+  setFocusPolicy(Qt::ClickFocus);
   setFrame(false);
   setAlignment(Qt::AlignCenter);
   setFont(skin::Font2());
@@ -99,6 +103,12 @@ void CNumEdit::mousePressEvent(QMouseEvent* event) {
 void CNumEdit::mouseDoubleClickEvent(QMouseEvent* event) {
   QLineEdit::mouseDoubleClickEvent(event);
   if (!isReadOnly()) selectAll();
+}
+
+void CNumEdit::contextMenuEvent(QContextMenuEvent* event) {
+  // The toolkit's edit menu would be English in both languages, and its "Delete" leaves an
+  // empty text that commits as 0. A value is typed or stepped, so there is no menu.
+  event->accept();
 }
 
 bool CNumEdit::event(QEvent* event) {

@@ -3,7 +3,8 @@
 // code when it loses the focus. The conversions live in NumEditState; this widget feeds
 // it the text and draws it: white on a dark field at rest, black on the editing colour
 // while it has the focus or its slider has. A committed change, and every left click, is
-// reported as changeNotice(id).
+// reported as changeNotice(id). It takes the keyboard only when clicked into, and offers no
+// context menu.
 
 #include <QLineEdit>
 #include <QPointer>
@@ -48,6 +49,7 @@ class CNumEdit : public QLineEdit {
   void focusOutEvent(QFocusEvent* event) override;
   void mousePressEvent(QMouseEvent* event) override;
   void mouseDoubleClickEvent(QMouseEvent* event) override;
+  void contextMenuEvent(QContextMenuEvent* event) override;
   void paintEvent(QPaintEvent* event) override;
   bool event(QEvent* event) override;
 

@@ -1,8 +1,8 @@
 #include "ui/dialogs/DisplayDlg.h"
 
 #include <QPainter>
-#include <algorithm>
 
+#include "ui/controls/GradientProgressCtrl.h"
 #include "ui/controls/Skin.h"
 
 namespace vantor {
@@ -20,6 +20,8 @@ CDisplayDlg::CDisplayDlg(QWidget* parent)
   setFixedSize(kWidth, kHeight);
   setAttribute(Qt::WA_OpaquePaintEvent);
   setFocusPolicy(Qt::NoFocus);
+  m_bar = new GradientProgressCtrl(this);
+  m_bar->setGeometry(kBarMargin, kBarTop, kWidth - 2 * kBarMargin, kBarHeight);
 }
 
 void CDisplayDlg::SetTexts(const QString& title, const QString& caption) {
@@ -28,17 +30,15 @@ void CDisplayDlg::SetTexts(const QString& title, const QString& caption) {
   update();
 }
 
-void CDisplayDlg::SetRange(int low, int high) {
-  m_low = std::min(low, high);
-  m_high = std::max(low, high);
-  m_position = std::clamp(m_position, m_low, m_high);
-  update();
-}
+void CDisplayDlg::SetRange(int low, int high) { m_bar->SetRange(low, high); }
 
-void CDisplayDlg::SetPosition(int position) {
-  m_position = std::clamp(position, m_low, m_high);
-  update();
-}
+void CDisplayDlg::SetPosition(int position) { m_bar->SetPosition(position); }
+
+int CDisplayDlg::Low() const { return m_bar->Low(); }
+
+int CDisplayDlg::High() const { return m_bar->High(); }
+
+int CDisplayDlg::Position() const { return m_bar->Position(); }
 
 void CDisplayDlg::ShowFor(QWidget* owner) {
   if (m_owner != nullptr && m_owner != owner) m_owner->setEnabled(true);
@@ -65,21 +65,6 @@ void CDisplayDlg::paintEvent(QPaintEvent* /*event*/) {
   p.setPen(skin::Text());
   p.drawText(QRect(kBarMargin, 18, width() - 2 * kBarMargin, 30), Qt::AlignLeft | Qt::AlignVCenter,
              m_caption);
-
-  p.setRenderHint(QPainter::Antialiasing, true);
-  const QRectF bar(kBarMargin, kBarTop, width() - 2 * kBarMargin, kBarHeight);
-  p.setPen(QPen(skin::Border(), 1.0));
-  p.setBrush(skin::Groove());
-  p.drawRoundedRect(bar.adjusted(0.5, 0.5, -0.5, -0.5), 4, 4);
-  const int span = m_high - m_low;
-  if (span > 0 && m_position > m_low) {
-    const double share = static_cast<double>(m_position - m_low) / span;
-    QRectF fill = bar.adjusted(1.5, 1.5, -1.5, -1.5);
-    fill.setWidth(fill.width() * share);
-    p.setPen(Qt::NoPen);
-    p.setBrush(skin::Accent());
-    p.drawRoundedRect(fill, 3, 3);
-  }
 }
 
 }  // namespace vantor

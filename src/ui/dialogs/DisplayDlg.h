@@ -9,6 +9,8 @@
 
 namespace vantor {
 
+class GradientProgressCtrl;
+
 class CDisplayDlg : public QWidget {
   Q_OBJECT
 
@@ -24,9 +26,9 @@ class CDisplayDlg : public QWidget {
 
   void SetRange(int low, int high);
   void SetPosition(int position);
-  int Low() const { return m_low; }
-  int High() const { return m_high; }
-  int Position() const { return m_position; }
+  int Low() const;
+  int High() const;
+  int Position() const;
 
   // Disables `owner` (may be null), centres itself over it and shows itself.
   void ShowFor(QWidget* owner);
@@ -39,9 +41,7 @@ class CDisplayDlg : public QWidget {
 
  private:
   QString m_caption;
-  int m_low = 0;
-  int m_high = 100;
-  int m_position = 0;
+  GradientProgressCtrl* m_bar = nullptr;
   QPointer<QWidget> m_owner;
 };
 

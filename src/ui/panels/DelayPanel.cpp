@@ -13,8 +13,9 @@
 namespace vantor {
 namespace {
 
-// Under the position button, as wide as it.
+// Under the position button, centred on it and a little wider, so that "50.000" fits.
 constexpr int kFieldGap = 2;
+constexpr int kFieldOverhang = 3;
 // The unit buttons in the picture's top right corner.
 constexpr int kUnitTop = 5;
 constexpr int kUnitWidth = 34;
@@ -37,7 +38,8 @@ DelayPanel::DelayPanel(PanelHost& host, QWidget* parent)
     const QRect button = CarPanel::PositionButtonRect(f.positionButton);
     FieldControls c;
     c.edit = new CNumEdit(f.id, this);
-    c.edit->setGeometry(button.translated(0, button.height() + kFieldGap));
+    c.edit->setGeometry(button.translated(0, button.height() + kFieldGap)
+                            .adjusted(-kFieldOverhang, 0, kFieldOverhang, 0));
     c.edit->SetMode(EditModeOf(m_unit));
     c.spin = new CNumSpin(f.id + kDelaySpinOffset, this);
     c.spin->hide();

@@ -23,10 +23,14 @@
 namespace vantor {
 namespace {
 
-// Columns of 44 pixels on a 47-pixel pitch; rows from the panel's top.
+// Output columns of 42 pixels on a 45-pixel pitch; rows from the panel's top. The master
+// strip is wider: its edit shows "-60dB" whole with the spin beside it.
 constexpr int kColumnLeft = 5;
-constexpr int kPitch = 47;
-constexpr int kWidth = 44;
+constexpr int kPitch = 45;
+constexpr int kWidth = 42;
+constexpr int kMasterEditWidth = 44;
+constexpr int kMasterSpinWidth = 13;
+constexpr int kMasterWidth = kMasterEditWidth + 1 + kMasterSpinWidth;
 constexpr int kSelectTop = 6;
 constexpr int kTypeTop = 37;
 constexpr int kOnTop = 70;
@@ -136,20 +140,20 @@ void StripPanel::BuildMaster() {
   m_master.caption = new QLabel(this);
   m_master.caption->setAlignment(Qt::AlignCenter);
   m_master.caption->setFont(skin::Font2());
-  m_master.caption->setGeometry(x - 2, kSelectTop, kWidth + 4, 24);
+  m_master.caption->setGeometry(x, kSelectTop, kMasterWidth, 24);
 
   m_master.on = new BitButton(kMasterOnId, QString(), this);
-  m_master.on->setGeometry(x, kOnTop, kWidth, 20);
+  m_master.on->setGeometry(x, kOnTop, kMasterEditWidth, 20);
   m_master.on->SetAccent(QColor(0x2E, 0x8B, 0x57));
 
   m_master.edit = new CNumEdit(kMasterEditId, this);
-  m_master.edit->setGeometry(x, kEditTop, kWidth - 13, 20);
+  m_master.edit->setGeometry(x, kEditTop, kMasterEditWidth, 20);
   m_master.spin = new CNumSpin(kMasterSpinId, this);
-  m_master.spin->setGeometry(x + kWidth - 12, kEditTop, 12, 20);
+  m_master.spin->setGeometry(x + kMasterEditWidth + 1, kEditTop, kMasterSpinWidth, 20);
   SetUpGainEdit(m_master.edit, m_master.spin, kMasterVolumeCodeMax);
 
   m_master.slider = new BitmapSlider(kMasterSliderId, Qt::Vertical, this);
-  m_master.slider->setGeometry(x, kSliderTop, kWidth, kSliderHeight);
+  m_master.slider->setGeometry(x, kSliderTop, kMasterEditWidth, kSliderHeight);
   m_master.slider->SetRange(0, kMasterVolumeCodeMax);
   SetUpLevelSlider(m_master.slider);
   m_master.slider->AttachEdit(m_master.edit);

@@ -2,7 +2,6 @@
 
 #include <QAction>
 #include <QLinearGradient>
-#include <QMessageBox>
 #include <QPainter>
 #include <algorithm>
 
@@ -69,20 +68,20 @@ TopBarPanel::TopBarPanel(PanelHost& host, QWidget* parent)
 }
 
 void TopBarPanel::BuildMenus() {
-  // The firmware update arrives with its own dialog; until then the entry is shown
-  // disabled rather than doing nothing when clicked. The same holds for the preset dialogs.
   m_firmwareAction = m_systemMenu.addAction(QString());
-  m_firmwareAction->setEnabled(false);
+  m_reportAction = m_systemMenu.addAction(QString());
   m_languageAction = m_systemMenu.addAction(QString());
   m_aboutAction = m_systemMenu.addAction(QString());
+  connect(m_firmwareAction, &QAction::triggered, this, &TopBarPanel::firmwareRequested);
+  connect(m_reportAction, &QAction::triggered, this, &TopBarPanel::reportRequested);
   connect(m_languageAction, &QAction::triggered, this, &TopBarPanel::languageToggleRequested);
-  connect(m_aboutAction, &QAction::triggered, this, &TopBarPanel::ShowAbout);
+  connect(m_aboutAction, &QAction::triggered, this, &TopBarPanel::aboutRequested);
   m_systemMenu.setFont(skin::Font1());
 
   m_presetLoadAction = m_presetMenu.addAction(QString());
-  m_presetLoadAction->setEnabled(false);
   m_presetSaveAction = m_presetMenu.addAction(QString());
-  m_presetSaveAction->setEnabled(false);
+  connect(m_presetLoadAction, &QAction::triggered, this, &TopBarPanel::presetLoadRequested);
+  connect(m_presetSaveAction, &QAction::triggered, this, &TopBarPanel::presetSaveRequested);
   m_presetMenu.setFont(skin::Font1());
 }
 
@@ -97,6 +96,7 @@ void TopBarPanel::Refresh() {
 void TopBarPanel::ApplyLanguage() {
   const bool zh = Host().Chinese();
   m_firmwareAction->setText(Text(TextId::MenuFirmwareUpdate));
+  m_reportAction->setText(Text(TextId::ReportTitle));
   m_languageAction->setText(Text(TextId::MenuLanguage));
   m_aboutAction->setText(Text(TextId::MenuAbout));
   m_presetLoadAction->setText(Text(TextId::MenuPresetLoad));
@@ -136,16 +136,13 @@ void TopBarPanel::OpenSystemMenu() {
   m_systemMenu.popup(mapToGlobal(QPoint(b.left() - 10, b.bottom() + 1 + 5)));
 }
 
-void TopBarPanel::OpenPresetMenu() {
-  const QRect b = m_menuButton->geometry();
-  m_presetMenu.popup(mapToGlobal(QPoint(b.left() + 50, b.bottom() + 1 + 5)));
+QPoint TopBarPanel::PresetMenuPosition() const {
+  // The buttons do not sit side by side here, so the menu is placed by its own button.
+  const QRect b = m_presetButton->geometry();
+  return mapToGlobal(QPoint(b.left(), b.bottom() + 1 + 5));
 }
 
-void TopBarPanel::ShowAbout() {
-  QMessageBox::about(
-      this, Text(TextId::MenuAbout),
-      QStringLiteral("%1\nVantor %2").arg(Q(kApplicationTitle), QStringLiteral(VANTOR_VERSION)));
-}
+void TopBarPanel::OpenPresetMenu() { m_presetMenu.popup(PresetMenuPosition()); }
 
 void TopBarPanel::paintEvent(QPaintEvent* /*event*/) {
   QPainter p(this);

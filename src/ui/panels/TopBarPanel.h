@@ -2,7 +2,7 @@
 // The top bar of the main form: the title, the connect button, the input-source list, the
 // speaker-configuration selector (shown, never chosen here), the preset button with its
 // menu, and the system menu, minimise and close buttons. Window-wide commands (language,
-// minimise, close) are reported for the form to carry out.
+// minimise, close) and the menus' dialogs are reported for the form to carry out.
 
 #include <QMenu>
 
@@ -48,6 +48,10 @@ class TopBarPanel : public Panel {
   void ShowInputSource(int source);
   void OnSourceSelected(int index);
   void OnConnectButton();
+  // Where the preset menu opens: its top-left corner under the preset button's left edge.
+  QPoint PresetMenuPosition() const;
+  void OpenPresetMenu();
+  void OpenSystemMenu();
 
   TwoStateButton& ConnectButton() { return *m_connect; }
   ComBoxBtn& SourceList() { return *m_source; }
@@ -55,20 +59,28 @@ class TopBarPanel : public Panel {
   TwoStateButton& PresetButton() { return *m_presetButton; }
   QMenu& SystemMenu() { return m_systemMenu; }
   QMenu& PresetMenu() { return m_presetMenu; }
+  QAction& FirmwareAction() { return *m_firmwareAction; }
+  QAction& ReportAction() { return *m_reportAction; }
+  QAction& LanguageAction() { return *m_languageAction; }
+  QAction& AboutAction() { return *m_aboutAction; }
+  QAction& PresetLoadAction() { return *m_presetLoadAction; }
+  QAction& PresetSaveAction() { return *m_presetSaveAction; }
 
  signals:
   void languageToggleRequested();
   void minimiseRequested();
   void closeRequested();
+  void firmwareRequested();
+  void reportRequested();
+  void aboutRequested();
+  void presetLoadRequested();
+  void presetSaveRequested();
 
  protected:
   void paintEvent(QPaintEvent* event) override;
 
  private:
   void BuildMenus();
-  void OpenSystemMenu();
-  void OpenPresetMenu();
-  void ShowAbout();
 
   TwoStateButton* m_connect = nullptr;
   ComBoxBtn* m_source = nullptr;
@@ -80,6 +92,7 @@ class TopBarPanel : public Panel {
   QMenu m_systemMenu;
   QMenu m_presetMenu;
   QAction* m_firmwareAction = nullptr;
+  QAction* m_reportAction = nullptr;
   QAction* m_languageAction = nullptr;
   QAction* m_aboutAction = nullptr;
   QAction* m_presetLoadAction = nullptr;

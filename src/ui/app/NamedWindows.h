@@ -1,0 +1,26 @@
+#pragma once
+// The windows `vantor --open NAME` opens after start-up (and `--screenshot` then draws),
+// by name. A new window adds its line to the table in NamedWindows.cpp.
+
+#include <QString>
+#include <QStringList>
+
+class QWidget;
+
+namespace vantor {
+
+class FormDialogs;
+
+struct NamedWindow {
+  const char* name;
+  // Opens the window and returns it.
+  QWidget* (*open)(FormDialogs& dialogs);
+};
+
+// Every name, in the table's order.
+QStringList WindowNames();
+bool IsWindowName(const QString& name);
+// Opens the named window; null for a name that is not in the table.
+QWidget* OpenNamedWindow(FormDialogs& dialogs, const QString& name);
+
+}  // namespace vantor
