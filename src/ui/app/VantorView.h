@@ -3,8 +3,9 @@
 // connection controller, over whatever DeviceHost provides) and is its screen: the
 // transfer window, the status message window, and through its top bar the connect button
 // and the source list. It arranges the panels (top bar, car picture, graph row, channel
-// strips, crossovers, delays, the output channel dialog) and loops over them to reload, relabel and hand on device events;
-// every control belongs to its panel. The channel selection is one object the panels follow.
+// strips, crossovers, delays, the output channel dialog) and loops over them to reload, relabel and
+// hand on device events; every control belongs to its panel. The channel selection is one object
+// the panels follow.
 
 #include <QPoint>
 #include <QPointer>
@@ -35,6 +36,8 @@ class CrossoverPanel;
 class DelayPanel;
 class DeviceHost;
 class GraphPanel;
+class LimiterDlg;
+class LinkPanel;
 class Panel;
 class EditHistory;
 class OutputDlg;
@@ -76,6 +79,8 @@ class CVantorView : public QWidget, public ConnectionScreen, public PanelHost {
   void RefreshAll() override;
   // Relabels every panel for the language flag.
   void ApplyLanguage();
+  // Button 3418: opens the limiter and routing dialog over the form, unless it is open.
+  void OpenLimiterDialog();
   void ToggleLanguage();
   // A preset dialog loaded a file (PresetController::LoadFile): an all-presets file also
   // puts its selected listening position's delays into the front delay fields.
@@ -118,6 +123,9 @@ class CVantorView : public QWidget, public ConnectionScreen, public PanelHost {
   CrossoverPanel& Crossover() { return *m_crossover; }
   DelayPanel& Delays() { return *m_delay; }
   OutputDlg& OutputDialog() { return *m_output; }
+  LinkPanel& Link() { return *m_link; }
+  // The limiter and routing dialog while it is open, else null.
+  LimiterDlg* LimiterDialog() const;
   CDisplayDlg& TransferWindow() { return *m_transfer; }
   CMsgBox& StatusWindow() { return *m_msgBox; }
 
@@ -166,7 +174,9 @@ class CVantorView : public QWidget, public ConnectionScreen, public PanelHost {
   CrossoverPanel* m_crossover = nullptr;
   DelayPanel* m_delay = nullptr;
   OutputDlg* m_output = nullptr;
+  LinkPanel* m_link = nullptr;
   std::vector<Panel*> m_panels;
+  QPointer<LimiterDlg> m_limiterDlg;
   CDisplayDlg* m_transfer = nullptr;
   CMsgBox* m_msgBox = nullptr;
   QPointer<QWidget> m_presetDialog;
