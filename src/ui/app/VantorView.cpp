@@ -297,6 +297,8 @@ void CVantorView::OpenLimiterDialog() {
   const QRect form = owner->frameGeometry();
   m_limiterDlg->move(form.center() - m_limiterDlg->rect().center());
   m_limiterDlg->show();
+  // No level edit is being typed into until the person picks one.
+  m_limiterDlg->setFocus();
 }
 
 void CVantorView::OnGraphEdited(int element) {

@@ -65,6 +65,7 @@ int FieldLeft(int field) {
 LimiterDlg::LimiterDlg(PanelHost& host, QWidget* parent)
     : QWidget(parent, Qt::Tool | Qt::FramelessWindowHint), m_host(host), m_editor(host.Data()) {
   setAttribute(Qt::WA_DeleteOnClose);
+  setFocusPolicy(Qt::StrongFocus);
   setFixedSize(kWidth, kHeight);
   setFont(skin::Font2());
   m_gesture = new GestureStep([this]() -> EditHistory& { return m_host.History(); }, this);
