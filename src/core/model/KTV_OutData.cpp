@@ -179,6 +179,14 @@ void CKTV_OutData::PropagateLimiter() {
                                  [&](CKTV_OutData& other) { other.ReceiveLinkedLimiter(t, a, r); });
 }
 
+void CKTV_OutData::TakeLinkCopy(const CKTV_OutData& from) {
+  if (&from == this) return;
+  m_eq.CopyValues(from.m_eq);
+  StoreGain(from.GainCode());
+  StoreEqMode(from.EqMode());
+  m_eq.SumResponse();
+}
+
 void CKTV_OutData::ReceiveLinkedSettings(int gainCode, int eqMode, int auxLevel) {
   StoreGain(gainCode);
   StoreEqMode(eqMode);

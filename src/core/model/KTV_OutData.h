@@ -155,6 +155,12 @@ class CKTV_OutData {
   // types and slopes unchanged. Marks nothing (the panel sends the whole output itself).
   void ResetEq();
 
+  // The channel link's copy of another output into this one: every filter's values, the
+  // gain code (muted recomputed) and the EQ mode (every band's graphic flag); phase, delay,
+  // on, limiter, mixer and name stay. The curve is summed again; nothing is marked, the
+  // link writes the whole block itself.
+  void TakeLinkCopy(const CKTV_OutData& from);
+
   // Taken from a linked output (the propagation); marks item 31 / item 35.
   void ReceiveLinkedSettings(int gainCode, int eqMode, int auxLevel);
   void ReceiveLinkedLimiter(int threshold, int attack, int release);

@@ -126,6 +126,44 @@ TextPair TextPairOf(TextId id) {
       return {"是否把参量均衡模式转换为图示均衡模式?", "Whether the PEQMode convert to GEQMode?"};
     case TextId::EqToParametricQuestion:
       return {"是否把图示均衡模式转换为参量均衡模式?", "Whether the GEQMode convert to PEQMode?"};
+    case TextId::LinkButton:
+      return {"联调", "Link"};
+    case TextId::LinkCaptionFront:
+      return {"声场联调", "Grouping of Front channel"};
+    case TextId::LinkCaptionRear:
+      return {"声场联调", "Grouping of Rear channel"};
+    case TextId::LinkCaptionSub:
+      return {"声场联调", "Grouping of Sub channel"};
+    case TextId::LinkQuestion:
+      // The dialog's own line, the same in both languages.
+      return {"Which channel data should be applied? ", "Which channel data should be applied? "};
+    case TextId::LinkLeftData:
+      return {"左侧数据", "Left side's data"};
+    case TextId::LinkRightData:
+      return {"右侧数据", "Right side's data"};
+    case TextId::LinkOk:
+      return {"确定", "OK"};
+    case TextId::LinkCancel:
+      return {"取消", "Cancel"};
+    case TextId::LinkNoPair:
+      return {"无通道可以联调", "无通道可以联调"};
+    case TextId::RoutingMatrixCaption:
+      return {"路由矩阵：各输出中每个输入的电平（0..100）",
+              "Routing matrix: the level of each input in each output (0..100)"};
+    case TextId::RoutingOutputsCaption:
+      return {"输出", "Output"};
+    case TextId::RoutingSource:
+      return {"输入{n}", "IN{n}"};
+    case TextId::LimiterBlockCaption:
+      return {"全局限幅", "Global limiter"};
+    case TextId::LimiterBlockValue1:
+      return {"参数 1", "Value 1"};
+    case TextId::LimiterBlockValue2:
+      return {"参数 2", "Value 2"};
+    case TextId::LimiterBlockRelease:
+      return {"释放", "Release"};
+    case TextId::DialogClose:
+      return {"关闭", "Close"};
     case TextId::SlotLabelPrefix:
       return {"音效", "Source"};
     case TextId::SlotNameAllSpaces:
@@ -170,8 +208,6 @@ TextPair TextPairOf(TextId id) {
       return {"当前音效", "Current preset"};
     case TextId::SaveOptionAll:
       return {"所有音效", "All presets"};
-    case TextId::DialogClose:
-      return {"关闭", "Close"};
     case TextId::ReportTitle:
       return {"参数报表", "Parameter report"};
     case TextId::ReportParameter:

@@ -90,6 +90,30 @@ enum class TextId : int {
   EqToGraphicQuestion,
   EqToParametricQuestion,
 
+  // The channel link: the form's link button, the link dialog (its caption by the kind of
+  // group in English, "声场联调" in Chinese; its question; the two sides; OK and Cancel), and
+  // the message when no left and right outputs of one role are present.
+  LinkButton,
+  LinkCaptionFront,
+  LinkCaptionRear,
+  LinkCaptionSub,
+  LinkQuestion,
+  LinkLeftData,
+  LinkRightData,
+  LinkOk,
+  LinkCancel,
+  LinkNoPair,
+  // The limiter and routing dialog: the matrix's captions (a source is "{n}"), the limiter
+  // block's caption and its three values, and the close button's tip.
+  RoutingMatrixCaption,
+  RoutingOutputsCaption,
+  RoutingSource,
+  LimiterBlockCaption,
+  LimiterBlockValue1,
+  LimiterBlockValue2,
+  LimiterBlockRelease,
+  DialogClose,
+
   // Preset slots and their dialogs.
   SlotLabelPrefix,     // "音效" / "Source", followed by the slot number
   SlotNameAllSpaces,   // the name check
@@ -115,7 +139,6 @@ enum class TextId : int {
   PresetFileSaveButton,
   SaveOptionCurrent,
   SaveOptionAll,
-  DialogClose,
 
   // The parameter report: title, headings and value words.
   ReportTitle,

@@ -29,6 +29,15 @@ void ChannelSelection::SetLinkingActive(bool active) {
   Tell(Change::kLinking);
 }
 
+int ChannelSelection::Partner() const {
+  if (!m_linking) return -1;
+  const int current = Current();
+  for (int c = 0; c < rec::kOutputCount; ++c) {
+    if (m_links.AreLinked(current, c)) return c;
+  }
+  return -1;
+}
+
 bool ChannelSelection::CurveFlag(int channel) const {
   return Valid(channel) && m_curves[static_cast<std::size_t>(channel)];
 }

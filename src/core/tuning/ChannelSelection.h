@@ -37,6 +37,9 @@ class ChannelSelection {
 
   bool LinkingActive() const { return m_linking; }
   void SetLinkingActive(bool active);
+  // While linking is active, the current output's partner (the other output of its link
+  // group); −1 otherwise.
+  int Partner() const;
 
   // The output's own show-curve flag.
   bool CurveFlag(int channel) const;

@@ -55,6 +55,18 @@ int PanelCommands::ToggleMasterOn() {
   return on;
 }
 
+bool PanelCommands::SetLimiterByte(int index, int value) {
+  if (index < 0 || index >= static_cast<int>(rec::kLimiterBlockSize)) return false;
+  // The worker stores the device's answers into the same block.
+  std::lock_guard lock(m_queue.QueueLock());
+  auto& block = m_model.State().LimiterBlock();
+  const auto byte = static_cast<std::uint8_t>(value);
+  if (block[static_cast<std::size_t>(index)] == byte) return false;
+  block[static_cast<std::size_t>(index)] = byte;
+  if (Connected()) m_queue.Add(BuildSystemWrite(m_model.State(), rec::kSysItemLimiter, 0));
+  return true;
+}
+
 // ---------------------------------------------------------------------------------------
 // EQ reset
 
@@ -102,6 +114,10 @@ SequenceResult PanelCommands::TransferGroup(int channel, const ChannelStep& step
                                             TransferShape shape) {
   if (channel < 0 || channel >= rec::kOutputCount) return {};
   return Transfer(channel, LinkGroupOf(m_model.Links(), channel), step, shape);
+}
+
+SequenceResult PanelCommands::WriteOutput(int channel, bool busyEnd) {
+  return m_sequences.WriteOutput(channel, busyEnd);
 }
 
 SequenceResult PanelCommands::Transfer(int muteChannel, const OutputMask& outputs,

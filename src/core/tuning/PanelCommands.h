@@ -29,6 +29,11 @@ class PanelCommands {
   // Master on toggled; the system block is queued when connected. Returns the new value.
   int ToggleMasterOn();
 
+  // Byte `index` of the limiter block := value (the caller keeps it in the byte's range).
+  // When it changed the block (system item 64) is queued at once while connected; false
+  // when the byte already held the value or there is no such byte.
+  bool SetLimiterByte(int index, int value);
+
   // Outputs of `channel`'s link group switched off on the device: each output's on value is
   // remembered, set to 0 and its item 31 queued at once (its pending flag cleared, since the
   // queued write carries it). Only when connected; otherwise nothing happens.
@@ -60,8 +65,15 @@ class PanelCommands {
   using ChannelStep = std::function<void(CKTV_OutData&)>;
   SequenceResult TransferGroup(int channel, const ChannelStep& step, TransferShape shape);
 
- private:
+  // The whole block of output `channel`, packed from its objects, without silencing it (the
+  // caller has muted its group); with `busyEnd` the write ends the busy state it sets.
+  SequenceResult WriteOutput(int channel, bool busyEnd);
+
+  // The queue whose lock a caller holds around a sequence of these commands.
+  CKTVCommand& Queue() { return m_queue; }
   bool Connected() const;
+
+ private:
   void QueueSystemBlock();
   void QueueSettings(int channel);
   // Mutes `muteChannel`'s group, then for each output of `outputs` runs `step` and writes

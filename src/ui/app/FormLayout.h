@@ -15,6 +15,9 @@ inline const QRect kCarPanel(10, 52, 240, 352);
 inline const QRect kGraphPanel(258, 52, 580, 314);
 inline const QRect kCrossoverPanel(258, 370, 574, 34);
 inline const QRect kStripPanel(846, 52, 428, 352);
+// The link button lies on the strips' master column, in the row of the speaker-type buttons
+// it locks.
+inline const QRect kLinkButton(kStripPanel.left() + 381, kStripPanel.top() + 37, 44, 30);
 // The lower band holds the output channel dialog.
 inline const QRect kDialogPanel(10, 412, 1264, 268);
 

@@ -25,11 +25,13 @@
 #include "ui/controls/NumEdit.h"
 #include "ui/controls/Skin.h"
 #include "ui/dialogs/DisplayDlg.h"
+#include "ui/dialogs/LimiterDlg.h"
 #include "ui/dialogs/MsgBox.h"
 #include "ui/panels/CarPanel.h"
 #include "ui/panels/CrossoverPanel.h"
 #include "ui/panels/DelayPanel.h"
 #include "ui/panels/GraphPanel.h"
+#include "ui/panels/LinkPanel.h"
 #include "ui/panels/OutputDlg.h"
 #include "ui/panels/StripPanel.h"
 #include "ui/panels/TopBarPanel.h"
@@ -86,6 +88,8 @@ CVantorView::CVantorView(CVantorDoc& doc, QWidget* parent)
 }
 
 CVantorView::~CVantorView() {
+  // The dialog works on this view's model and history.
+  delete m_limiterDlg.data();
   Shutdown();
   m_dialogs.reset();
   m_presets.reset();
@@ -121,12 +125,17 @@ void CVantorView::BuildPanels() {
   m_graph = new GraphPanel(*this, this);
   m_graph->setGeometry(form::kGraphPanel);
   connect(m_graph, &GraphPanel::elementEdited, this, &CVantorView::OnGraphEdited);
+  connect(m_graph, &GraphPanel::limiterRoutingRequested, this, &CVantorView::OpenLimiterDialog);
 
   m_strips = new StripPanel(*this, this);
   m_strips->setGeometry(form::kStripPanel);
 
   m_crossover = new CrossoverPanel(*this, this);
   m_crossover->setGeometry(form::kCrossoverPanel);
+
+  // Over the strips, drawn on their body.
+  m_link = new LinkPanel(*this, this);
+  m_link->setGeometry(form::kLinkButton);
 
   // The output channel dialog lives in the bottom band for the life of the view; the
   // form's EQ bypass button (2388) mirrors its all-bypass.
@@ -135,7 +144,7 @@ void CVantorView::BuildPanels() {
   connect(m_graph, &GraphPanel::eqBypassClicked, m_output, &OutputDlg::OnAllBypass);
   connect(m_output, &OutputDlg::allBypassShown, m_graph, &GraphPanel::ShowEqBypass);
 
-  m_panels = {m_topBar, m_car, m_delay, m_graph, m_strips, m_crossover, m_output};
+  m_panels = {m_topBar, m_car, m_delay, m_graph, m_strips, m_crossover, m_output, m_link};
 
   // A window of its own over the frame, so that disabling the form leaves it alive.
   m_transfer = new CDisplayDlg(window() != this ? window() : this);
@@ -315,11 +324,13 @@ void CVantorView::RefreshAll() {
   data.Links().Reset();
   m_selection->SetLinkingActive(false);
   for (Panel* panel : m_panels) panel->Refresh();
+  if (m_limiterDlg) m_limiterDlg->Refresh();
   SelectChannel(CurrentChannel());
 }
 
 void CVantorView::ApplyLanguage() {
   for (Panel* panel : m_panels) panel->ApplyLanguage();
+  if (m_limiterDlg) m_limiterDlg->ApplyLanguage();
   m_transfer->SetTexts(Text(TextId::TransferTitle), Text(TextId::TransferCaption));
   ParkKeyboard();
   update();
@@ -350,6 +361,22 @@ void CVantorView::OutputsEdited(Panel& source) {
   for (Panel* panel : m_panels) {
     if (panel != &source) panel->OnOutputsEdited();
   }
+  // A whole channel rewritten may carry other mixer levels.
+  if (m_limiterDlg) m_limiterDlg->Refresh();
+}
+
+LimiterDlg* CVantorView::LimiterDialog() const { return m_limiterDlg.data(); }
+
+void CVantorView::OpenLimiterDialog() {
+  if (m_limiterDlg) return;
+  QWidget* owner = window();
+  m_limiterDlg = new LimiterDlg(*this, owner);
+  // Over the middle of the form.
+  const QRect form = owner->frameGeometry();
+  m_limiterDlg->move(form.center() - m_limiterDlg->rect().center());
+  m_limiterDlg->show();
+  // No level edit is being typed into until the person picks one.
+  m_limiterDlg->setFocus();
 }
 
 void CVantorView::OnGraphEdited(int element) {

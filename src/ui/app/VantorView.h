@@ -38,6 +38,8 @@ class DelayPanel;
 class DeviceHost;
 class FormDialogs;
 class GraphPanel;
+class LimiterDlg;
+class LinkPanel;
 class Panel;
 class EditHistory;
 class OutputDlg;
@@ -86,6 +88,8 @@ class CVantorView : public QWidget, public ConnectionScreen, public PanelHost {
   void RefreshAll() override;
   // Relabels every panel for the language flag.
   void ApplyLanguage();
+  // Button 3418: opens the limiter and routing dialog over the form, unless it is open.
+  void OpenLimiterDialog();
   void ToggleLanguage();
   // A preset dialog loaded a file (PresetController::LoadFile): an all-presets file also
   // puts its selected listening position's delays into the front delay fields.
@@ -128,6 +132,9 @@ class CVantorView : public QWidget, public ConnectionScreen, public PanelHost {
   CrossoverPanel& Crossover() { return *m_crossover; }
   DelayPanel& Delays() { return *m_delay; }
   OutputDlg& OutputDialog() { return *m_output; }
+  LinkPanel& Link() { return *m_link; }
+  // The limiter and routing dialog while it is open, else null.
+  LimiterDlg* LimiterDialog() const;
   CDisplayDlg& TransferWindow() { return *m_transfer; }
   CMsgBox& StatusWindow() { return *m_msgBox; }
   // The preset operations of the dialogs (recreated with the link).
@@ -188,7 +195,9 @@ class CVantorView : public QWidget, public ConnectionScreen, public PanelHost {
   CrossoverPanel* m_crossover = nullptr;
   DelayPanel* m_delay = nullptr;
   OutputDlg* m_output = nullptr;
+  LinkPanel* m_link = nullptr;
   std::vector<Panel*> m_panels;
+  QPointer<LimiterDlg> m_limiterDlg;
   CDisplayDlg* m_transfer = nullptr;
   CMsgBox* m_msgBox = nullptr;
   QPointer<QWidget> m_presetDialog;

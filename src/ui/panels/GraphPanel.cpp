@@ -55,10 +55,9 @@ GraphPanel::GraphPanel(PanelHost& host, QWidget* parent)
   m_eqReset = new TwoStateButton(kEqResetId, QString(), this);
   m_eqReset->setGeometry(kEqResetRect);
   connect(m_eqReset, &QAbstractButton::clicked, this, &GraphPanel::OnEqReset);
-  // The limiter and routing dialog arrives later; until then its button is shown disabled.
   m_limiter = new TwoStateButton(kLimiterButtonId, QString(), this);
   m_limiter->setGeometry(kLimiterRect);
-  m_limiter->setEnabled(false);
+  connect(m_limiter, &QAbstractButton::clicked, this, &GraphPanel::limiterRoutingRequested);
   m_eqBypass = new TwoStateButton(kEqBypassId, QString(), this);
   m_eqBypass->setGeometry(kEqBypassRect);
   m_eqBypass->SetAccent(QColor(0xC0, 0x6A, 0x1E));
@@ -136,7 +135,9 @@ void GraphPanel::UpdateCaption() {
 
 void GraphPanel::OnEqReset() {
   if (!Host().Question(Text(TextId::ResetAllEq))) return;
-  Host().Commands().ResetEq(Host().Selection().Current());
+  // While linking, the current output's partner is reset with it.
+  const ChannelSelection& selection = Host().Selection();
+  Host().Commands().ResetEq(selection.Current(), selection.Partner(), selection.LinkingActive());
   Redraw();
   Host().OutputsEdited(*this);
 }

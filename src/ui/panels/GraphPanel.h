@@ -71,6 +71,8 @@ class GraphPanel : public Panel {
   void elementEdited(int element);
   // Button 2388 was clicked: the output channel dialog switches all-bypass.
   void eqBypassClicked();
+  // Button 3418 was clicked: the form opens the limiter and routing dialog.
+  void limiterRoutingRequested();
 
  protected:
   void paintEvent(QPaintEvent* event) override;

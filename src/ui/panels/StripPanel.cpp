@@ -178,8 +178,6 @@ void StripPanel::Refresh() {
     ShowSwitch(*At(i).on, out.OutputOn() != 0);
     At(i).phase->SetState(out.Phase() != 0 ? 1 : 0);
     ShowGain(i);
-    // No linking after a reload: the speaker types are free to change.
-    At(i).speakerType->setEnabled(true);
   }
   FollowSelection();
   ShowSpeakerTypes();
@@ -207,6 +205,8 @@ void StripPanel::FollowSelection() {
   for (int i = 0; i < rec::kOutputCount; ++i) {
     const bool shown = selection.CurveShown(i);
     At(i).select->SetState(selection.IsSelected(i) ? 1 : 0);
+    // While outputs are linked by their speaker types, the types stay as they are.
+    At(i).speakerType->setEnabled(!selection.LinkingActive());
     At(i).curve->SetState(shown ? 1 : 0);
     SetLabelShown(i, shown);
   }

@@ -7,6 +7,7 @@
 
 #include "link/ConnectionController.h"
 #include "model/KTV_Data.h"
+#include "tuning/ChannelSelection.h"
 #include "ui/QtText.h"
 #include "ui/app/FormLayout.h"
 #include "ui/controls/ComBoxBtn.h"
@@ -48,6 +49,10 @@ TopBarPanel::TopBarPanel(PanelHost& host, QWidget* parent)
   for (int m = 0; m < kSpeakerModeCount; ++m) modes << Q(SpeakerModeName(m));
   m_speakerMode->SetItems(modes);
   m_speakerMode->setEnabled(false);
+  // Hidden while outputs are linked.
+  Host().Selection().Listen([this](ChannelSelection::Change) {
+    m_speakerMode->setVisible(!Host().Selection().LinkingActive());
+  });
 
   m_presetButton = new TwoStateButton(kPresetButtonId, QString(), this);
   m_presetButton->setGeometry(kPresetRect);
@@ -89,8 +94,7 @@ void TopBarPanel::Refresh() {
   const int mode = Host().Data().SpeakerMode();
   m_speakerMode->SetSelection(mode < kSpeakerModeCount ? mode : -1);
   m_source->SetSelection(Host().Data().InputSource());
-  // No linking after a reload: the configuration is shown again.
-  m_speakerMode->show();
+  m_speakerMode->setVisible(!Host().Selection().LinkingActive());
 }
 
 void TopBarPanel::ApplyLanguage() {
