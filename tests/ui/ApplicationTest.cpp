@@ -217,7 +217,8 @@ class ApplicationTest : public QObject {
     CVantorView& view = frame.View();
     view.OnInitialUpdate();
     const auto actions = view.TopBar().SystemMenu().actions();
-    QCOMPARE(actions.size(), 3);
+    // Its own entries come first; the editing entries follow (EditingTest).
+    QVERIFY(actions.size() > 3);
     QCOMPARE(actions[0]->text(), QStringLiteral("固件更新"));
     QVERIFY(!actions[0]->isEnabled());  // arrives with the firmware dialog
     QCOMPARE(actions[1]->text(), QStringLiteral("英文"));

@@ -3,8 +3,9 @@
 // connection controller, over whatever DeviceHost provides) and is its screen: the
 // transfer window, the status message window, and through its top bar the connect button
 // and the source list. It arranges the panels (top bar, car picture, graph row, channel
-// strips, crossovers, delays, the output channel dialog) and loops over them to reload, relabel and hand on device events;
-// every control belongs to its panel. The channel selection is one object the panels follow.
+// strips, crossovers, delays, the output channel dialog) and loops over them to reload, relabel and
+// hand on device events; every control belongs to its panel. The channel selection is one object
+// the panels follow.
 
 #include <QPoint>
 #include <QPointer>
@@ -30,15 +31,21 @@ class CMsgBox;
 class CVantorDoc;
 class CarPanel;
 class ChannelSelection;
+class ComparisonPanel;
 class ConnectionController;
 class CrossoverPanel;
+class CurveOverlay;
 class DelayPanel;
 class DeviceHost;
 class GraphPanel;
 class Panel;
 class EditHistory;
+class EditMenu;
+class FilterExportDlg;
+class FilterImportDlg;
 class OutputDlg;
 class PanelCommands;
+class ProgramComparison;
 class ProgramState;
 struct PresetResult;
 class StripPanel;
@@ -81,6 +88,16 @@ class CVantorView : public QWidget, public ConnectionScreen, public PanelHost {
   // puts its selected listening position's delays into the front delay fields.
   void OnPresetFileLoaded(const PresetResult& result);
 
+  // Ctrl+Z and Ctrl+Y: take back the last step, or take it again, and show the outcome. A
+  // step that changed speaker types reloads the form as a speaker-type choice does. False
+  // when there was nothing to take.
+  bool Undo();
+  bool Redo();
+  // The filters of the current output: the export dialog, and the import (a file chooser,
+  // then the import dialog with its report).
+  void ExportFilters();
+  void ImportFilters();
+
   // Runs once before the window goes away (the close command or the frame's close): stops
   // the worker and the hot-plug watcher and releases the device claim.
   void Shutdown();
@@ -105,10 +122,12 @@ class CVantorView : public QWidget, public ConnectionScreen, public PanelHost {
   ConnectionController& Controller() override { return *m_controller; }
   PanelCommands& Commands() override { return *m_commands; }
   EditHistory& History() override { return *m_history; }
+  ProgramComparison& Comparison() override { return *m_comparison; }
   void Message(const QString& text) override { m_prompts.message(text); }
   bool Question(const QString& text) override { return m_prompts.question(text); }
   void RedrawGraph(int highlight = -1) override;
   void OutputsEdited(Panel& source) override;
+  void ModelEdited() override;
 
   // --- The panels, for the frame, the application and tests.
   TopBarPanel& TopBar() { return *m_topBar; }
@@ -118,6 +137,10 @@ class CVantorView : public QWidget, public ConnectionScreen, public PanelHost {
   CrossoverPanel& Crossover() { return *m_crossover; }
   DelayPanel& Delays() { return *m_delay; }
   OutputDlg& OutputDialog() { return *m_output; }
+  ComparisonPanel& ComparisonBar() { return *m_compare; }
+  EditMenu& Edits() { return *m_editMenu; }
+  FilterExportDlg& ExportDialog() { return *m_exportDlg; }
+  FilterImportDlg& ImportDialog() { return *m_importDlg; }
   CDisplayDlg& TransferWindow() { return *m_transfer; }
   CMsgBox& StatusWindow() { return *m_msgBox; }
 
@@ -143,6 +166,8 @@ class CVantorView : public QWidget, public ConnectionScreen, public PanelHost {
   Q_INVOKABLE void ProcessLinkEvents();
   void OnConnectUsb();
   void OnGraphEdited(int element);
+  void BuildEditing();
+  bool TakeStep(bool undo);
 
   CVantorDoc& m_doc;
   ProgramState& m_state;
@@ -154,6 +179,7 @@ class CVantorView : public QWidget, public ConnectionScreen, public PanelHost {
   std::unique_ptr<ConnectionController> m_controller;
   std::unique_ptr<PanelCommands> m_commands;
   std::unique_ptr<EditHistory> m_history;
+  std::unique_ptr<ProgramComparison> m_comparison;
   FrameTap m_frameTap;
   std::atomic<bool> m_wakePosted{false};
   bool m_processing = false;
@@ -166,6 +192,11 @@ class CVantorView : public QWidget, public ConnectionScreen, public PanelHost {
   CrossoverPanel* m_crossover = nullptr;
   DelayPanel* m_delay = nullptr;
   OutputDlg* m_output = nullptr;
+  ComparisonPanel* m_compare = nullptr;
+  CurveOverlay* m_otherCurve = nullptr;
+  EditMenu* m_editMenu = nullptr;
+  FilterExportDlg* m_exportDlg = nullptr;
+  FilterImportDlg* m_importDlg = nullptr;
   std::vector<Panel*> m_panels;
   CDisplayDlg* m_transfer = nullptr;
   CMsgBox* m_msgBox = nullptr;

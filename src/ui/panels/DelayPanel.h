@@ -25,6 +25,8 @@ class DelayPanel : public Panel {
   // Reloads the fields from the outputs and shows those of the speaker types in use.
   void Refresh() override;
   void ApplyLanguage() override;
+  // An undo or an import may have changed delays: the fields show the outputs' again.
+  void OnModelEdited() override { Refresh(); }
 
   // Field `field` committed its value (edit or spin).
   void OnFieldChanged(int field);

@@ -5,7 +5,6 @@
 #include "model/ChannelTable.h"
 #include "model/KTV_Data.h"
 #include "tuning/ChannelSelection.h"
-#include "tuning/PanelCommands.h"
 #include "ui/QtText.h"
 #include "ui/controls/FStatic.h"
 #include "ui/controls/Skin.h"
@@ -91,12 +90,9 @@ void GraphPanel::UpdateCaption() {
   update(kCaptionRect);
 }
 
-void GraphPanel::OnEqReset() {
-  if (!Host().Question(Text(TextId::ResetAllEq))) return;
-  Host().Commands().ResetEq(Host().Selection().Current());
-  Redraw();
-  Host().OutputsEdited(*this);
-}
+// The output channel dialog resets as its own reset button does (the question, the link
+// group, one undo step).
+void GraphPanel::OnEqReset() { emit eqResetClicked(); }
 
 // The graph's notice of a change: only one about the output shown counts.
 void GraphPanel::OnGraphChanged(int index, int notifyCode) {

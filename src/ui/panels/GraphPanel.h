@@ -45,6 +45,8 @@ class GraphPanel : public Panel {
   void elementEdited(int element);
   // Button 2388 was clicked: the output channel dialog switches all-bypass.
   void eqBypassClicked();
+  // Button 2331 was clicked: the output channel dialog resets the EQ.
+  void eqResetClicked();
 
  protected:
   void paintEvent(QPaintEvent* event) override;
