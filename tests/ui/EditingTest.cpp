@@ -183,6 +183,22 @@ class EditingTest : public QObject {
     QCOMPARE(*History().UndoName(), TextId::StepMasterLevel);
   }
 
+  void aHeldSpinIsOneStep() {
+    CNumSpin& spin = View().Crossover().FrequencySpin(CrossoverSide::kLowPass);
+    const int before = Data().Output(0).LowPass().Frequency();
+    // The lower half steps down; held, it repeats.
+    const QPoint down(spin.width() / 2, spin.height() * 3 / 4);
+    QTest::mousePress(&spin, Qt::LeftButton, Qt::NoModifier, down);
+    QTest::qWait(CNumSpin::kRepeatDelayMs + 6 * CNumSpin::kRepeatStepMs);
+    QTest::mouseRelease(&spin, Qt::LeftButton, Qt::NoModifier, down);
+    QTRY_VERIFY(Data().Output(0).LowPass().Frequency() < before - 2);
+    QTRY_COMPARE(History().UndoCount(), std::size_t{1});
+    QCOMPARE(*History().UndoName(), TextId::StepCrossover);
+    QVERIFY(View().Undo());
+    QCOMPARE(Data().Output(0).LowPass().Frequency(), before);
+    QCOMPARE(spin.GetValue(), before);
+  }
+
   void everyControlIsAStepOfItsOwnName() {
     View().RefreshAll();
     StripPanel& strips = View().Strips();
@@ -369,7 +385,8 @@ class EditingTest : public QObject {
     QTRY_COMPARE_WITH_TIMEOUT(UnitI16(band5), 300 + rec::kBandGainCodeOffset, 10000);
     QVERIFY(Drained());
     QCOMPARE(BlockWrites(Unit(), 2), 1);
-    QCOMPARE(UnitByte(OutAt(2, rec::kOutOn)), Data().Output(2).OutputOn());
+    // The output is switched on again after its block.
+    QTRY_COMPARE_WITH_TIMEOUT(UnitByte(OutAt(2, rec::kOutOn)), Data().Output(2).OutputOn(), 10000);
   }
 
   void aReadBackBeginsANewHistory() {
@@ -390,6 +407,7 @@ class EditingTest : public QObject {
     QVERIFY(StartLive());
     ComparisonPanel& ab = View().ComparisonBar();
     QCOMPARE(ab.Button(ComparisonSide::kA).State(), 1);
+    QVERIFY(Drained());
     Unit().ClearFrameLog();
     QTest::mouseClick(&ab.Button(ComparisonSide::kB), Qt::LeftButton);
     QCOMPARE(ab.Button(ComparisonSide::kB).State(), 1);

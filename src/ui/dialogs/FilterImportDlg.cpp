@@ -31,7 +31,7 @@ FilterImportDlg::FilterImportDlg(PanelHost& host, QWidget* parent)
     : QDialog(parent), m_host(host), m_folder(QDir::homePath()) {
   setWindowModality(Qt::WindowModal);
   setFont(skin::Font1());
-  resize(640, 400);
+  resize(720, 400);
   m_chooser = [this](const QString& folder) {
     const QString filters = m_host.Text(TextId::ExchangeFileFilterText) + QStringLiteral(";;") +
                             m_host.Text(TextId::ExchangeFileFilterAll);
@@ -45,7 +45,7 @@ FilterImportDlg::FilterImportDlg(PanelHost& host, QWidget* parent)
   m_report->setEditTriggers(QAbstractItemView::NoEditTriggers);
   m_report->setSelectionMode(QAbstractItemView::NoSelection);
   m_report->verticalHeader()->hide();
-  m_report->horizontalHeader()->setStretchLastSection(true);
+  m_report->setFocusPolicy(Qt::NoFocus);
   m_report->setWordWrap(false);
   m_accept = new QPushButton(this);
   m_cancel = new QPushButton(this);
