@@ -44,9 +44,11 @@ run: release
 	  $(VANTOR) $(DEMO); \
 	fi
 
-# The README's picture: the demo after its read-back, drawn off-screen.
+# The README's picture: the demo after its read-back, with the sample measurements, drawn
+# off-screen.
 screenshot: release
-	QT_QPA_PLATFORM=offscreen $(VANTOR) --demo --sample-tune --lang en --screenshot docs/screenshot.png
+	QT_QPA_PLATFORM=offscreen $(VANTOR) --demo --sample-tune --lang en \
+	  --measurements docs/samples/car.vmeas --screenshot docs/screenshot.png
 
 # The Debian package of the release build: build/release/vantor_<version>_<arch>.deb, to be
 # installed with `apt install ./build/release/vantor_*.deb`.

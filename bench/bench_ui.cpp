@@ -1,6 +1,8 @@
 // The response graph on the screen: a full repaint with eight curves and every handle,
 // and one drag step (a mouse move handled, the band recomputed, the plot repainted).
 // Goals: repaint within 4 ms, drag step within 8 ms.
+// The same repaint with the measurement layers: the current output's prediction alone
+// (goal: at most 1 ms more than without), and every output measured with all its layers.
 // The main form's channel switch: every panel that follows the selection reloads (strips,
 // car picture, graph, crossover panel), and on their own the crossover panel's refill and
 // the delay fields' reload. Repainting is left to the event loop and not counted.
@@ -16,8 +18,10 @@
 #include <QImage>
 #include <QMouseEvent>
 #include <QPainter>
+#include <cmath>
 #include <memory>
 
+#include "measure/MeasureSession.h"
 #include "model/KTV_Data.h"
 #include "model/ProgramState.h"
 #include "ui/app/MainFrame.h"
@@ -70,6 +74,52 @@ void BM_GraphRepaint(benchmark::State& st) {
   }
 }
 BENCHMARK(BM_GraphRepaint)->Unit(benchmark::kMillisecond);
+
+// A rough in-car response: a bump, a dip and a ripple that differ per output.
+Measurement MadeUpMeasurement(int output) {
+  Measurement m;
+  for (std::size_t i = 0; i < kGridPoints; ++i) {
+    const double octave = std::log2(kResponseGrid[i] / 1000.0);
+    const double dip = octave - 0.5 - 0.2 * output;
+    m.db[i] = 5.0 * std::exp(-4.0 * (octave + 2.5) * (octave + 2.5)) -
+              4.0 * std::exp(-6.0 * dip * dip) + 0.8 * std::sin(7.0 * octave + output);
+  }
+  return m;
+}
+
+// The graph with a measurement session behind it, as the graph panel wires it.
+struct LayeredGraphFixture : GraphFixture {
+  MeasureSession session{data};
+
+  LayeredGraphFixture(int output, std::initializer_list<int> measured, LayerSwitches switches)
+      : GraphFixture(output) {
+    for (int o : measured) session.SetMeasurement(o, MadeUpMeasurement(o));
+    session.SetSwitches(switches);
+    graph.SetOverlaySource([this, output] {
+      std::array<bool, rec::kOutputCount> behind{};
+      behind.fill(true);
+      return session.Overlay(output, behind);
+    });
+  }
+};
+
+void BM_GraphRepaintPrediction(benchmark::State& st) {
+  LayeredGraphFixture f(6, {6}, {false, true, false});
+  for (auto _ : st) {
+    f.Paint();
+    benchmark::DoNotOptimize(f.image.constBits());
+  }
+}
+BENCHMARK(BM_GraphRepaintPrediction)->Unit(benchmark::kMillisecond);
+
+void BM_GraphRepaintAllLayers(benchmark::State& st) {
+  LayeredGraphFixture f(6, {0, 1, 2, 3, 4, 5, 6, 7}, {true, true, true});
+  for (auto _ : st) {
+    f.Paint();
+    benchmark::DoNotOptimize(f.image.constBits());
+  }
+}
+BENCHMARK(BM_GraphRepaintAllLayers)->Unit(benchmark::kMillisecond);
 
 void BM_GraphDragStep(benchmark::State& st) {
   GraphFixture f(6);

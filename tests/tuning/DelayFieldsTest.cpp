@@ -120,7 +120,7 @@ TEST_F(DelayEditorTest, TheDelayIsNotGivenToLinkedOutputs) {
 TEST_F(DelayEditorTest, TheFieldsShowEachTypedOutputsDelay) {
   data.Output(0).SetDelayCode(100);
   data.Output(4).SetDelayCode(5000);  // beyond 50 ms, as a damaged file may hold
-  data.Output(6).SetDelayCode(77);  // no speaker: no field
+  data.Output(6).SetDelayCode(77);    // no speaker: no field
   const auto shown = editor.FieldCodes();
   const std::vector<std::pair<int, int>> expected = {{2580, 100}, {2583, 0},    {2586, 0},
                                                      {2589, 0},   {2596, 2400}, {2593, 0}};

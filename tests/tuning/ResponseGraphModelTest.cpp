@@ -9,6 +9,7 @@
 #include <memory>
 #include <vector>
 
+#include "OutputSets.h"
 #include "dsp/FilterCodes.h"
 #include "dsp/FilterControl.h"
 #include "dsp/KTVEQ.h"
@@ -29,14 +30,7 @@ class GraphTest : public ::testing::Test {
  protected:
   void SetUp() override {
     live = true;
-    std::array<CKTVEQ*, rec::kOutputCount> ptrs{};
-    for (int i = 0; i < rec::kOutputCount; ++i) {
-      sets[i] = std::make_unique<CKTVEQ>(&live);
-      sets[i]->BuildOutput(30, 20, 20000, kLimitModes[i], 32);
-      ptrs[i] = sets[i].get();
-    }
-    graph.Attach(ptrs);
-    graph.Layout(kClientW, kClientH);
+    testing::AttachOutputSets(sets, live, kLimitModes, graph, kClientW, kClientH);
   }
 
   CKTVEQ& Set(int o) { return *sets[static_cast<std::size_t>(o)]; }
@@ -58,7 +52,7 @@ class GraphTest : public ::testing::Test {
   }
 
   LiveSyncFlag live{false};
-  std::array<std::unique_ptr<CKTVEQ>, rec::kOutputCount> sets;
+  testing::OutputSets sets;
   ResponseGraphModel graph;
 };
 
@@ -371,16 +365,12 @@ TEST_F(GraphTest, AttachedControlsFollowTheDrag) {
   EXPECT_EQ(hp.frequencies.back(), Set(6).HighPass().Frequency());
 }
 
-TEST_F(GraphTest, HandleTextsAndTheirAlignment) {
+TEST_F(GraphTest, HandleTexts) {
   graph.ShowOutput(6);
-  Set(6).HighPass().SetFrequency(20, false);
   EXPECT_EQ(graph.HandleText(0), "1");
   EXPECT_EQ(graph.HandleText(30), "31");
   EXPECT_EQ(graph.HandleText(kGraphHighPassIndex), "Hi");
   EXPECT_EQ(graph.HandleText(kGraphLowPassIndex), "Lo");
-  EXPECT_EQ(graph.HandleAlign(kGraphHighPassIndex), HandleTextAlign::kRight);
-  EXPECT_EQ(graph.HandleAlign(17), HandleTextAlign::kCenter);
-  EXPECT_EQ(graph.HandleAlign(kGraphLowPassIndex), HandleTextAlign::kLeft);
 }
 
 TEST_F(GraphTest, LabelFollowsHighlightOrCurrentFilter) {

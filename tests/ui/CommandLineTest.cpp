@@ -104,6 +104,21 @@ class CommandLineTest : public QObject {
              LaunchOptions::Action::kError);
   }
 
+  void theMeasurementsLiveWhereAskedOrBesideTheDemosMemory() {
+    const LaunchOptions asked =
+        ParseCommandLine({QStringLiteral("--demo-state"), QStringLiteral("/tmp/unit.vsim"),
+                          QStringLiteral("--measurements=/tmp/car.vmeas")});
+    QCOMPARE(asked.action, LaunchOptions::Action::kRun);
+    QCOMPARE(MeasurementFileOf(asked), std::optional<std::filesystem::path>("/tmp/car.vmeas"));
+    const LaunchOptions demo =
+        ParseCommandLine({QStringLiteral("--demo-state"), QStringLiteral("/tmp/unit.vsim")});
+    QCOMPARE(MeasurementFileOf(demo), std::optional<std::filesystem::path>("/tmp/unit.vsim.vmeas"));
+    QCOMPARE(ParseCommandLine({QStringLiteral("--measurements")}).action,
+             LaunchOptions::Action::kError);
+    QCOMPARE(ParseCommandLine({QStringLiteral("--measurements=")}).action,
+             LaunchOptions::Action::kError);
+  }
+
   void rawArgumentsAreTakenAsTheyCome() {
     const char* argv[] = {"vantor", "--lang", "en", nullptr, "--screenshot=/tmp/é.png"};
     const QStringList list = ArgumentsOf(5, argv);

@@ -3,6 +3,9 @@
 // codes, an edit acting on its output and making it current, the listening position of
 // an all-presets file, and edits against the simulated processor.
 
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -10,6 +13,7 @@
 #include "base/ByteArchive.h"
 #include "base/FileIo.h"
 #include "base/LittleEndian.h"
+#include "history/EditHistory.h"
 #include "link/ConnectionController.h"
 #include "model/DataDefine.h"
 #include "model/KTV_Data.h"
@@ -19,6 +23,7 @@
 #include "ui/controls/FStatic.h"
 #include "ui/controls/NumEdit.h"
 #include "ui/controls/NumSpin.h"
+#include "ui/dialogs/AlignDlg.h"
 #include "ui/panels/CarPanel.h"
 #include "ui/panels/CrossoverPanel.h"
 #include "ui/panels/DelayPanel.h"
@@ -49,9 +54,19 @@ class DelayPanelTest : public QObject {
   CKTV_Data& Data() { return form_->Data(); }
   // Front: left high on output 0, right high on 1; rear: left high on 2, right high on 3;
   // centre full range on 4, subwoofer on 5; nothing on 6 and 7.
+  static constexpr std::uint8_t kTypes[8] = {1, 7, 13, 16, 21, 24, 0, 0};
   void Speakers() {
-    const int types[8] = {1, 7, 13, 16, 21, 24, 0, 0};
-    for (int o = 0; o < 8; ++o) Data().SetSpeakerType(o, types[o]);
+    for (int o = 0; o < 8; ++o) Data().SetSpeakerType(o, kTypes[o]);
+  }
+  // The same speakers in a simulated processor's memory, read back at start-up.
+  bool StartWithUnit() {
+    auto unit = uitest::InstantUnit();
+    unit->Modify([](ProgramState& m) {
+      std::copy(std::begin(kTypes), std::end(kTypes), m.SpeakerTypes().begin());
+    });
+    form_ = std::make_unique<Form>(unit);
+    form_->unit->Plug();
+    return form_->Start() && View().Controller().Phase() == ConnectionPhase::kLive;
   }
 
  private slots:
@@ -157,15 +172,7 @@ class DelayPanelTest : public QObject {
   }
 
   void editsReachTheProcessorAndAnUnchangedOneSendsNothing() {
-    auto unit = uitest::InstantUnit();
-    unit->Modify([](ProgramState& m) {
-      const std::uint8_t t[8] = {1, 7, 13, 16, 21, 24, 0, 0};
-      std::copy(std::begin(t), std::end(t), m.SpeakerTypes().begin());
-    });
-    form_ = std::make_unique<Form>(unit);
-    form_->unit->Plug();
-    QVERIFY(form_->Start());
-    QCOMPARE(View().Controller().Phase(), ConnectionPhase::kLive);
+    QVERIFY(StartWithUnit());
     View().SelectChannel(0);
     form_->unit->ClearFrameLog();
 
@@ -184,6 +191,61 @@ class DelayPanelTest : public QObject {
     QTRY_VERIFY_WITH_TIMEOUT(uitest::WritesSince(*form_->unit, before) >= 1, 10000);
     QTest::qWait(50);
     QCOMPARE(uitest::WritesSince(*form_->unit, before), 1);
+  }
+
+  // Front left 95 cm from the seat, front right 130, rear left 150, rear right 155: each
+  // waits for the rear right's sound, (155 − d) / 346 m/s in 1/48 ms steps.
+  void distancesSetEveryDelayAsOneStep() {
+    QVERIFY(StartWithUnit());
+    Data().Output(5).SetDelayCode(500);  // given no distance: kept
+
+    QTest::mouseClick(&Delays().AlignButton(), Qt::LeftButton);
+    AlignDlg& align = Delays().AlignDialog();
+    QVERIFY(align.isVisible());
+    QVERIFY(!align.ApplyButton().isEnabled());
+    const char* distances[4] = {"95", "130", "150", "155"};
+    for (int o = 0; o < 4; ++o) align.DistanceEdit(o).setText(QString::fromLatin1(distances[o]));
+    QCOMPARE(align.NewDelayLabel(0).text(), QStringLiteral("1.729 ms"));  // code 83
+    QCOMPARE(align.NewDelayLabel(3).text(), QStringLiteral("0.000 ms"));
+    QVERIFY(align.NewDelayLabel(5).text().isEmpty());
+
+    // A distance that is no number stops the preview and names its output.
+    align.DistanceEdit(4).setText(QStringLiteral("1,2,3"));
+    QVERIFY(!align.ApplyButton().isEnabled());
+    QVERIFY(align.ErrorLabel().text().contains(QStringLiteral("CH5")));
+    QVERIFY(!align.Apply());
+    align.DistanceEdit(4).clear();
+    QVERIFY(align.ApplyButton().isEnabled());
+
+    form_->unit->ClearFrameLog();
+    const std::size_t steps = View().History().UndoCount();
+    QTest::mouseClick(&align.ApplyButton(), Qt::LeftButton);
+    const int expected[4] = {83, 35, 7, 0};
+    for (int o = 0; o < 4; ++o) QCOMPARE(Data().Output(o).DelayCode(), expected[o]);
+    QCOMPARE(Data().Output(5).DelayCode(), 500);
+    QCOMPARE(Delays().Spin(2580)->GetValue(), 83);  // the field of front left high
+    QCOMPARE(View().History().UndoCount(), steps + 1);
+    QCOMPARE(View().History().UndoName(), std::optional<TextId>(TextId::StepDelay));
+    for (int o = 0; o < 3; ++o) {
+      QTRY_COMPARE_WITH_TIMEOUT(LastDelayWrite(*form_->unit, o), expected[o], 10000);
+    }
+
+    QVERIFY(View().History().Undo());
+    for (int o = 0; o < 4; ++o) QCOMPARE(Data().Output(o).DelayCode(), 0);
+
+    // In inches the same numbers are farther: 60 in more is 4.4 ms.
+    align.SetInches(true);
+    QCOMPARE(align.NewDelayLabel(0).text(), QStringLiteral("4.396 ms"));
+
+    // Both languages, the button on the car picture too.
+    for (bool chinese : {true, false}) {
+      form_->state.chinese.store(chinese);
+      View().ApplyLanguage();
+      QCOMPARE(align.ApplyButton().text(),
+               chinese ? QStringLiteral("应用") : QStringLiteral("Apply"));
+      QCOMPARE(Delays().AlignButton().text(),
+               chinese ? QStringLiteral("距离对齐") : QStringLiteral("Align…"));
+    }
   }
 };
 

@@ -9,6 +9,7 @@
 #include "model/KTV_Data.h"
 #include "model/ProgramState.h"
 #include "ui/controls/FStatic.h"
+#include "ui/controls/Skin.h"
 
 namespace vantor {
 namespace {
@@ -208,6 +209,49 @@ class ResponseGraphWidgetTest : public QObject {
     QCOMPARE(changed.at(0).at(1).toInt(), 768 + 6);
     QTest::qWait(120);
     QCOMPARE(changed.count(), 1);  // one change, one notice
+  }
+
+  // The axis texts fit the boxes the graph keeps them in (which no handle reaches), and
+  // the handle texts, measured with the real font, never run into each other.
+  void axisAndHandleTextsFitWithTheRealFont() {
+    const QFontMetrics metrics(skin::Font2());
+    for (const GraphText& t : graph_->Model().AxisLabels()) {
+      QVERIFY2(metrics.horizontalAdvance(QString::fromStdString(t.text)) <= t.box.Width(),
+               t.text.c_str());
+    }
+    graph_->ShowOutput(6);
+    const std::vector<QRect> boxes = graph_->HandleTextBoxes();
+    QCOMPARE(static_cast<int>(boxes.size()), data_->Output(6).Filters().Count());
+    for (std::size_t a = 0; a < boxes.size(); ++a) {
+      for (std::size_t b = a + 1; b < boxes.size(); ++b) {
+        QVERIFY2(!boxes[a].intersects(boxes[b]),
+                 qPrintable(QStringLiteral("%1, %2").arg(a).arg(b)));
+      }
+    }
+  }
+
+  void theLabelSitsOnItsOwnBackgroundAndGoesWhenThePointerLeaves() {
+    graph_->ShowOutput(6);
+    CFilter& band = data_->Output(6).Filter(17);
+    band.SetGainIndex(230);  // +3 dB, just over the row of flat handles
+    MoveTo(graph_, Qp(band.HandleRect().Center()), Qt::NoButton);
+    const QRect box = graph_->LabelBox();
+    QVERIFY(!box.isEmpty());
+    for (int i = 0; i < data_->Output(6).Filters().Count(); ++i) {
+      const Rect disc = graph_->Model().HandleDisc(i);
+      QVERIFY2(!box.intersects(QRect(disc.left, disc.top, disc.Width(), disc.Height())),
+               qPrintable(QString::number(i)));
+    }
+    const QPoint inside = box.topLeft() + QPoint(2, 3);
+    const QColor labelBackground = graph_->RenderImage().pixelColor(inside);
+    QVERIFY2(
+        std::abs(labelBackground.red() - 43) <= 3 && std::abs(labelBackground.blue() - 49) <= 3,
+        qPrintable(labelBackground.name()));
+
+    QEvent leave(QEvent::Leave);
+    QApplication::sendEvent(graph_, &leave);
+    QVERIFY(graph_->LabelBox().isEmpty());
+    QVERIFY(graph_->RenderImage().pixelColor(inside) != labelBackground);
   }
 
   void paintsTheShownCurveInItsColourAndOthersInGrey() {

@@ -440,6 +440,100 @@ TextPair TextPairOf(TextId id) {
       return {"平直", "flat"};
     case TextId::TargetCar:
       return {"汽车", "car"};
+    case TextId::MeasureButton:
+      return {"测量…", "Measure…"};
+    case TextId::MeasureTitle:
+      return {"测量调音", "Tune from measurements"};
+    case TextId::MeasureNone:
+      return {"（未导入测量）", "(no measurement)"};
+    case TextId::MeasureImport:
+      return {"导入测量…", "Import…"};
+    case TextId::MeasureRemove:
+      return {"移除", "Remove"};
+    case TextId::MeasureShift:
+      return {"电平偏移", "Level shift"};
+    case TextId::MeasureLayers:
+      return {"显示", "Show"};
+    case TextId::LayerMeasurement:
+      return {"测量", "measurement"};
+    case TextId::LayerPrediction:
+      return {"预测", "prediction"};
+    case TextId::LayerTarget:
+      return {"目标", "target"};
+    case TextId::LayerAutoEq:
+      return {"自动EQ预览", "auto EQ preview"};
+    case TextId::MeasureTargetCaption:
+      return {"目标曲线", "Target"};
+    case TextId::TargetHouseCurve:
+      return {"自定义曲线", "house curve"};
+    case TextId::MeasureLoadHouseCurve:
+      return {"载入曲线…", "Load curve…"};
+    case TextId::AutoEqCaption:
+      return {"自动EQ（当前输出）", "Automatic EQ (current output)"};
+    case TextId::AutoEqPassband:
+      return {"分频通带", "Crossover passband"};
+    case TextId::AutoEqFrom:
+      return {"从", "From"};
+    case TextId::AutoEqTo:
+      return {"到", "to"};
+    case TextId::AutoEqMaxBoost:
+      return {"最大提升", "Boost limit"};
+    case TextId::AutoEqBands:
+      return {"段数", "Bands"};
+    case TextId::AutoEqPreviewButton:
+      return {"预览", "Preview"};
+    case TextId::AutoEqApply:
+      return {"应用", "Apply"};
+    case TextId::AutoEqDiscard:
+      return {"放弃", "Discard"};
+    case TextId::AutoEqResult:
+      return {"{from}–{to} Hz 偏差（RMS）：{before} dB → {after} dB",
+              "Deviation {from}–{to} Hz (RMS): {before} dB → {after} dB"};
+    case TextId::AutoEqNoPreview:
+      return {"预览会画在曲线图上；应用后可撤销。",
+              "The preview is drawn on the graph; Apply can be undone."};
+    case TextId::MeasureFileFilter:
+      return {"测量文件 (*.txt *.frd *.csv);;所有文件 (*)",
+              "Measurements (*.txt *.frd *.csv);;All files (*)"};
+    case TextId::HouseCurveFileFilter:
+      return {"曲线文件 (*.txt *.csv);;所有文件 (*)", "Curves (*.txt *.csv);;All files (*)"};
+    case TextId::MeasureImportFailed:
+      return {"无法导入 {file}：", "Cannot import {file}: "};
+    case TextId::MeasureFileRefused:
+      return {"无法读取测量文件 {file}：{reason}。该文件保持不变，本次的测量不会保存到其中。",
+              "Cannot read the measurement file {file}: {reason}. The file is left as it is; "
+              "measurements of this session are not saved into it."};
+    case TextId::MeasureSaveFailed:
+      return {"无法保存测量文件 {file}：", "Cannot save the measurement file {file}: "};
+    case TextId::AlignButton:
+      return {"距离对齐", "Align…"};
+    case TextId::AlignTitle:
+      return {"按距离时间对齐", "Time alignment from distances"};
+    case TextId::AlignHint:
+      return {"输入每个喇叭到听音位置的距离；最远的喇叭不延时，其余的等待它的声音。",
+              "Enter each speaker's distance to the listening seat; the farthest plays at "
+              "once, the others wait for its sound."};
+    case TextId::AlignOutput:
+      return {"输出", "Output"};
+    case TextId::AlignDistance:
+      return {"距离", "Distance"};
+    case TextId::AlignDelayNow:
+      return {"当前延时", "Delay now"};
+    case TextId::AlignDelayNew:
+      return {"新延时", "New delay"};
+    case TextId::AlignUnitCm:
+      return {"厘米", "cm"};
+    case TextId::AlignUnitInch:
+      return {"英寸", "inch"};
+    case TextId::AlignApply:
+      return {"应用", "Apply"};
+    case TextId::AlignClose:
+      return {"关闭", "Close"};
+    case TextId::AlignBadDistance:
+      return {"{output}：距离必须是不小于 0 的数字",
+              "{output}: the distance must be a number, 0 or more"};
+    case TextId::AlignClamped:
+      return {"超过 50 ms，已限制为 50 ms", "beyond 50 ms, held at 50 ms"};
 
     case TextId::FileReasonNotFound:
       return {"文件或文件夹不存在", "No such file or directory"};

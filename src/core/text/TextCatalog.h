@@ -293,6 +293,54 @@ enum class TextId : int {
   // The device was found but answers no command.
   DeviceNotAnswering,
 
+  // Tuning from measurements in the window: the graph row's button, the measurement
+  // dialog, the graph's layer legend and the messages. MeasureImportFailed and
+  // MeasureFileRefused hold "{file}", where the file's name goes.
+  MeasureButton,
+  MeasureTitle,
+  MeasureNone,
+  MeasureImport,
+  MeasureRemove,
+  MeasureShift,
+  MeasureLayers,
+  LayerMeasurement,
+  LayerPrediction,
+  LayerTarget,
+  LayerAutoEq,
+  MeasureTargetCaption,
+  TargetHouseCurve,
+  MeasureLoadHouseCurve,
+  AutoEqCaption,
+  AutoEqPassband,
+  AutoEqFrom,
+  AutoEqTo,
+  AutoEqMaxBoost,
+  AutoEqBands,
+  AutoEqPreviewButton,
+  AutoEqApply,
+  AutoEqDiscard,
+  AutoEqResult,  // holds {before}, {after}, {from}, {to}
+  AutoEqNoPreview,
+  MeasureFileFilter,
+  HouseCurveFileFilter,
+  MeasureImportFailed,
+  MeasureFileRefused,
+  MeasureSaveFailed,
+  // Time alignment from distances (the delay panel's button and its dialog).
+  AlignButton,
+  AlignTitle,
+  AlignHint,
+  AlignOutput,
+  AlignDistance,
+  AlignDelayNow,
+  AlignDelayNew,
+  AlignUnitCm,
+  AlignUnitInch,
+  AlignApply,
+  AlignClose,
+  AlignBadDistance,  // holds {output}
+  AlignClamped,
+
   Count
 };
 

@@ -6,6 +6,7 @@
 #include "dsp/FilterCodes.h"
 #include "dsp/FilterControl.h"
 #include "dsp/PlotMapping.h"
+#include "tuning/GraphTextLayout.h"
 
 namespace vantor {
 namespace {
@@ -15,6 +16,12 @@ constexpr std::array<int, kGraphGridLines> kGridFrequencies = {
     700, 800, 900, 1000, 2000, 3000, 4000, 5000, 6000, 7000, 8000, 9000, 10000};
 
 constexpr int kShelfSplitHz = 2000;
+// The dB labels' column, and the height and width of an axis label's box.
+constexpr int kAxisColumnLeft = 1;
+constexpr int kAxisColumnRight = kPlotOffsetX - 8 - kHandleDiscGrowth;
+constexpr int kAxisTextHeight = 14;
+constexpr int kFrequencyTextWidth = 26;
+constexpr int kHandleTextPad = 2;
 constexpr double kMinOctaves = 0.05;
 constexpr double kMaxOctaves = 3.0;
 
@@ -103,6 +110,7 @@ void ResponseGraphModel::ShowOutput(int index) {
   m_current = nullptr;
   m_currentIndex = 0;
   m_hover = 0;
+  m_wheelElement = -1;
 }
 
 void ResponseGraphModel::SetShowCurve(int output, bool on) {
@@ -136,17 +144,27 @@ std::vector<GraphText> ResponseGraphModel::AxisLabels() const {
   const int h = m_plot.Height();
   const int w = m_plot.Width();
   const int k = h / 8;
-  std::vector<GraphText> labels = {
-      {"+20", {6, 5}},         {"+15", {6, k + 3}},     {"+10", {6, 2 * k + 3}},
-      {"+5", {6, 3 * k + 3}},  {"0dB", {6, 4 * k + 3}}, {"-5", {6, 5 * k + 3}},
-      {"-10", {6, 6 * k + 3}}, {"-15", {6, 7 * k + 3}}, {"-20", {6, h}},
+  // The dB column ends where the discs of 20 Hz handles begin (x(20) − 8 − 3), so that
+  // a handle at the left edge never covers its level.
+  auto level = [&](const char* text, int top) {
+    return GraphText{text, {kAxisColumnLeft, top, kAxisColumnRight, top + kAxisTextHeight}, true};
   };
-  const int y = m_plot.bottom + 3;
-  labels.push_back({"20", {30, y}});
-  labels.push_back({"100", {PlotX(100, w) + kPlotOffsetX - 10, y}});
-  labels.push_back({"1K", {PlotX(1000, w) + kPlotOffsetX - 8, y}});
-  labels.push_back({"10K", {PlotX(10000, w) + kPlotOffsetX - 10, y}});
-  labels.push_back({"20K", {PlotX(20000, w) + kPlotOffsetX - 15, y}});
+  std::vector<GraphText> labels = {
+      level("+20", 5),         level("+15", k + 3),     level("+10", 2 * k + 3),
+      level("+5", 3 * k + 3),  level("0dB", 4 * k + 3), level("-5", 5 * k + 3),
+      level("-10", 6 * k + 3), level("-15", 7 * k + 3), level("-20", h),
+  };
+  // The frequencies under the plot, below the discs of handles on its bottom edge.
+  const int top = m_plot.bottom + kHandleDiscGrowth;
+  auto frequency = [&](const char* text, int left) {
+    const int right = std::min(left + kFrequencyTextWidth, m_clientWidth);
+    return GraphText{text, {left, top, right, top + kAxisTextHeight}, false};
+  };
+  labels.push_back(frequency("20", 30));
+  labels.push_back(frequency("100", PlotX(100, w) + kPlotOffsetX - 10));
+  labels.push_back(frequency("1K", PlotX(1000, w) + kPlotOffsetX - 8));
+  labels.push_back(frequency("10K", PlotX(10000, w) + kPlotOffsetX - 10));
+  labels.push_back(frequency("20K", PlotX(20000, w) + kPlotOffsetX - 15));
   return labels;
 }
 
@@ -170,15 +188,57 @@ std::string ResponseGraphModel::HandleText(int element) const {
   return std::to_string(element + 1);
 }
 
-HandleTextAlign ResponseGraphModel::HandleAlign(int element) const {
-  if (m_shown == nullptr || element < 0 || element >= m_shown->Count()) {
-    return HandleTextAlign::kCenter;
+Rect ResponseGraphModel::HandleDisc(int element) const {
+  if (m_shown == nullptr || element < 0 || element >= m_shown->Count()) return {};
+  return Grown(m_shown->At(element).HandleRect(), kHandleDiscGrowth);
+}
+
+std::vector<Rect> ResponseGraphModel::HandleTextBoxes(const TextWidthFn& width, int height) const {
+  std::vector<Rect> boxes;
+  if (m_shown == nullptr) return boxes;
+  boxes.reserve(static_cast<std::size_t>(m_shown->Count()));
+  for (int i = 0; i < m_shown->Count(); ++i) {
+    const Rect& h = m_shown->At(i).HandleRect();
+    // A little room on each side keeps neighbouring numbers from running together.
+    const int w = width(HandleText(i)) + 2 * kHandleTextPad;
+    const Point c = h.Center();
+    const int left = c.x - w / 2;
+    const int top = c.y - height / 2;
+    boxes.push_back({left, top, left + w, top + height});
   }
-  const CFilter& f = m_shown->At(element);
-  if (f.HandleRect().right >= m_plot.right) return HandleTextAlign::kLeft;
-  if (f.Frequency() <= kFrequencyMin) return HandleTextAlign::kRight;
-  if (f.Frequency() < kFrequencyMax) return HandleTextAlign::kCenter;
-  return HandleTextAlign::kLeft;
+  SpreadApart(boxes, 0, m_clientWidth);
+  return boxes;
+}
+
+Rect ResponseGraphModel::LabelBox(int width, int height, const std::vector<Rect>& texts) const {
+  const CFilter* f = LabelFilter();
+  if (f == nullptr || m_shown == nullptr) return {};
+  std::vector<Rect> obstacles = texts;
+  for (int i = 0; i < m_shown->Count(); ++i) obstacles.push_back(HandleDisc(i));
+  if (ShowsWidthHandles()) {
+    obstacles.push_back(m_current->LeftWidthHandle());
+    obstacles.push_back(m_current->RightWidthHandle());
+  }
+  for (const GraphText& t : AxisLabels()) obstacles.push_back(t.box);
+  // The place the filter keeps for its label (below the handle, or above it near the
+  // bottom), with the box centred on that place's height.
+  const Rect& kept = f->LabelRect();
+  const Rect& h = f->HandleRect();
+  const Point preferred{kept.left, kept.top + (kept.Height() - height) / 2};
+  const std::vector<int> columns = {h.Center().x - width / 2, h.right - width,
+                                    h.right + kHandleDiscGrowth + 2,
+                                    h.left - kHandleDiscGrowth - 2 - width};
+  const Rect inside{m_plot.left + 1, m_plot.top + 1, m_plot.right - 1, m_plot.bottom - 1};
+  return PlaceClear(preferred, width, height, inside, obstacles, columns);
+}
+
+void ResponseGraphModel::CurveOfDb(const Response& db, std::array<PointF, kGridPoints>& out) const {
+  const int w = m_plot.Width();
+  const double scale = m_plot.Height() / 40.0;
+  for (std::size_t i = 0; i < kGridPoints; ++i) {
+    out[i] = {static_cast<float>(PlotXExact(kResponseGrid[i], w) + kPlotOffsetX),
+              static_cast<float>(scale * (20.0 - db[i]) + kPlotOffsetY)};
+  }
 }
 
 bool ResponseGraphModel::ShowsWidthHandles() const {
@@ -217,10 +277,34 @@ bool ResponseGraphModel::IsCrossover(const CFilter& f) const {
 
 bool ResponseGraphModel::MouseMove(Point p) {
   if (m_mode != kGraphModeOutput || m_shown == nullptr) return false;
+  // The pointer on the plot takes the label over from a panel's highlight.
+  const bool relabel = m_highlight >= 0;
+  m_highlight = -1;
+  if (!(p == m_wheelPoint)) m_wheelElement = -1;
+  bool redraw = false;
   if (m_current != nullptr) {
-    return IsCrossover(*m_current) ? MoveOnCrossover(p) : MoveOnBand(p);
+    redraw = IsCrossover(*m_current) ? MoveOnCrossover(p) : MoveOnBand(p);
+  } else {
+    redraw = HoverScan(p);
   }
-  return HoverScan(p);
+  return redraw || relabel;
+}
+
+bool ResponseGraphModel::PointerLeft() {
+  if (Dragging()) return false;
+  const bool shown = m_current != nullptr || m_highlight >= 0;
+  m_wheelElement = -1;
+  if (m_current != nullptr) m_current->Drag().Clear();
+  m_current = nullptr;
+  m_hover = 0;
+  m_highlight = -1;
+  return shown;
+}
+
+bool ResponseGraphModel::Dragging() const {
+  if (m_current == nullptr) return false;
+  const DragState& d = m_current->Drag();
+  return d.mainDrag != 0 || d.leftDrag != 0 || d.rightDrag != 0;
 }
 
 bool ResponseGraphModel::MoveOnCrossover(Point p) {
@@ -282,27 +366,28 @@ bool ResponseGraphModel::MoveOnBand(Point p) {
   return HoverScan(p);
 }
 
-bool ResponseGraphModel::HoverScan(Point p) {
+// The first element under p that the hover scan offers: the bands in the output's range,
+// then (unless bandsOnly) the high-pass, and on output 5 the low-pass. −1 for none.
+int ResponseGraphModel::HandleAt(Point p, bool bandsOnly) const {
   const int count = m_shown->Count();
   const int scanned = ScannedElements(m_outputIndex, count);
   for (int i = 0; i < scanned; ++i) {
-    if (m_shown->At(i).HandleRect().Contains(p)) {
-      MakeCurrent(i);
-      return true;
-    }
+    if (m_shown->At(i).HandleRect().Contains(p)) return i;
   }
-  if (count >= 2) {
-    if (m_shown->At(count - 2).HandleRect().Contains(p)) {
-      MakeCurrent(count - 2);
-      return true;
-    }
-    if (m_outputIndex == 5 && m_shown->At(count - 1).HandleRect().Contains(p)) {
-      MakeCurrent(count - 1);
-      return true;
-    }
+  if (bandsOnly || count < 2) return -1;
+  if (m_shown->At(count - 2).HandleRect().Contains(p)) return count - 2;
+  if (m_outputIndex == 5 && m_shown->At(count - 1).HandleRect().Contains(p)) return count - 1;
+  return -1;
+}
+
+bool ResponseGraphModel::HoverScan(Point p) {
+  const int i = HandleAt(p, false);
+  if (i < 0) {
+    m_hover = 0;
+    return false;
   }
-  m_hover = 0;
-  return false;
+  MakeCurrent(i);
+  return true;
 }
 
 void ResponseGraphModel::MakeCurrent(int index) {
@@ -437,6 +522,39 @@ bool ResponseGraphModel::DragCrossover(Point p) {
   m_dragChanged = 1;
   m_notifyPending = 1;
   return true;
+}
+
+// ---------------------------------------------------------------------------------------
+// Wheel
+
+std::optional<int> ResponseGraphModel::WheelNotch(Point p, int direction, bool bandwidth) {
+  if (m_mode != kGraphModeOutput || m_shown == nullptr || Dragging() || direction == 0) {
+    return std::nullopt;
+  }
+  const bool same = m_wheelElement >= 0 && p == m_wheelPoint && m_wheelElement < m_shown->Count();
+  const int i = same ? m_wheelElement : HandleAt(p, true);
+  if (i < 0) return std::nullopt;
+  CFilter& f = m_shown->At(i);
+  if (IsCrossover(f)) return std::nullopt;
+  const int step = direction > 0 ? 1 : -1;
+  if (bandwidth) {
+    // The bandwidth handles' own rule: peaking bands outside graphic mode only.
+    if (f.Type() != kPeaking || f.GraphicMode() != 0) return std::nullopt;
+    const int index =
+        std::clamp(f.BandwidthIndex() + step, kBandwidthIndexNarrowest, kBandwidthIndexMax);
+    if (index == f.BandwidthIndex()) return std::nullopt;
+    f.SetBandwidthIndex(index);
+  } else {
+    const int index = std::clamp(f.GainIndex() + step * kWheelGainSteps, 0, kGainIndexMax);
+    if (index == f.GainIndex()) return std::nullopt;
+    f.SetGainIndex(index);  // re-lays, recomputes, marks pending like a drag
+    if (f.AttachedControl() != nullptr) f.AttachedControl()->ShowGainIndex(f.GainIndex());
+  }
+  MakeCurrent(i);
+  m_notifyPending = 1;
+  m_wheelPoint = p;
+  m_wheelElement = i;
+  return i;
 }
 
 // ---------------------------------------------------------------------------------------

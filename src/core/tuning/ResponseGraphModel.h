@@ -6,6 +6,7 @@
 
 #include <array>
 #include <chrono>
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -34,12 +35,20 @@ struct GraphNotification {
   friend bool operator==(const GraphNotification&, const GraphNotification&) = default;
 };
 
+// An axis label: its text in a box of its own, which no handle reaches.
 struct GraphText {
   std::string text;
-  Point topLeft;
+  Rect box;
+  bool alignRight = false;  // the dB column is right-aligned, the frequencies left-aligned
 };
 
-enum class HandleTextAlign { kLeft, kCenter, kRight };
+// The width in pixels of a text as the painter will draw it.
+using TextWidthFn = std::function<int(const std::string&)>;
+
+// A handle is drawn as a disc this much larger than its rectangle on every side.
+inline constexpr int kHandleDiscGrowth = 3;
+// One wheel notch steps a band's gain by this many gain-index steps (0.5 dB).
+inline constexpr int kWheelGainSteps = 5;
 
 // The parts of a curve that lie within a horizontal band, as polylines. A channel sum can
 // reach hundreds of dB beyond the plot; cutting the curve where it leaves the band keeps
@@ -81,8 +90,20 @@ class ResponseGraphModel {
   bool MouseMove(Point p);
   bool ButtonDown(Point p);
   bool ButtonUp(Point p);
+  // The pointer left the control: unless a drag holds on, nothing stays current and no
+  // label is left on the plot.
+  bool PointerLeft();
   // The move cursor is shown while this is set.
   bool Hover() const { return m_hover != 0; }
+  // A handle is held (from the press that grabbed it to the release).
+  bool Dragging() const;
+  // One notch of the wheel at p (direction +1 up, −1 down) over a band handle that can be
+  // grabbed: its gain by 0.5 dB, or with `bandwidth` its bandwidth by one index (peaking
+  // bands outside graphic mode). The band becomes current and the change is reported like
+  // a drag's. The element changed, or nothing (no band there, a drag holds on, the value
+  // is at its end). The band a notch stepped stays the wheel's while the pointer does not
+  // move, even as its handle moves away under it.
+  std::optional<int> WheelNotch(Point p, int direction, bool bandwidth);
 
   // Called by the owner's 50 ms timer: the pending change notice, if one is due. Never
   // more than one per kGraphNotifyInterval, measured on the times passed in.
@@ -111,7 +132,19 @@ class ResponseGraphModel {
   std::vector<int> PrepareCurves();
   // The text inside element i's handle: "Hi", "Lo" or the element number from 1.
   std::string HandleText(int element) const;
-  HandleTextAlign HandleAlign(int element) const;
+  // The disc drawn for element i's handle.
+  Rect HandleDisc(int element) const;
+  // Where each element's handle text is drawn, in element order: a box as wide as the text
+  // (and a little room) and `height` high (the glyphs), centred on its handle, and where
+  // handles crowd, moved apart so that no text covers another. The painter draws every
+  // disc first and the texts over them, so no disc hides a text either.
+  std::vector<Rect> HandleTextBoxes(const TextWidthFn& width, int height) const;
+  // The box for the label of LabelFilter(), `width` × `height` pixels: inside the plot,
+  // clear of every handle disc, of the bandwidth handles, of `texts` (the handle texts) and
+  // of the axis labels, as near as possible to the place the filter keeps for it.
+  Rect LabelBox(int width, int height, const std::vector<Rect>& texts) const;
+  // The points of a curve given in dB on the grid, mapped as the channel curves are.
+  void CurveOfDb(const Response& db, std::array<PointF, kGridPoints>& out) const;
   // Whether the current filter's bandwidth handles are drawn (and can be grabbed).
   bool ShowsWidthHandles() const;
   // The filter whose label is drawn, or null.
@@ -127,6 +160,7 @@ class ResponseGraphModel {
   bool MoveOnCrossover(Point p);
   bool MoveOnBand(Point p);
   bool HoverScan(Point p);
+  int HandleAt(Point p, bool bandsOnly) const;
   void MakeCurrent(int index);
   bool DragBand(Point p);
   bool DragBandwidth(Point p, bool left);
@@ -150,6 +184,9 @@ class ResponseGraphModel {
   int m_notifyCode = 0;
   int m_outputIndex = 0;
   std::optional<Clock::time_point> m_lastNotice;
+  // Where the wheel last stepped a band, and which (−1: none since the pointer moved).
+  Point m_wheelPoint{};
+  int m_wheelElement = -1;
 };
 
 }  // namespace vantor

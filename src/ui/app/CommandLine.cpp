@@ -1,5 +1,7 @@
 #include "ui/app/CommandLine.h"
 
+#include "measure/MeasurementFile.h"
+
 namespace vantor {
 
 bool IsRegistrationToken(const QString& token) {
@@ -131,6 +133,10 @@ LaunchOptions ParseCommandLine(const QStringList& arguments) {
         error = QStringLiteral("--demo-state needs a file name");
       o.demoState = value;
       o.demo = true;
+    } else if (TakeValue(arguments, i, QStringLiteral("--measurements"), value, error)) {
+      if (error.isEmpty() && value.isEmpty())
+        error = QStringLiteral("--measurements needs a file name");
+      o.measurements = value;
     } else if (TakeValue(arguments, i, QStringLiteral("--screenshot"), value, error)) {
       if (error.isEmpty() && value.isEmpty())
         error = QStringLiteral("--screenshot needs a file name");
@@ -152,7 +158,7 @@ LaunchOptions ParseCommandLine(const QStringList& arguments) {
 QString UsageText() {
   return QStringLiteral(
       "usage: vantor [--lang en|zh] [--demo] [--demo-state FILE] [--trace]\n"
-      "              [--screenshot FILE.png] [--sample-tune]\n"
+      "              [--screenshot FILE.png] [--sample-tune] [--measurements FILE]\n"
       "  --lang en|zh        language at start (default zh)\n"
       "  --demo              work with a simulated processor instead of USB hardware\n"
       "  --demo-state FILE   keep the simulated processor's memory in FILE between runs\n"
@@ -163,10 +169,22 @@ QString UsageText() {
       "                      read-back) has finished, write it as PNG and exit\n"
       "  --sample-tune       start with an example tuning on the eight outputs (with\n"
       "                      --demo: in the simulated processor's memory)\n"
+      "  --measurements FILE keep the measurements in FILE (default: beside the\n"
+      "                      --demo-state file, else measurements.vmeas in the\n"
+      "                      user's data folder)\n"
       "  --help              this text\n"
       "  --version           the version and the commit this program was built from\n"
       "  /RegServer, /UnregServer  accepted for compatibility; exit at once\n"
       "Options of the toolkit (-platform NAME, -style NAME, ...) are passed on to it.\n");
+}
+
+std::optional<std::filesystem::path> MeasurementFileOf(const LaunchOptions& options) {
+  auto path = [](const QString& p) { return std::filesystem::path(p.toStdU16String()); };
+  if (!options.measurements.isEmpty()) return path(options.measurements);
+  if (options.demo && !options.demoState.isEmpty()) {
+    return MeasurementFileFor(path(options.demoState));
+  }
+  return DefaultMeasurementFile();
 }
 
 }  // namespace vantor

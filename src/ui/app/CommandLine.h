@@ -6,6 +6,8 @@
 
 #include <QString>
 #include <QStringList>
+#include <filesystem>
+#include <optional>
 
 namespace vantor {
 
@@ -17,6 +19,7 @@ struct LaunchOptions {
   bool sampleTune = false;  // --sample-tune: start with an example tuning
   bool demo = false;        // --demo: a simulated processor is plugged in at start-up
   QString demoState;        // --demo-state FILE: the simulated processor's memory (implies --demo)
+  QString measurements;     // --measurements FILE: where the measurements are kept
   bool trace = false;       // --trace: the link's frames on standard error
   QString error;            // what was wrong, for kError
 };
@@ -31,5 +34,9 @@ LaunchOptions ParseCommandLine(const QStringList& arguments);
 QStringList ArgumentsOf(int argc, const char* const* argv);
 
 QString UsageText();
+
+// Where the measurements are kept: the file asked for, beside the simulated processor's
+// memory file, or in the user's data folder (nothing when there is none).
+std::optional<std::filesystem::path> MeasurementFileOf(const LaunchOptions& options);
 
 }  // namespace vantor

@@ -20,6 +20,7 @@
 #include "ui/app/VantorDoc.h"
 #include "ui/app/VantorView.h"
 #include "ui/controls/Skin.h"
+#include "ui/panels/GraphPanel.h"
 
 namespace vantor {
 
@@ -81,6 +82,7 @@ bool CVantorApp::InitInstance() {
     ApplySampleTune(m_doc->Data());
     view.RefreshAll();
   }
+  if (const auto file = MeasurementFileOf(m_options)) view.GraphRow().KeepMeasurementsIn(*file);
   m_frame->CentreOnScreen();
   m_frame->show();
   return true;

@@ -261,6 +261,7 @@ void CVantorView::OnInitialUpdate() {
 void CVantorView::Shutdown() {
   if (m_closingHandled) return;
   m_closingHandled = true;
+  m_graph->SaveMeasurements(true);
   if (m_controller) {
     m_controller->StopHotPlug();
     m_controller->Shutdown();

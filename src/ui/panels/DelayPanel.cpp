@@ -7,6 +7,8 @@
 #include "ui/controls/BitButton.h"
 #include "ui/controls/NumEdit.h"
 #include "ui/controls/NumSpin.h"
+#include "ui/dialogs/AlignDlg.h"
+#include "ui/dialogs/ToolWindow.h"
 #include "ui/panels/CarPanel.h"
 
 namespace vantor {
@@ -20,6 +22,8 @@ constexpr int kUnitWidth = 34;
 constexpr int kUnitHeight = 18;
 constexpr int kUnitRight = 6;
 constexpr int kUnitGap = 2;
+// The align button under the unit buttons, clear of the car and the centre positions.
+const QRect kAlignRect(172, 28, 62, 20);
 
 constexpr std::array<DelayUnit, 3> kUnits = {DelayUnit::kMilliseconds, DelayUnit::kCentimetres,
                                              DelayUnit::kInches};
@@ -55,6 +59,27 @@ DelayPanel::DelayPanel(PanelHost& host, QWidget* parent)
     m_units[IndexOf(unit)] = b;
   }
   m_units[IndexOf(m_unit)]->SetState(1);
+  m_align = new BitButton(kAlignButtonId, QString(), this);
+  m_align->setGeometry(kAlignRect);
+  connect(m_align, &QAbstractButton::clicked, this, &DelayPanel::OpenAlignDialog);
+}
+
+AlignDlg& DelayPanel::AlignDialog() {
+  if (m_alignDialog == nullptr) {
+    m_alignDialog = new AlignDlg(Host(), this);
+    connect(m_alignDialog, &AlignDlg::delaysApplied, this, [this] {
+      Refresh();
+      Host().OutputsEdited(*this);
+    });
+  }
+  return *m_alignDialog;
+}
+
+void DelayPanel::OpenAlignDialog() {
+  AlignDlg& dialog = AlignDialog();
+  dialog.Refresh();
+  // Beside the car picture, over the form's lower band.
+  ShowToolWindow(dialog, [this](QSize) { return mapToGlobal(QPoint(width() + 8, 0)); });
 }
 
 void DelayPanel::resizeEvent(QResizeEvent* event) {
@@ -82,12 +107,15 @@ BitButton& DelayPanel::UnitButton(DelayUnit unit) const { return *m_units[IndexO
 void DelayPanel::Refresh() {
   for (const auto& [field, code] : m_editor.FieldCodes()) m_fields[field].spin->SetValue(code);
   ShowFieldsInUse();
+  if (m_alignDialog != nullptr) m_alignDialog->Refresh();
 }
 
 void DelayPanel::ApplyLanguage() {
   const TextId names[] = {TextId::DelayUnitMs, TextId::DelayUnitCm, TextId::DelayUnitInch};
   for (std::size_t i = 0; i < m_units.size(); ++i) m_units[i]->setText(Text(names[i]));
   for (auto& [id, c] : m_fields) c.edit->setToolTip(Text(TextId::DelayCaption));
+  m_align->setText(Text(TextId::AlignButton));
+  if (m_alignDialog != nullptr) m_alignDialog->ApplyLanguage();
 }
 
 void DelayPanel::ShowFieldsInUse() {
