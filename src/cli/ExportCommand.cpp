@@ -2,14 +2,13 @@
 
 #include <map>
 #include <ostream>
-#include <span>
 
-#include "base/FileIo.h"
 #include "cli/CliText.h"
 #include "cli/CommandArgs.h"
 #include "cli/ExitCodes.h"
 #include "cli/PresetImage.h"
 #include "exchange/FilterExport.h"
+#include "exchange/FilterFile.h"
 #include "presets/PresetFileReader.h"
 
 namespace vantor::cli {
@@ -65,9 +64,7 @@ int RunExport(const GlobalOptions& o, const std::vector<std::string>& args, std:
   const ExportResult result = ExportFilters(image->program->model.Output(*channel), *format);
   for (TextId note : result.notes) err << "vantorctl export: " << Tr(note, o.chinese) << '\n';
   if (const auto target = options.find("--out"); target != options.end()) {
-    const auto bytes =
-        std::span(reinterpret_cast<const std::uint8_t*>(result.text.data()), result.text.size());
-    const FileResult written = ReplaceFile(target->second, bytes);
+    const FileResult written = WriteFilterFile(target->second, result.text);
     if (!written.Ok()) {
       err << "vantorctl export: " << DescribeFileFailure(target->second, written, o.chinese)
           << '\n';

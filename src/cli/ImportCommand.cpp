@@ -3,11 +3,11 @@
 #include <map>
 #include <ostream>
 
-#include "base/FileIo.h"
 #include "cli/CliText.h"
 #include "cli/CommandArgs.h"
 #include "cli/ExitCodes.h"
 #include "cli/PresetImage.h"
+#include "exchange/FilterFile.h"
 #include "exchange/FilterImport.h"
 #include "model/ChannelTable.h"
 #include "presets/PresetFileReader.h"
@@ -25,9 +25,6 @@ constexpr const char* kUsage =
     "31 bands, sorted by frequency. Every line that cannot be represented (more than 31\n"
     "bands, another filter type, a value out of range, another command) is listed on standard\n"
     "error; then nothing is written and the exit code is 2, unless --accept-partial is given.\n";
-
-// Import files are a few kilobytes; anything far larger is not one.
-constexpr std::size_t kImportFileLimit = 1 << 20;
 
 std::string LineReport(const ImportLineReport& r, bool chinese) {
   return Say2(chinese, "第 ", "line ") + std::to_string(r.line) + Say2(chinese, " 行：", ": ") +
@@ -59,19 +56,18 @@ int RunImport(const GlobalOptions& o, const std::vector<std::string>& args, std:
     err << "vantorctl import: " << error << '\n';
     return kExitFile;
   }
-  const FileBytes file = ReadFileBytes(files[2], kImportFileLimit);
-  if (!file.Ok()) {
+  const FilterFileText file = ReadFilterFile(files[2]);
+  if (!file.result.Ok()) {
     err << "vantorctl import: " << DescribeFileFailure(files[2], file.result, o.chinese) << '\n';
     return kExitFile;
   }
-  if (file.bytes.size() > kImportFileLimit) {
-    err << "vantorctl import: " << files[2] << ": "
-        << Say2(o.chinese, "文件过大，不是滤波器文件", "too large for a filter file") << '\n';
+  if (file.tooLarge) {
+    err << "vantorctl import: " << files[2] << ": " << Tr(TextId::ImportFileTooLarge, o.chinese)
+        << '\n';
     return kExitFile;
   }
   CKTV_OutData& output = image->program->model.Output(*channel);
-  const ImportPlan plan =
-      PlanFilterImport(std::string(file.bytes.begin(), file.bytes.end()), output);
+  const ImportPlan plan = PlanFilterImport(file.text, output);
   for (const ImportLineReport& r : plan.reports) {
     err << "vantorctl import: " << LineReport(r, o.chinese) << '\n';
   }

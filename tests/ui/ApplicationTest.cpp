@@ -218,8 +218,9 @@ class ApplicationTest : public QObject {
     CVantorView& view = frame.View();
     view.OnInitialUpdate();
     const auto actions = view.TopBar().SystemMenu().actions();
-    QCOMPARE(actions.size(), 4);
-    for (QAction* a : actions) QVERIFY(a->isEnabled());
+    // Its own entries come first, all working; the editing entries follow (EditingTest).
+    QVERIFY(actions.size() > 4);
+    for (int i = 0; i < 4; ++i) QVERIFY(actions[i]->isEnabled());
     QCOMPARE(actions[0]->text(), QStringLiteral("固件更新"));
     QCOMPARE(actions[1]->text(), QStringLiteral("参数报表"));
     QCOMPARE(actions[2]->text(), QStringLiteral("英文"));

@@ -213,8 +213,13 @@ class ChannelLinkWidgetTest : public QObject {
     QCOMPARE(Data().Output(0).GainCode(), 50);
     QCOMPARE(View().History().UndoCount(), std::size_t{1});
     QCOMPARE(View().History().UndoName(), TextId::StepLinkCopy);
-    QVERIFY(View().History().Undo());
+    QVERIFY(View().Undo());
     QCOMPARE(Data().Output(0).GainCode(), 12);
+    // The pair holds different data again: linking ended with the step.
+    QVERIFY(!View().Selection().LinkingActive());
+    QCOMPARE(Link().LinkButton().State(), 0);
+    QVERIFY(View().Redo());
+    QCOMPARE(Data().Output(0).GainCode(), 50);
   }
 
   void theProcessorReceivesTheBlocksAndOutputOneEndsTheTransferWindow() {

@@ -222,8 +222,11 @@ class LimiterDlgTest : public QObject {
     QCOMPARE(history.UndoName(), TextId::StepMixer);
     const int dragged = Data().Output(1).MixerLevel(2);
     QVERIFY(dragged > 0);
-    QVERIFY(history.Undo());
+    QCOMPARE(slider.GetPos(), dragged);
+    // Taken back through the form, the open dialog shows the level again.
+    QVERIFY(View().Undo());
     QCOMPARE(Data().Output(1).MixerLevel(2), 0);
+    QCOMPARE(slider.GetPos(), 0);
 
     QVERIFY(uitest::ChooseRow(Dlg().ReleaseList(), 2));
     QCOMPARE(history.UndoName(), TextId::StepLimiter);

@@ -7,8 +7,6 @@
 namespace vantor {
 namespace {
 
-constexpr int kHighPassElement = rec::kOutputBands;
-constexpr int kLowPassElement = rec::kOutputBands + 1;
 // Mixer sources 0..7 travel in item 33, the others in item 34.
 constexpr std::ptrdiff_t kLowMixerSources = 8;
 

@@ -306,6 +306,78 @@ TextPair TextPairOf(TextId id) {
       return {"复制 A 到 B", "Copy A to B"};
     case TextId::CompareCopyBToA:
       return {"复制 B 到 A", "Copy B to A"};
+    case TextId::CompareToggleTip:
+      return {"在方案 A 和方案 B 之间切换处理器（只发送不同之处）",
+              "Switch the processor between programs A and B (only what differs is sent)"};
+    case TextId::CompareShowOther:
+      return {"显示另一方案的曲线", "Show the other program's curve"};
+    case TextId::MenuExportFilters:
+      return {"导出滤波器……", "Export filters..."};
+    case TextId::MenuImportFilters:
+      return {"导入滤波器……", "Import filters..."};
+    case TextId::ExportTitle:
+      return {"导出滤波器 - {channel}", "Export filters - {channel}"};
+    case TextId::ExportFormatCaption:
+      return {"格式", "Format"};
+    case TextId::ExportFormatRew:
+      return {"REW 滤波器设置", "REW filter settings"};
+    case TextId::ExportFormatEqApo:
+      return {"Equalizer APO 配置", "Equalizer APO configuration"};
+    case TextId::ExportFormatCamillaDsp:
+      return {"CamillaDSP 滤波器 (YAML)", "CamillaDSP filters (YAML)"};
+    case TextId::ExportSave:
+      return {"保存……", "Save..."};
+    case TextId::ExportClose:
+      return {"关闭", "Close"};
+    case TextId::ExportNoFilters:
+      return {"此输出没有可导出的滤波器（平坦和旁通的频段、关闭的分频不导出）",
+              "This output has no filter to export (flat and bypassed bands and open "
+              "crossovers are left out)"};
+    case TextId::ExchangeFileFilterText:
+      return {"滤波器文本 (*.txt)", "Filter text (*.txt)"};
+    case TextId::ExchangeFileFilterYaml:
+      return {"YAML (*.yml *.yaml)", "YAML (*.yml *.yaml)"};
+    case TextId::ExchangeFileFilterAll:
+      return {"所有文件 (*)", "All files (*)"};
+    case TextId::ImportTitle:
+      return {"导入滤波器 - {channel}", "Import filters - {channel}"};
+    case TextId::ImportReplacesBands:
+      return {"文件中的 {bands} 个频段将替换 {channel} 的全部 31 个频段（按频率排列）。",
+              "The file's {bands} bands replace all 31 bands of {channel} (sorted by "
+              "frequency)."};
+    case TextId::ImportHighPassToo:
+      return {"高通分频也将导入。", "The high-pass crossover is imported too."};
+    case TextId::ImportLowPassToo:
+      return {"低通分频也将导入。", "The low-pass crossover is imported too."};
+    case TextId::ImportNothing:
+      return {"文件中没有可导入的滤波器，不会有任何改变。",
+              "The file holds no filter that can be imported; nothing changes."};
+    case TextId::ImportRefusedHeading:
+      return {"有 {count} 行无法导入。只有接受其余各行，才会导入。",
+              "{count} lines cannot be imported. Nothing is imported unless you accept the "
+              "rest."};
+    case TextId::ImportAllLinesFit:
+      return {"每一行都可以导入。", "Every line can be imported."};
+    case TextId::ImportColumnLine:
+      return {"行", "Line"};
+    case TextId::ImportColumnVerdict:
+      return {"结果", "Result"};
+    case TextId::ImportColumnReason:
+      return {"原因", "Reason"};
+    case TextId::ImportColumnText:
+      return {"内容", "Text"};
+    case TextId::ImportVerdictRefused:
+      return {"无法导入", "cannot be imported"};
+    case TextId::ImportVerdictLeftOut:
+      return {"未导入", "left out"};
+    case TextId::ImportAccept:
+      return {"导入", "Import"};
+    case TextId::ImportAcceptRest:
+      return {"导入其余各行", "Import the rest"};
+    case TextId::ImportCancel:
+      return {"取消", "Cancel"};
+    case TextId::ImportFileTooLarge:
+      return {"文件过大，不是滤波器文件", "too large for a filter file"};
     case TextId::ImportTooManyBands:
       return {"超过 31 个频段", "more than 31 bands"};
     case TextId::ImportUnsupportedType:

@@ -211,6 +211,41 @@ enum class TextId : int {
   // The A/B comparison of two programs.
   CompareCopyAToB,
   CompareCopyBToA,
+  // The window's A/B toggle (its tip) and the option that draws the other program's curve.
+  CompareToggleTip,
+  CompareShowOther,
+  // Filter exchange in the window: the system menu's entries, the export dialog ({channel}
+  // in its title) and the import dialog with its line-by-line report.
+  MenuExportFilters,
+  MenuImportFilters,
+  ExportTitle,
+  ExportFormatCaption,
+  ExportFormatRew,
+  ExportFormatEqApo,
+  ExportFormatCamillaDsp,
+  ExportSave,
+  ExportClose,
+  ExportNoFilters,
+  ExchangeFileFilterText,
+  ExchangeFileFilterYaml,
+  ExchangeFileFilterAll,
+  ImportTitle,
+  ImportReplacesBands,  // {bands}, {channel}
+  ImportHighPassToo,
+  ImportLowPassToo,
+  ImportNothing,
+  ImportRefusedHeading,  // {count}
+  ImportAllLinesFit,
+  ImportColumnLine,
+  ImportColumnVerdict,
+  ImportColumnReason,
+  ImportColumnText,
+  ImportVerdictRefused,
+  ImportVerdictLeftOut,
+  ImportAccept,
+  ImportAcceptRest,
+  ImportCancel,
+  ImportFileTooLarge,
   // Filter exchange with other tools: why a line was not imported, and export notes.
   ImportTooManyBands,
   ImportUnsupportedType,

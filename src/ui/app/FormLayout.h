@@ -11,6 +11,8 @@ namespace vantor::form {
 inline constexpr QSize kFormSize(1284, 690);
 
 inline const QRect kTopBar(0, 0, kFormSize.width(), 45);
+// The A/B toggle lies on the top bar, right of the preset button.
+inline const QRect kComparisonPanel(884, 8, 64, 28);
 inline const QRect kCarPanel(10, 52, 240, 352);
 inline const QRect kGraphPanel(258, 52, 580, 314);
 inline const QRect kCrossoverPanel(258, 370, 574, 34);

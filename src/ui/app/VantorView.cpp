@@ -7,7 +7,10 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QStandardPaths>
+#include <algorithm>
+#include <vector>
 
+#include "compare/ProgramComparison.h"
 #include "history/EditHistory.h"
 #include "link/ConnectionController.h"
 #include "model/DataDefine.h"
@@ -18,16 +21,22 @@
 #include "ui/QtText.h"
 #include "ui/app/AppSettings.h"
 #include "ui/app/DeviceHost.h"
+#include "ui/app/EditMenu.h"
 #include "ui/app/FormDialogs.h"
 #include "ui/app/FormLayout.h"
 #include "ui/app/VantorDoc.h"
 #include "ui/controls/BitmapSlider.h"
+#include "ui/controls/CurveOverlay.h"
+#include "ui/controls/FStatic.h"
 #include "ui/controls/NumEdit.h"
 #include "ui/controls/Skin.h"
 #include "ui/dialogs/DisplayDlg.h"
+#include "ui/dialogs/FilterExportDlg.h"
+#include "ui/dialogs/FilterImportDlg.h"
 #include "ui/dialogs/LimiterDlg.h"
 #include "ui/dialogs/MsgBox.h"
 #include "ui/panels/CarPanel.h"
+#include "ui/panels/ComparisonPanel.h"
 #include "ui/panels/CrossoverPanel.h"
 #include "ui/panels/DelayPanel.h"
 #include "ui/panels/GraphPanel.h"
@@ -93,6 +102,7 @@ CVantorView::~CVantorView() {
   Shutdown();
   m_dialogs.reset();
   m_presets.reset();
+  m_comparison.reset();
   m_history.reset();
   m_commands.reset();
   m_controller.reset();
@@ -142,9 +152,14 @@ void CVantorView::BuildPanels() {
   m_output = new OutputDlg(*this, this);
   m_output->setGeometry(form::kDialogPanel);
   connect(m_graph, &GraphPanel::eqBypassClicked, m_output, &OutputDlg::OnAllBypass);
+  connect(m_graph, &GraphPanel::eqResetClicked, m_output, &OutputDlg::OnEqReset);
   connect(m_output, &OutputDlg::allBypassShown, m_graph, &GraphPanel::ShowEqBypass);
 
-  m_panels = {m_topBar, m_car, m_delay, m_graph, m_strips, m_crossover, m_output, m_link};
+  m_compare = new ComparisonPanel(*this, this);
+  m_compare->setGeometry(form::kComparisonPanel);
+
+  m_panels = {m_topBar, m_car, m_delay, m_graph, m_strips, m_crossover, m_output, m_link, m_compare};
+  BuildEditing();
 
   // A window of its own over the frame, so that disabling the form leaves it alive.
   m_transfer = new CDisplayDlg(window() != this ? window() : this);
@@ -152,6 +167,27 @@ void CVantorView::BuildPanels() {
 
   m_msgBox = new CMsgBox(this);
   m_msgBox->SetPresenter([this](const QString& text) { m_prompts.message(text); });
+}
+
+// Undo and redo, the A/B comparison's menu entries and curve, and the filter exchange.
+void CVantorView::BuildEditing() {
+  m_otherCurve = new CurveOverlay(
+      &m_graph->Graph(), [this] { return m_compare->OtherCurveFor(m_graph->Graph().Model()); },
+      QPen(QColor(0xB8, 0xBC, 0xC8), 1.5, Qt::DashLine));
+  connect(m_compare, &ComparisonPanel::otherCurveChanged, this, [this] { RedrawGraph(); });
+  m_exportDlg = new FilterExportDlg(*this, this);
+  m_importDlg = new FilterImportDlg(*this, this);
+
+  EditMenu::Commands commands;
+  commands.undo = [this] { Undo(); };
+  commands.redo = [this] { Redo(); };
+  commands.copyAToB = [this] { m_compare->CopyAToB(); };
+  commands.copyBToA = [this] { m_compare->CopyBToA(); };
+  commands.showOtherCurve = [this](bool on) { m_compare->SetShowOtherCurve(on); };
+  commands.exportFilters = [this] { ExportFilters(); };
+  commands.importFilters = [this] { ImportFilters(); };
+  m_editMenu = new EditMenu(*this, m_topBar->SystemMenu(), *this, std::move(commands));
+  m_editMenu->WatchEdits(*this);
 }
 
 CKTV_Data& CVantorView::Data() { return m_doc.Data(); }
@@ -168,6 +204,7 @@ void CVantorView::MakeController(HidBackend& backend, ClaimStore& claims, LinkTi
   // The windows work on the link that goes.
   if (m_dialogs) m_dialogs->CloseAll();
   m_presets.reset();
+  m_comparison.reset();
   m_history.reset();
   m_commands.reset();
   m_controller.reset();
@@ -177,6 +214,7 @@ void CVantorView::MakeController(HidBackend& backend, ClaimStore& claims, LinkTi
   m_commands = std::make_unique<PanelCommands>(Data(), m_controller->Queue());
   m_history = std::make_unique<EditHistory>(Data(), m_controller->Queue());
   m_presets = std::make_unique<PresetController>(*m_controller);
+  m_comparison = std::make_unique<ProgramComparison>(Data(), m_controller->Queue());
 }
 
 void CVantorView::AttachDevice(DeviceHost& host, LinkTimings timings) {
@@ -331,6 +369,9 @@ void CVantorView::RefreshAll() {
 void CVantorView::ApplyLanguage() {
   for (Panel* panel : m_panels) panel->ApplyLanguage();
   if (m_limiterDlg) m_limiterDlg->ApplyLanguage();
+  m_editMenu->Update();
+  m_exportDlg->ApplyLanguage();
+  m_importDlg->ApplyLanguage();
   m_transfer->SetTexts(Text(TextId::TransferTitle), Text(TextId::TransferCaption));
   ParkKeyboard();
   update();
@@ -356,6 +397,37 @@ void CVantorView::OnPresetFileLoaded(const PresetResult& result) {
 }
 
 void CVantorView::RedrawGraph(int highlight) { m_graph->Redraw(highlight); }
+
+void CVantorView::ModelEdited() {
+  for (Panel* panel : m_panels) panel->OnModelEdited();
+  // A level or a limiter value may have been taken back.
+  if (m_limiterDlg) m_limiterDlg->Refresh();
+  RedrawGraph();
+}
+
+bool CVantorView::Undo() { return TakeStep(true); }
+
+bool CVantorView::Redo() { return TakeStep(false); }
+
+bool CVantorView::TakeStep(bool undo) {
+  const auto types = m_state.SpeakerTypes();
+  const std::vector<std::uint8_t> typesBefore(types.begin(), types.end());
+  // Taking the link's copy back leaves the pairs holding different data again; edits must
+  // no longer reach both sides.
+  const bool unlinks = undo && m_history->UndoName() == TextId::StepLinkCopy;
+  if (!(undo ? m_history->Undo() : m_history->Redo())) return false;
+  if (unlinks) m_link->Unlink();
+  if (!std::equal(typesBefore.begin(), typesBefore.end(), types.begin(), types.end())) {
+    RefreshAll();
+  } else {
+    ModelEdited();
+  }
+  return true;
+}
+
+void CVantorView::ExportFilters() { m_exportDlg->ShowFor(CurrentChannel()); }
+
+void CVantorView::ImportFilters() { m_importDlg->Start(CurrentChannel()); }
 
 void CVantorView::OutputsEdited(Panel& source) {
   for (Panel* panel : m_panels) {

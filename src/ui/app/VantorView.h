@@ -32,8 +32,10 @@ class CMsgBox;
 class CVantorDoc;
 class CarPanel;
 class ChannelSelection;
+class ComparisonPanel;
 class ConnectionController;
 class CrossoverPanel;
+class CurveOverlay;
 class DelayPanel;
 class DeviceHost;
 class FormDialogs;
@@ -42,9 +44,13 @@ class LimiterDlg;
 class LinkPanel;
 class Panel;
 class EditHistory;
+class EditMenu;
+class FilterExportDlg;
+class FilterImportDlg;
 class OutputDlg;
 class PanelCommands;
 class PresetController;
+class ProgramComparison;
 class ProgramState;
 struct PresetResult;
 class StripPanel;
@@ -95,6 +101,16 @@ class CVantorView : public QWidget, public ConnectionScreen, public PanelHost {
   // puts its selected listening position's delays into the front delay fields.
   void OnPresetFileLoaded(const PresetResult& result);
 
+  // Ctrl+Z and Ctrl+Y: take back the last step, or take it again, and show the outcome. A
+  // step that changed speaker types reloads the form as a speaker-type choice does. False
+  // when there was nothing to take.
+  bool Undo();
+  bool Redo();
+  // The filters of the current output: the export dialog, and the import (a file chooser,
+  // then the import dialog with its report).
+  void ExportFilters();
+  void ImportFilters();
+
   // Runs once before the window goes away (the close command or the frame's close): stops
   // the worker and the hot-plug watcher and releases the device claim.
   void Shutdown();
@@ -119,10 +135,12 @@ class CVantorView : public QWidget, public ConnectionScreen, public PanelHost {
   ConnectionController& Controller() override { return *m_controller; }
   PanelCommands& Commands() override { return *m_commands; }
   EditHistory& History() override { return *m_history; }
+  ProgramComparison& Comparison() override { return *m_comparison; }
   void Message(const QString& text) override { m_prompts.message(text); }
   bool Question(const QString& text) override { return m_prompts.question(text); }
   void RedrawGraph(int highlight = -1) override;
   void OutputsEdited(Panel& source) override;
+  void ModelEdited() override;
 
   // --- The panels, for the frame, the application and tests.
   TopBarPanel& TopBar() { return *m_topBar; }
@@ -135,6 +153,10 @@ class CVantorView : public QWidget, public ConnectionScreen, public PanelHost {
   LinkPanel& Link() { return *m_link; }
   // The limiter and routing dialog while it is open, else null.
   LimiterDlg* LimiterDialog() const;
+  ComparisonPanel& ComparisonBar() { return *m_compare; }
+  EditMenu& Edits() { return *m_editMenu; }
+  FilterExportDlg& ExportDialog() { return *m_exportDlg; }
+  FilterImportDlg& ImportDialog() { return *m_importDlg; }
   CDisplayDlg& TransferWindow() { return *m_transfer; }
   CMsgBox& StatusWindow() { return *m_msgBox; }
   // The preset operations of the dialogs (recreated with the link).
@@ -170,6 +192,8 @@ class CVantorView : public QWidget, public ConnectionScreen, public PanelHost {
   Q_INVOKABLE void ProcessLinkEvents();
   void OnConnectUsb();
   void OnGraphEdited(int element);
+  void BuildEditing();
+  bool TakeStep(bool undo);
 
   CVantorDoc& m_doc;
   ProgramState& m_state;
@@ -183,6 +207,7 @@ class CVantorView : public QWidget, public ConnectionScreen, public PanelHost {
   std::unique_ptr<EditHistory> m_history;
   std::unique_ptr<PresetController> m_presets;
   std::unique_ptr<FormDialogs> m_dialogs;
+  std::unique_ptr<ProgramComparison> m_comparison;
   FrameTap m_frameTap;
   std::atomic<bool> m_wakePosted{false};
   bool m_processing = false;
@@ -196,6 +221,11 @@ class CVantorView : public QWidget, public ConnectionScreen, public PanelHost {
   DelayPanel* m_delay = nullptr;
   OutputDlg* m_output = nullptr;
   LinkPanel* m_link = nullptr;
+  ComparisonPanel* m_compare = nullptr;
+  CurveOverlay* m_otherCurve = nullptr;
+  EditMenu* m_editMenu = nullptr;
+  FilterExportDlg* m_exportDlg = nullptr;
+  FilterImportDlg* m_importDlg = nullptr;
   std::vector<Panel*> m_panels;
   QPointer<LimiterDlg> m_limiterDlg;
   CDisplayDlg* m_transfer = nullptr;

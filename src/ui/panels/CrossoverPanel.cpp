@@ -3,6 +3,7 @@
 #include <QPainter>
 #include <algorithm>
 
+#include "history/EditHistory.h"
 #include "model/EditConversion.h"
 #include "tuning/ChannelSelection.h"
 #include "tuning/CrossoverLists.h"
@@ -11,6 +12,7 @@
 #include "ui/controls/NumEdit.h"
 #include "ui/controls/NumSpin.h"
 #include "ui/controls/Skin.h"
+#include "ui/panels/GestureStep.h"
 
 namespace vantor {
 namespace {
@@ -31,6 +33,7 @@ constexpr int kLowPassLeft = 292;
 
 CrossoverPanel::CrossoverPanel(PanelHost& host, QWidget* parent)
     : Panel(host, parent), m_editor(host.Data()) {
+  m_gesture = new GestureStep([this]() -> EditHistory& { return Host().History(); }, this);
   BuildHalf(CrossoverSide::kHighPass, kHighPassLeft);
   BuildHalf(CrossoverSide::kLowPass, kLowPassLeft);
   // A channel switch, and a change of its link group, show the new filters.
@@ -58,6 +61,7 @@ void CrossoverPanel::BuildHalf(CrossoverSide side, int left) {
   h.spin->SetRange32(kFrequencyMin, kFrequencyMax);
   h.spin->SetLanguage(&Host().State().chinese);
   h.spin->SetMessageHandler([this](const QString& text) { Host().Message(text); });
+  m_gesture->Watch(h.spin, TextId::StepCrossover);
 
   QStringList entries;
   for (std::string_view e : SlopeEntries(kLinkwitzRiley)) entries << Q(e);
@@ -109,6 +113,7 @@ void CrossoverPanel::RefillHalf(CrossoverSide side) {
 }
 
 void CrossoverPanel::OnFamilyChosen(CrossoverSide side, int family) {
+  EditStep step(Host().History(), TextId::StepCrossover);
   m_editor.ChooseFamily(Current(), side, family);
   Refill();
   Host().RedrawGraph(GraphElementOf(side));
@@ -116,12 +121,14 @@ void CrossoverPanel::OnFamilyChosen(CrossoverSide side, int family) {
 }
 
 void CrossoverPanel::OnSlopeChosen(CrossoverSide side, int entry) {
+  EditStep step(Host().History(), TextId::StepCrossover);
   m_editor.ChooseSlopeEntry(Current(), side, entry);
   Host().RedrawGraph(GraphElementOf(side));
   Host().OutputsEdited(*this);
 }
 
 void CrossoverPanel::OnFrequencyChanged(CrossoverSide side) {
+  EditStep step(Host().History(), TextId::StepCrossover);
   const CrossoverSide other =
       side == CrossoverSide::kHighPass ? CrossoverSide::kLowPass : CrossoverSide::kHighPass;
   HalfControls& h = Half(side);

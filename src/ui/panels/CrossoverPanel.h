@@ -15,6 +15,7 @@ namespace vantor {
 class ComBoxBtn;
 class CNumEdit;
 class CNumSpin;
+class GestureStep;
 
 class CrossoverPanel : public Panel {
   Q_OBJECT
@@ -69,6 +70,7 @@ class CrossoverPanel : public Panel {
   int Current();
 
   CrossoverEditor m_editor;
+  GestureStep* m_gesture = nullptr;
   std::array<HalfControls, 2> m_halves{};
 };
 

@@ -1,5 +1,6 @@
 #include "ui/panels/DelayPanel.h"
 
+#include "history/EditHistory.h"
 #include "model/ProgramState.h"
 #include "model/ValueScales.h"
 #include "tuning/ChannelSelection.h"
@@ -127,6 +128,7 @@ void DelayPanel::ShowFieldsInUse() {
 void DelayPanel::OnFieldChanged(int field) {
   CNumSpin* spin = Spin(field);
   if (spin == nullptr) return;
+  EditStep step(Host().History(), TextId::StepDelay);
   const int code = spin->GetValue();
   const DelayEditor::Result r = m_editor.Edit(field, code);
   if (!r.changed) return;

@@ -7,7 +7,6 @@
 #include "model/ChannelTable.h"
 #include "model/KTV_Data.h"
 #include "tuning/ChannelSelection.h"
-#include "tuning/PanelCommands.h"
 #include "ui/QtText.h"
 #include "ui/app/FormLayout.h"
 #include "ui/controls/FStatic.h"
@@ -133,14 +132,9 @@ void GraphPanel::UpdateCaption() {
   update(kCaptionRect);
 }
 
-void GraphPanel::OnEqReset() {
-  if (!Host().Question(Text(TextId::ResetAllEq))) return;
-  // While linking, the current output's partner is reset with it.
-  const ChannelSelection& selection = Host().Selection();
-  Host().Commands().ResetEq(selection.Current(), selection.Partner(), selection.LinkingActive());
-  Redraw();
-  Host().OutputsEdited(*this);
-}
+// The output channel dialog resets as its own reset button does (the question, the link
+// group, one undo step).
+void GraphPanel::OnEqReset() { emit eqResetClicked(); }
 
 // The graph's notice of a change: only one about the output shown counts.
 void GraphPanel::OnGraphChanged(int index, int notifyCode) {

@@ -73,6 +73,8 @@ class GraphPanel : public Panel {
   void eqBypassClicked();
   // Button 3418 was clicked: the form opens the limiter and routing dialog.
   void limiterRoutingRequested();
+  // Button 2331 was clicked: the output channel dialog resets the EQ.
+  void eqResetClicked();
 
  protected:
   void paintEvent(QPaintEvent* event) override;

@@ -28,6 +28,8 @@ class LinkPanel : public Panel {
 
   // What the button does, callable as a click.
   void OnLinkButton();
+  // Ends linking without a click (the link's own step was taken back); nothing is sent.
+  void Unlink() { m_link.Unlink(); }
 
   // Asks which side's data wins; nothing for Cancel. By default the link dialog, modal.
   using Chooser = std::function<std::optional<LinkSide>()>;

@@ -30,6 +30,9 @@ class Panel : public QWidget {
   // Another panel changed values of the outputs that this one may show too (a gain, a
   // crossover, a whole EQ): show them again.
   virtual void OnOutputsEdited() {}
+  // The model changed outside the panels (an undo or redo, a filter import): show whatever
+  // it may have changed; linking stays. By default what OnOutputsEdited shows.
+  virtual void OnModelEdited() { OnOutputsEdited(); }
 
  protected:
   PanelHost& Host() { return m_host; }

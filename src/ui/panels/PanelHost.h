@@ -15,6 +15,7 @@ class ConnectionController;
 class EditHistory;
 class Panel;
 class PanelCommands;
+class ProgramComparison;
 class ProgramState;
 
 class PanelHost {
@@ -28,6 +29,8 @@ class PanelHost {
   virtual PanelCommands& Commands() = 0;
   // The undo history: a control brackets its setter calls with an EditStep.
   virtual EditHistory& History() = 0;
+  // The A/B comparison of two programs.
+  virtual ProgramComparison& Comparison() = 0;
 
   // A message with OK; a question with OK and Cancel (true for OK).
   virtual void Message(const QString& text) = 0;
@@ -39,6 +42,9 @@ class PanelHost {
   virtual void RedrawGraph(int highlight = -1) = 0;
   // `source` changed output values that other panels show as well; they reload them.
   virtual void OutputsEdited(Panel& source) = 0;
+  // Something that is no panel changed the model (an undo or redo, a filter import): every
+  // panel shows its values again, linking stays, and the graph redraws.
+  virtual void ModelEdited() = 0;
 
   // The text of an id in the language of the moment.
   QString Text(TextId id);

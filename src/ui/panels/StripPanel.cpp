@@ -4,6 +4,7 @@
 #include <QPainter>
 #include <algorithm>
 
+#include "history/EditHistory.h"
 #include "link/ConnectionController.h"
 #include "model/ChannelTable.h"
 #include "model/EditConversion.h"
@@ -18,6 +19,7 @@
 #include "ui/controls/NumEdit.h"
 #include "ui/controls/NumSpin.h"
 #include "ui/controls/Skin.h"
+#include "ui/panels/GestureStep.h"
 #include "ui/panels/SpeakerMenu.h"
 
 namespace vantor {
@@ -70,6 +72,7 @@ QString TwoLineTypeName(int type) {
 }  // namespace
 
 StripPanel::StripPanel(PanelHost& host, QWidget* parent) : Panel(host, parent) {
+  m_gesture = new GestureStep([this]() -> EditHistory& { return Host().History(); }, this);
   for (int i = 0; i < rec::kOutputCount; ++i) BuildStrip(i);
   BuildMaster();
   Host().Selection().Listen([this](ChannelSelection::Change) { FollowSelection(); });
@@ -111,6 +114,7 @@ void StripPanel::BuildStrip(int i) {
   s.gainSlider->SetRange(0, kOutputGainCodeMax);
   SetUpLevelSlider(s.gainSlider);
   s.gainSlider->AttachEdit(s.gainEdit);
+  m_gesture->Watch(s.gainSlider, TextId::StepGain);
 
   s.curve = new BitButton(kCurveBaseId + i, QString(), this);
   s.curve->setGeometry(x, kCurveTop, kWidth, 18);
@@ -157,6 +161,8 @@ void StripPanel::BuildMaster() {
   m_master.slider->SetRange(0, kMasterVolumeCodeMax);
   SetUpLevelSlider(m_master.slider);
   m_master.slider->AttachEdit(m_master.edit);
+  m_gesture->Watch(m_master.slider, TextId::StepMasterLevel);
+  m_gesture->Watch(m_master.spin, TextId::StepMasterLevel);
 
   connect(m_master.on, &QAbstractButton::clicked, this, &StripPanel::OnMasterOnButton);
   connect(m_master.edit, &CNumEdit::changeNotice, this, &StripPanel::OnMasterEditChanged);
@@ -171,6 +177,13 @@ void StripPanel::BuildMaster() {
 // Reloading and the language
 
 void StripPanel::Refresh() {
+  ShowValues();
+  // No linking after a reload: the speaker types are free to change.
+  for (Strip& s : m_strips) s.speakerType->setEnabled(true);
+  FollowSelection();
+}
+
+void StripPanel::ShowValues() {
   CKTV_Data& data = Host().Data();
   ShowMaster();
   for (int i = 0; i < rec::kOutputCount; ++i) {
@@ -179,7 +192,6 @@ void StripPanel::Refresh() {
     At(i).phase->SetState(out.Phase() != 0 ? 1 : 0);
     ShowGain(i);
   }
-  FollowSelection();
   ShowSpeakerTypes();
 }
 
@@ -197,6 +209,8 @@ void StripPanel::ApplyLanguage() {
 void StripPanel::OnOutputsEdited() {
   for (int i = 0; i < rec::kOutputCount; ++i) ShowGain(i);
 }
+
+void StripPanel::OnModelEdited() { ShowValues(); }
 
 // The select buttons, the show-curve buttons and the labels show the selection: the
 // current output always selected and drawn, the others as their flags say.
@@ -258,12 +272,14 @@ void StripPanel::OnSelectButton(int channel) {
 }
 
 void StripPanel::OnOutputOnButton(int channel) {
+  EditStep step(Host().History(), TextId::StepOutputOn);
   CKTV_OutData& out = Host().Data().Output(channel);
   out.SetOutputOn(out.OutputOn() != 0 ? 0 : 1);
   ShowSwitch(*At(channel).on, out.OutputOn() != 0);
 }
 
 void StripPanel::OnPhaseButton(int channel) {
+  EditStep step(Host().History(), TextId::StepPhase);
   CKTV_OutData& out = Host().Data().Output(channel);
   out.SetPhase(out.Phase() != 0 ? 0 : 1);
   At(channel).phase->SetState(out.Phase() != 0 ? 1 : 0);
@@ -287,6 +303,7 @@ void StripPanel::OnGainSlider(int channel) {
 void StripPanel::StoreGain(int channel, int code) {
   CKTV_OutData& out = Host().Data().Output(channel);
   if (code == out.GainCode()) return;
+  EditStep step(Host().History(), TextId::StepGain);
   out.SetGainCode(code);
   // The output gave its gain to its link group; their controls follow.
   Host().Data().Links().ForEachPartner(
@@ -324,8 +341,11 @@ void StripPanel::OpenSpeakerTypeMenu(int channel) {
 
 void StripPanel::ChooseSpeakerType(int type) {
   const int channel = Host().Selection().Current();
-  if (Host().Controller().Sequences().SetSpeakerType(channel, type) == RoutingResult::Refused) {
-    return;
+  {
+    EditStep step(Host().History(), TextId::StepSpeakerType);
+    if (Host().Controller().Sequences().SetSpeakerType(channel, type) == RoutingResult::Refused) {
+      return;
+    }
   }
   Host().RefreshAll();
 }
@@ -334,12 +354,14 @@ void StripPanel::ChooseSpeakerType(int type) {
 // Master
 
 void StripPanel::OnMasterSlider() {
+  EditStep step(Host().History(), TextId::StepMasterLevel);
   const int code = m_master.slider->GetPos();
   m_master.spin->SetValue(code);
   if (Host().Commands().SetMasterVolumeFromSlider(code)) ShowSwitch(*m_master.on, true);
 }
 
 void StripPanel::OnMasterEditChanged() {
+  EditStep step(Host().History(), TextId::StepMasterLevel);
   const int code = m_master.spin->GetValue();
   m_master.spin->SetValue(code);
   m_master.slider->SetPos(code);
@@ -347,6 +369,7 @@ void StripPanel::OnMasterEditChanged() {
 }
 
 void StripPanel::OnMasterOnButton() {
+  EditStep step(Host().History(), TextId::StepMasterLevel);
   ShowSwitch(*m_master.on, Host().Commands().ToggleMasterOn() != 0);
 }
 

@@ -20,6 +20,7 @@ class BitButton;
 class BitmapSlider;
 class CNumEdit;
 class CNumSpin;
+class GestureStep;
 
 class StripPanel : public Panel {
   Q_OBJECT
@@ -49,6 +50,7 @@ class StripPanel : public Panel {
   void Refresh() override;
   void ApplyLanguage() override;
   void OnOutputsEdited() override;
+  void OnModelEdited() override;
 
   // What the controls do, callable as a click would.
   void OnSelectButton(int channel);
@@ -121,10 +123,13 @@ class StripPanel : public Panel {
   void StoreGain(int channel, int code);
   void ShowMaster();
   void ShowSpeakerTypes();
+  // Every value the strips show, from the model.
+  void ShowValues();
 
   std::array<Strip, rec::kOutputCount> m_strips{};
   Master m_master;
   std::unique_ptr<QMenu> m_typeMenu;
+  GestureStep* m_gesture = nullptr;
 };
 
 }  // namespace vantor

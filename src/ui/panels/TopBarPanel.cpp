@@ -5,6 +5,7 @@
 #include <QPainter>
 #include <algorithm>
 
+#include "history/EditHistory.h"
 #include "link/ConnectionController.h"
 #include "model/KTV_Data.h"
 #include "tuning/ChannelSelection.h"
@@ -129,7 +130,10 @@ void TopBarPanel::ShowInputSource(int source) {
   if (source >= 0 && source < m_source->Count()) m_source->SetSelection(source);
 }
 
+void TopBarPanel::OnModelEdited() { ShowInputSource(Host().Data().InputSource()); }
+
 void TopBarPanel::OnSourceSelected(int index) {
+  EditStep step(Host().History(), TextId::StepSource);
   Host().Controller().Sequences().SelectInputSource(index);
 }
 

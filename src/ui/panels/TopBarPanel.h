@@ -40,6 +40,7 @@ class TopBarPanel : public Panel {
 
   void Refresh() override;
   void ApplyLanguage() override;
+  void OnModelEdited() override;
 
   void SetDemoBadge(bool on);
   // The connect button shows the connection.
