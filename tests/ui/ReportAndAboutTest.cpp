@@ -10,6 +10,7 @@
 #include "UiTestSupport.h"
 #include "model/KTV_Data.h"
 #include "ui/app/FormDialogs.h"
+#include "ui/app/NamedWindows.h"
 #include "ui/dialogs/AboutDlg.h"
 #include "ui/dialogs/ReportDlg.h"
 #include "ui/panels/TopBarPanel.h"
@@ -117,6 +118,22 @@ class ReportAndAboutTest : public QObject {
     QTRY_VERIFY(View().Dialogs().About() == nullptr);
     View().ToggleLanguage();
     QVERIFY(View().Dialogs().OpenAbout().Body().contains(QStringLiteral("Vantor version 0.")));
+  }
+  // What `vantor --open NAME` and the README's pictures rely on: each name opens its window,
+  // shown, with a size of its own; asked again, the window already open comes forward
+  // (the link dialog, a picture of a question, is made anew each time).
+  void everyNamedWindowOpensOnce() {
+    for (const QString& name : WindowNames()) {
+      QWidget* window = OpenNamedWindow(View(), name);
+      QVERIFY2(window != nullptr, qPrintable(name));
+      QVERIFY2(window->isVisible(), qPrintable(name));
+      QVERIFY2(window->width() > 100 && window->height() > 60, qPrintable(name));
+      if (name != QLatin1String("link")) {
+        QCOMPARE(OpenNamedWindow(View(), name), window);
+      }
+      window->close();
+    }
+    QVERIFY(OpenNamedWindow(View(), QStringLiteral("no-such-window")) == nullptr);
   }
 };
 

@@ -9,18 +9,18 @@ class QWidget;
 
 namespace vantor {
 
-class FormDialogs;
+class CVantorView;
 
 struct NamedWindow {
   const char* name;
   // Opens the window and returns it.
-  QWidget* (*open)(FormDialogs& dialogs);
+  QWidget* (*open)(CVantorView& view);
 };
 
 // Every name, in the table's order.
 QStringList WindowNames();
 bool IsWindowName(const QString& name);
 // Opens the named window; null for a name that is not in the table.
-QWidget* OpenNamedWindow(FormDialogs& dialogs, const QString& name);
+QWidget* OpenNamedWindow(CVantorView& view, const QString& name);
 
 }  // namespace vantor

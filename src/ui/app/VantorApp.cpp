@@ -145,7 +145,7 @@ int CVantorApp::Run() {
                    "vantor: start-up had not finished; going on with the window as it is\n");
     QWidget* opened = nullptr;
     if (!m_options.openWindow.isEmpty())
-      opened = OpenNamedWindow(m_frame->View().Dialogs(), m_options.openWindow);
+      opened = OpenNamedWindow(m_frame->View(), m_options.openWindow);
     if (!shoot) return;
     // The opened window is laid out and drawn before it is taken.
     QTimer::singleShot(kOpenedWindowSettleMs, m_frame.get(), [this, &code, opened] {
