@@ -165,9 +165,7 @@ class CrossoverPanelTest : public QObject {
 
   void anEditReachesTheProcessorWithItsFinalValue() {
     form_ = std::make_unique<Form>(uitest::InstantUnit());
-    form_->unit->Plug();
-    QVERIFY(form_->Start());
-    QCOMPARE(View().Controller().Phase(), ConnectionPhase::kLive);
+    QVERIFY(form_->StartLive());
     View().Strips().OnSelectButton(2);
     form_->unit->ClearFrameLog();
 

@@ -65,8 +65,7 @@ class DelayPanelTest : public QObject {
       std::copy(std::begin(kTypes), std::end(kTypes), m.SpeakerTypes().begin());
     });
     form_ = std::make_unique<Form>(unit);
-    form_->unit->Plug();
-    return form_->Start() && View().Controller().Phase() == ConnectionPhase::kLive;
+    return form_->StartLive();
   }
 
  private slots:

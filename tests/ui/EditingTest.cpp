@@ -75,16 +75,6 @@ std::set<int> OutputsWritten(const sim::SimulatedProcessor& unit) {
   return outputs;
 }
 
-bool OutputPending(const CKTV_OutData& out) {
-  for (int c = 0; c < kOutputChangeCount; ++c) {
-    if (out.Changed(static_cast<OutputChange>(c))) return true;
-  }
-  for (int e = 0; e < out.Filters().Count(); ++e) {
-    if (out.Filter(e).Pending() != 0) return true;
-  }
-  return false;
-}
-
 int BlockWrites(const sim::SimulatedProcessor& unit, int channel) {
   int n = 0;
   for (const sim::SimFrameRecord& r : unit.FrameLog()) {
@@ -119,21 +109,9 @@ class EditingTest : public QObject {
   }
   bool StartLive() {
     form_ = std::make_unique<Form>(uitest::InstantUnit());
-    form_->unit->Plug();
-    return form_->Start() && View().Controller().Phase() == ConnectionPhase::kLive;
+    return form_->StartLive();
   }
-  // Nothing queued and nothing pending any more.
-  bool Drained() {
-    return QTest::qWaitFor(
-        [&] {
-          if (View().Controller().Queue().Count() > 1) return false;
-          for (int c = 0; c < rec::kOutputCount; ++c) {
-            if (OutputPending(Data().Output(c))) return false;
-          }
-          return !Data().MasterVolumeChanged();
-        },
-        10000);
-  }
+  bool Drained() { return form_->Drained(); }
   int UnitI16(std::size_t at) {
     int v = 0;
     Unit().Inspect([&](const ProgramState& s) { v = le::GetI16(s.Live(), at); });

@@ -68,8 +68,7 @@ class FirmwareDialogTest : public QObject {
     if (!unit) return form_->Start();
     View().AttachDevice(*form_->host, UpdateTimings());
     View().SetPrompts({[this](const QString& t) { form_->messages << t; }, {}, {}, {}});
-    unit->Plug();
-    return form_->Start() && View().Controller().Phase() == ConnectionPhase::kLive;
+    return form_->StartLive();
   }
 
   static std::shared_ptr<sim::SimulatedProcessor> NamedUnit() {

@@ -109,9 +109,7 @@ class FormKeyboardAndFieldsTest : public QObject {
   void theKeyboardGoesIntoAnEditOnlyWhenClickedInto() {
     auto unit = uitest::InstantUnit();
     form_ = std::make_unique<Form>(unit);
-    unit->Plug();
-    QVERIFY(form_->Start());
-    QCOMPARE(View().Controller().Phase(), ConnectionPhase::kLive);
+    QVERIFY(form_->StartLive());
     QString holder;
     QVERIFY2(KeysAreFree(&holder), qPrintable(QStringLiteral("after start-up: ") + holder));
 

@@ -94,20 +94,9 @@ class MeasurementWindowTest : public QObject {
   }
   bool StartWithUnit() {
     form_ = std::make_unique<Form>(uitest::InstantUnit());
-    form_->unit->Plug();
-    return form_->Start() && View().Controller().Phase() == ConnectionPhase::kLive;
+    return form_->StartLive();
   }
-  bool Drained() {
-    return QTest::qWaitFor(
-        [&] {
-          if (View().Controller().Queue().Count() > 1) return false;
-          for (int b = 0; b < 31; ++b) {
-            if (Data().Output(0).Filter(b).Pending() != 0) return false;
-          }
-          return true;
-        },
-        10000);
-  }
+  bool Drained() { return form_->Drained(); }
 
  private slots:
   void init() { QVERIFY(dir_.isValid()); }

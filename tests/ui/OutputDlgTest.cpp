@@ -72,9 +72,7 @@ class OutputDlgTest : public QObject {
   }
   void Connect() {
     form_ = std::make_unique<Form>(uitest::InstantUnit());
-    form_->unit->Plug();
-    QVERIFY(form_->Start());
-    QCOMPARE(View().Controller().Phase(), ConnectionPhase::kLive);
+    QVERIFY(form_->StartLive());
   }
 
  private slots:

@@ -85,8 +85,7 @@ class PresetDialogsTest : public QObject {
     });
     form_ = std::make_unique<Form>(unit);
     form_->state.chinese = false;
-    unit->Plug();
-    return form_->Start() && View().Controller().Phase() == ConnectionPhase::kLive;
+    return form_->StartLive();
   }
 
   // Every command answered and the transfer window gone.

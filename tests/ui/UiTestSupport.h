@@ -13,8 +13,10 @@
 #include <memory>
 #include <vector>
 
+#include "link/ConnectionController.h"
 #include "link/LinkTimings.h"
 #include "model/DataDefine.h"
+#include "model/KTV_Data.h"
 #include "model/ProgramState.h"
 #include "sim/SimulatedProcessor.h"
 #include "ui/app/DeviceHost.h"
@@ -83,6 +85,32 @@ struct Form {
     QApplication::setActiveWindow(frame.get());
     if (!QTest::qWaitForWindowActive(frame.get())) return false;
     return QTest::qWaitFor([this] { return View().StartupSettled(); }, 10000);
+  }
+
+  // Plugs the unit in and starts; true once the connection is live.
+  bool StartLive() {
+    unit->Plug();
+    return Start() && View().Controller().Phase() == ConnectionPhase::kLive;
+  }
+
+  // True once nothing is queued (beyond the poll) and no output, band or the master level
+  // has a change waiting to be sent.
+  bool Drained() {
+    return QTest::qWaitFor(
+        [&] {
+          if (View().Controller().Queue().Count() > 1) return false;
+          for (int c = 0; c < rec::kOutputCount; ++c) {
+            const CKTV_OutData& out = Data().Output(c);
+            for (int k = 0; k < kOutputChangeCount; ++k) {
+              if (out.Changed(static_cast<OutputChange>(k))) return false;
+            }
+            for (int e = 0; e < out.Filters().Count(); ++e) {
+              if (out.Filter(e).Pending() != 0) return false;
+            }
+          }
+          return !Data().MasterVolumeChanged();
+        },
+        10000);
   }
 
   CVantorView& View() { return frame->View(); }
