@@ -45,6 +45,8 @@ UpgradeDlg::UpgradeDlg(CVantorView& view)
 
   m_progress = new GradientProgressCtrl(this);
   m_progress->setGeometry(18, 84, 434, 16);
+  m_reportedLow.store(m_progress->Low());
+  m_reportedHigh.store(m_progress->High());
   m_status = new QLabel(this);
   m_status->setObjectName(QStringLiteral("status%1").arg(kStatusId));
   m_status->setGeometry(18, 106, 434, 40);
@@ -186,18 +188,34 @@ void UpgradeDlg::OnDeviceEvent(const DeviceEventMessage& message) {
 }
 
 void UpgradeDlg::SetProgressRange(int low, int high) {
-  QMetaObject::invokeMethod(
-      this, [this, low, high] { m_progress->SetRange(low, high); }, Qt::QueuedConnection);
+  m_reportedLow.store(low);
+  m_reportedHigh.store(high);
+  PostReport();
 }
 
 void UpgradeDlg::SetProgressPosition(int position) {
-  QMetaObject::invokeMethod(
-      this, [this, position] { m_progress->SetPosition(position); }, Qt::QueuedConnection);
+  m_reportedPosition.store(position);
+  PostReport();
 }
 
 void UpgradeDlg::SetStatus(TextId text) {
-  QMetaObject::invokeMethod(
-      this, [this, text] { m_status->setText(Text(text)); }, Qt::QueuedConnection);
+  m_reportedStatus.store(static_cast<int>(text));
+  PostReport();
+}
+
+void UpgradeDlg::PostReport() {
+  if (m_reportPosted.exchange(true)) return;
+  QMetaObject::invokeMethod(this, "ShowReported", Qt::QueuedConnection);
+}
+
+void UpgradeDlg::ShowReported() {
+  m_reportPosted.store(false);
+  m_progress->SetRange(m_reportedLow.load(), m_reportedHigh.load());
+  m_progress->SetPosition(m_reportedPosition.load());
+  // A new status only: the line may show a message of the dialog's own meanwhile.
+  const int status = m_reportedStatus.load();
+  if (status >= 0 && status != m_shownStatus) m_status->setText(Text(static_cast<TextId>(status)));
+  m_shownStatus = status;
 }
 
 void UpgradeDlg::done(int result) {

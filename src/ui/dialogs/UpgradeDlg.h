@@ -10,6 +10,7 @@
 // failed backup asks whether to go on without one.
 
 #include <QPointer>
+#include <atomic>
 
 #include "firmware/FirmwareObserver.h"
 #include "firmware/FirmwareUpdater.h"
@@ -65,6 +66,12 @@ class UpgradeDlg : public FormDialog, public FirmwareObserver {
   // Closing (the close box, Esc, accept) is refused while an update runs.
   void done(int result) override;
 
+ private slots:
+  // Shows the latest reported range, position and status (on this dialog's thread).
+  void ShowReported();
+
+ public:
+
  protected:
   void keyPressEvent(QKeyEvent* event) override;
   bool focusNextPrevChild(bool next) override;
@@ -84,6 +91,16 @@ class UpgradeDlg : public FormDialog, public FirmwareObserver {
   Change m_pending = Change::kNone;
   bool m_awaitingBackup = false;
   QString m_backupFolder;
+
+  // What the update reported last, from whichever thread; one queued ShowReported at a time
+  // shows it. Only atomics cross threads: nothing the worker allocates reaches this one.
+  std::atomic<int> m_reportedLow{0};
+  std::atomic<int> m_reportedHigh{0};
+  std::atomic<int> m_reportedPosition{0};
+  std::atomic<int> m_reportedStatus{-1};  // a TextId, or -1 for none yet
+  std::atomic<bool> m_reportPosted{false};
+  int m_shownStatus = -1;
+  void PostReport();
 
   GradientProgressCtrl* m_progress = nullptr;
   QLineEdit* m_fileField = nullptr;
