@@ -234,6 +234,25 @@ class ApplicationTest : public QObject {
     QCOMPARE(actions[3]->text(), QStringLiteral("关于"));
   }
 
+  // The message boxes' buttons and the file chooser are Qt's: they follow the language too.
+  void qtsOwnTextsFollowTheLanguage() {
+    const auto cancel = [] { return QCoreApplication::translate("QPlatformTheme", "Cancel"); };
+    {
+      ProgramState state;
+      CVantorDoc doc(state);
+      CMainFrame frame(doc);
+      CVantorView& view = frame.View();
+      view.OnInitialUpdate();
+      QCOMPARE(cancel(), QStringLiteral("取消"));
+      view.ToggleLanguage();
+      QCOMPARE(cancel(), QStringLiteral("Cancel"));
+      view.ToggleLanguage();
+      QCOMPARE(cancel(), QStringLiteral("取消"));
+    }
+    // A form that goes takes its translation with it.
+    QCOMPARE(cancel(), QStringLiteral("Cancel"));
+  }
+
   void theCloseButtonShutsDownAndCloses() {
     ProgramState state;
     CVantorDoc doc(state);

@@ -367,6 +367,7 @@ void CVantorView::RefreshAll() {
 }
 
 void CVantorView::ApplyLanguage() {
+  m_qtTexts.Apply(Chinese());
   for (Panel* panel : m_panels) panel->ApplyLanguage();
   if (m_limiterDlg) m_limiterDlg->ApplyLanguage();
   m_editMenu->Update();

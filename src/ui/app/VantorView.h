@@ -21,6 +21,7 @@
 #include "link/HidDevice.h"
 #include "link/LinkTimings.h"
 #include "ui/app/DeviceEventType.h"
+#include "ui/app/QtStandardTexts.h"
 #include "ui/app/ViewPrompts.h"
 #include "ui/panels/PanelHost.h"
 
@@ -227,6 +228,7 @@ class CVantorView : public QWidget, public ConnectionScreen, public PanelHost {
   FilterExportDlg* m_exportDlg = nullptr;
   FilterImportDlg* m_importDlg = nullptr;
   std::vector<Panel*> m_panels;
+  QtStandardTexts m_qtTexts;
   QPointer<LimiterDlg> m_limiterDlg;
   CDisplayDlg* m_transfer = nullptr;
   CMsgBox* m_msgBox = nullptr;
