@@ -222,6 +222,29 @@ TEST_F(ChannelLinkTest, LinkedOutputsShareEditsUntilUnlinked) {
   EXPECT_TRUE(Drain().empty());  // nothing is sent for unlinking
 }
 
+// What a redo of the link's copy relies on: the groups come back without a copy or a frame.
+TEST_F(ChannelLinkTest, RegroupingLinksThePairsAgainWithoutCopyingOrSending) {
+  Connect();
+  SetTypes(state, {0, 23, 7, 0, 22, 1, 0, 0});
+  const rec::StateRecord before = state.Live();
+  ASSERT_TRUE(link.Regroup());
+  EXPECT_TRUE(link.Active());
+  EXPECT_TRUE(model.Links().AreLinked(2, 5));
+  EXPECT_TRUE(model.Links().AreLinked(1, 4));
+  EXPECT_FALSE(model.Links().AreLinked(1, 2));
+  EXPECT_EQ(state.Live(), before);
+  EXPECT_TRUE(Drain().empty());
+  // From now on an edit reaches the partner.
+  model.Output(5).SetGainCode(21);
+  EXPECT_EQ(model.Output(2).GainCode(), 21);
+
+  link.Unlink();
+  SetTypes(state, {1, 2, 3});  // left sides only
+  EXPECT_FALSE(link.Regroup());
+  EXPECT_FALSE(link.Active());
+  EXPECT_FALSE(model.Links().IsLinked(0));
+}
+
 TEST_F(ChannelLinkTest, EachReceivingOutputIsWrittenWhileSilentAndOutputOneEndsTheBusyState) {
   Connect();
   state.busy = false;

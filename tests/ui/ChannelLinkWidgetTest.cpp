@@ -220,6 +220,10 @@ class ChannelLinkWidgetTest : public QObject {
     QCOMPARE(Link().LinkButton().State(), 0);
     QVERIFY(View().Redo());
     QCOMPARE(Data().Output(0).GainCode(), 50);
+    // Equal again, and linked again: an edit on one side reaches the other.
+    QVERIFY(View().Selection().LinkingActive());
+    QCOMPARE(Link().LinkButton().State(), 1);
+    QCOMPARE(Data().Links().Group(0), Data().Links().Group(1));
   }
 
   void theProcessorReceivesTheBlocksAndOutputOneEndsTheTransferWindow() {

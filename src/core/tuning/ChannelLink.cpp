@@ -74,6 +74,17 @@ SequenceResult ChannelLink::Join(PanelCommands& commands, int channel, int group
   return result;
 }
 
+bool ChannelLink::Regroup() {
+  if (m_pairs.Build(m_data.State().SpeakerTypes()) == 0) return false;
+  LinkTable& links = m_data.Links();
+  for (int k = 0; k < kLinkPairCount; ++k) {
+    const LinkPair& pair = m_pairs.Pair(k);
+    if (pair.active) links.SetGroup(pair.right, links.Group(pair.left));
+  }
+  m_selection.SetLinkingActive(true);
+  return true;
+}
+
 void ChannelLink::Unlink() {
   m_data.Links().Reset();
   m_pairs.Clear();

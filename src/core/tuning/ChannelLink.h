@@ -45,6 +45,10 @@ class ChannelLink {
   // The link button pressed while linked: every output back to its own group, the pairs
   // cleared, linking ended. Nothing is sent; the outputs keep their values.
   void Unlink();
+  // The link's copy taken again (a redo): the pairs hold equal data already, so they are
+  // grouped and linking is active as after Link, with nothing copied or sent. False, and
+  // nothing changed, when the speaker types give no pair.
+  bool Regroup();
 
   // Output `channel` joins group `group`, taking the data of every other output of that
   // group (written as whole blocks while connected). Nothing when it is in the group already.

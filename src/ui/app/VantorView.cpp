@@ -413,11 +413,13 @@ bool CVantorView::Redo() { return TakeStep(false); }
 bool CVantorView::TakeStep(bool undo) {
   const auto types = m_state.SpeakerTypes();
   const std::vector<std::uint8_t> typesBefore(types.begin(), types.end());
-  // Taking the link's copy back leaves the pairs holding different data again; edits must
-  // no longer reach both sides.
-  const bool unlinks = undo && m_history->UndoName() == TextId::StepLinkCopy;
+  // Taking the link's copy back leaves the pairs holding different data again, so edits must
+  // no longer reach both sides; taking it again makes them equal and linked as before.
+  const bool linkStep =
+      (undo ? m_history->UndoName() : m_history->RedoName()) == TextId::StepLinkCopy;
   if (!(undo ? m_history->Undo() : m_history->Redo())) return false;
-  if (unlinks) m_link->Unlink();
+  if (linkStep && undo) m_link->Unlink();
+  if (linkStep && !undo) m_link->Relink();
   if (!std::equal(typesBefore.begin(), typesBefore.end(), types.begin(), types.end())) {
     RefreshAll();
   } else {

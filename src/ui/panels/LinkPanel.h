@@ -30,6 +30,8 @@ class LinkPanel : public Panel {
   void OnLinkButton();
   // Ends linking without a click (the link's own step was taken back); nothing is sent.
   void Unlink() { m_link.Unlink(); }
+  // Links again without a copy (the link's own step was taken again); nothing is sent.
+  void Relink() { m_link.Regroup(); }
 
   // Asks which side's data wins; nothing for Cancel. By default the link dialog, modal.
   using Chooser = std::function<std::optional<LinkSide>()>;
