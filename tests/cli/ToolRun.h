@@ -11,8 +11,8 @@
 #include <gtest/gtest.h>
 
 #include "cli/CliApp.h"
-#include "cli/PresetImage.h"
 #include "cli/ExitCodes.h"
+#include "cli/PresetImage.h"
 #include "connection/LinkRig.h"
 
 namespace vantor::cli::testing {

@@ -18,9 +18,9 @@ bool QtStandardTexts::Apply(bool chinese) {
   }
   if (!m_loaded) {
     // qtbase_zh_CN.qm from the system's Qt translations.
-    m_loaded = m_chinese.load(QLocale(QLocale::Chinese, QLocale::China), QStringLiteral("qtbase"),
-                              QStringLiteral("_"),
-                              QLibraryInfo::path(QLibraryInfo::TranslationsPath));
+    m_loaded =
+        m_chinese.load(QLocale(QLocale::Chinese, QLocale::China), QStringLiteral("qtbase"),
+                       QStringLiteral("_"), QLibraryInfo::path(QLibraryInfo::TranslationsPath));
   }
   if (m_loaded && !m_installed) m_installed = QCoreApplication::installTranslator(&m_chinese);
   return m_installed;

@@ -158,7 +158,8 @@ void CVantorView::BuildPanels() {
   m_compare = new ComparisonPanel(*this, this);
   m_compare->setGeometry(form::kComparisonPanel);
 
-  m_panels = {m_topBar, m_car, m_delay, m_graph, m_strips, m_crossover, m_output, m_link, m_compare};
+  m_panels = {m_topBar,    m_car,    m_delay, m_graph,  m_strips,
+              m_crossover, m_output, m_link,  m_compare};
   BuildEditing();
 
   // A window of its own over the frame, so that disabling the form leaves it alive.

@@ -3,10 +3,10 @@
 // connection controller, over whatever DeviceHost provides) and is its screen: the
 // transfer window, the status message window, and through its top bar the connect button
 // and the source list. It arranges the panels (top bar, car picture, graph row, channel
-// strips, crossovers, delays, the output channel dialog) and loops over them to reload, relabel and hand on device events;
-// every control belongs to its panel. The channel selection is one object the panels follow.
-// It owns the preset operations and opens the windows of its menus (FormDialogs). The
-// keyboard rests with the form itself until the person clicks into a control.
+// strips, crossovers, delays, the output channel dialog) and loops over them to reload, relabel and
+// hand on device events; every control belongs to its panel. The channel selection is one object
+// the panels follow. It owns the preset operations and opens the windows of its menus
+// (FormDialogs). The keyboard rests with the form itself until the person clicks into a control.
 
 #include <QPoint>
 #include <QPointer>

@@ -7,8 +7,8 @@
 #include <QTextDocument>
 #include <span>
 
-#include "model/ProgramState.h"
 #include "base/FileIo.h"
+#include "model/ProgramState.h"
 #include "presets/PresetFileReader.h"
 #include "ui/QtText.h"
 #include "ui/app/VantorView.h"

@@ -70,8 +70,6 @@ class UpgradeDlg : public FormDialog, public FirmwareObserver {
   // Shows the latest reported range, position and status (on this dialog's thread).
   void ShowReported();
 
- public:
-
  protected:
   void keyPressEvent(QKeyEvent* event) override;
   bool focusNextPrevChild(bool next) override;
