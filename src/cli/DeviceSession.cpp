@@ -14,6 +14,7 @@
 #include "sim/SimMemoryStore.h"
 #include "sim/SimulatedBackend.h"
 #include "sim/SimulatedProcessor.h"
+#include "text/TextFormat.h"
 
 namespace vantor::cli {
 namespace {

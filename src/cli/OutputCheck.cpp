@@ -7,6 +7,7 @@
 #include "cli/ExitCodes.h"
 #include "cli/GlobalOptions.h"
 #include "text/TextCatalog.h"
+#include "text/TextFormat.h"
 
 namespace vantor::cli {
 

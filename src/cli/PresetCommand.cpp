@@ -19,6 +19,7 @@
 #include "presets/ParameterReport.h"
 #include "presets/PresetFileReader.h"
 #include "presets/PresetSerializer.h"
+#include "text/TextFormat.h"
 
 namespace vantor::cli {
 namespace {

@@ -5,6 +5,7 @@
 
 #include "base/LittleEndian.h"
 #include "text/TextCatalog.h"
+#include "text/TextFormat.h"
 
 namespace vantor::sim {
 namespace {

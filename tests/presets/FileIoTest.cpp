@@ -18,6 +18,7 @@
 #include "base/FileLock.h"
 #include "connection/LinkRig.h"
 #include "text/TextCatalog.h"
+#include "text/TextFormat.h"
 
 namespace vantor::testing {
 namespace {

@@ -1,4 +1,5 @@
 #include "link/TransferProgress.h"
+#include "text/TextFormat.h"
 
 namespace vantor {
 

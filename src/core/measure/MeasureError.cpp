@@ -1,6 +1,7 @@
 #include "measure/MeasureError.h"
 
 #include "text/TextCatalog.h"
+#include "text/TextFormat.h"
 
 namespace vantor {
 namespace {

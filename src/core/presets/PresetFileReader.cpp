@@ -2,6 +2,7 @@
 
 #include "base/FileIo.h"
 #include "presets/PresetSerializer.h"
+#include "text/TextFormat.h"
 
 namespace vantor {
 

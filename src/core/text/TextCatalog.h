@@ -6,10 +6,8 @@
 // Adding a text: add an id to TextId (before Count) and its pair to the switch in
 // TextCatalog.cpp; the compiler then refuses to build until every id has a pair.
 
-#include <initializer_list>
 #include <string>
 #include <string_view>
-#include <utility>
 
 namespace vantor {
 
@@ -407,13 +405,6 @@ inline std::string_view Tr(TextId id, bool chinese) {
   const TextPair p = TextPairOf(id);
   return chinese ? p.chinese : p.english;
 }
-
-// `pattern` with each "{name}" replaced by its value (names without a value stay).
-std::string FormatText(std::string_view pattern,
-                       std::initializer_list<std::pair<std::string_view, std::string>> values);
-
-// The system's reason for a failed file operation (an errno value), in words.
-std::string DescribeFileError(int error, bool chinese);
 
 // The input sources 0..5 in list order; empty outside.
 inline constexpr int kInputSourceCount = 6;

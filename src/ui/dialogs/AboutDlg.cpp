@@ -2,6 +2,7 @@
 
 #include <QPainter>
 
+#include "text/TextFormat.h"
 #include "ui/QtText.h"
 #include "ui/controls/Skin.h"
 #include "ui/controls/TwoStateButton.h"

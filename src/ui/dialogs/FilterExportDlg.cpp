@@ -17,6 +17,7 @@
 #include "model/ChannelTable.h"
 #include "model/KTV_Data.h"
 #include "presets/PresetFileReader.h"
+#include "text/TextFormat.h"
 #include "ui/QtText.h"
 #include "ui/controls/Skin.h"
 #include "ui/panels/PanelHost.h"

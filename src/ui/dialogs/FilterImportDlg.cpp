@@ -15,6 +15,7 @@
 #include "model/ChannelTable.h"
 #include "model/KTV_Data.h"
 #include "presets/PresetFileReader.h"
+#include "text/TextFormat.h"
 #include "tuning/LinkedFilterImport.h"
 #include "ui/QtText.h"
 #include "ui/controls/Skin.h"

@@ -9,6 +9,7 @@
 #include "model/ChannelTable.h"
 #include "model/KTV_Data.h"
 #include "model/ProgramState.h"
+#include "text/TextFormat.h"
 #include "ui/QtText.h"
 #include "ui/controls/BitmapSlider.h"
 #include "ui/controls/ComBoxBtn.h"

@@ -8,6 +8,7 @@
 #include <chrono>
 
 #include "firmware/FirmwareImage.h"
+#include "text/TextFormat.h"
 #include "ui/QtText.h"
 #include "ui/app/AppSettings.h"
 #include "ui/app/VantorView.h"
